@@ -1,0 +1,57 @@
+#include "Dialogs.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+MessagePresenter& Presenter()
+{
+    static MessagePresenter presenter;
+    return presenter;
+}
+
+void Present(const MessageBoxRequest& request)
+{
+    if (Presenter()) {
+        Presenter()(request);
+        return;
+    }
+    QMessageBox box(request.icon, request.title, request.text, QMessageBox::Ok);
+    // OK both confirms and cancels, so Enter and Esc close the box alike.
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+void SetMessagePresenter(MessagePresenter presenter)
+{
+    Presenter() = std::move(presenter);
+}
+
+void ShowErrorBox(const QString& message)
+{
+    Present({QStringLiteral("Error"), QMessageBox::Critical, message});
+}
+
+void ReportFault(const std::exception& fault)
+{
+    const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+    Present({ApplicationTitle(path), QMessageBox::Critical, QString::fromUtf8(fault.what()) + u'.'});
+}
+
+QString ApplicationTitle(const QString& programPath)
+{
+    // Either separator counts, so a Windows path reads the same everywhere.
+    const qsizetype folderEnd = std::max(programPath.lastIndexOf(u'/'), programPath.lastIndexOf(u'\\'));
+    QString name = programPath.mid(folderEnd + 1);
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot >= 0)
+        name.truncate(dot);
+    if (name.isEmpty())
+        return name;
+    return name.left(1) + name.mid(1).toLower();
+}

@@ -1,0 +1,50 @@
+// The program's modal boxes: the "Error" box for formula errors and the one
+// default fault handler that every event handler hands its exception to.
+//
+// Boxes go through a replaceable presenter, so tests can capture them
+// instead of running a modal loop.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+struct MessageBoxRequest {
+    QString title;
+    QMessageBox::Icon icon;
+    QString text;
+};
+
+using MessagePresenter = std::function<void(const MessageBoxRequest&)>;
+
+// Tests capture boxes instead of showing them; empty = real modal QMessageBox.
+void SetMessagePresenter(MessagePresenter presenter);
+
+// Title "Error", stop (Critical) icon, one "OK" button.
+void ShowErrorBox(const QString& message);
+
+// THE default handler: application title, Critical icon, what() + ".".
+void ReportFault(const std::exception& fault);
+
+// File name without folder, cut before its first ".", letters after the first
+// lower-cased: "C:\x\PARAMCURVE.EXE" -> "Paramcurve".
+QString ApplicationTitle(const QString& programPath);
+
+// Runs one event handler to its end or to its first exception; the exception
+// stops here and is shown by the default handler, so none unwinds through
+// the toolkit's frames.
+template <typename Handler>
+void RunHandler(Handler&& handler) noexcept
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const std::exception& fault) {
+        ReportFault(fault);
+    } catch (...) {
+        ReportFault(std::runtime_error("Unknown exception"));
+    }
+}
