@@ -1,0 +1,89 @@
+// Extended-precision elementary functions of the evaluator.
+//
+// Logarithm, exponential and arc tangent are formed with the x87 instructions
+// that define their results: fyl2x (ln v = ln 2 * log2 v), frndint, f2xm1 and
+// fscale (e^u = 2^f * 2^i with t = u * log2 e, i = nearest integer of t,
+// 2^f = (2^f - 1) + 1), and fpatan (arctan q against 1). GCC-style inline
+// assembly keeps each one exactly that instruction sequence, with the x87
+// precision control left at its default 64-bit significand and every x87
+// exception masked, so overflow and underflow come back as inf and 0 and the
+// callers test them where the result is stored. Sine and cosine are the C
+// library's sinl and cosl.
+#pragma once
+
+#include <cmath>
+
+#include "RealArith.h"
+
+#if !defined(__x86_64__) && !defined(__i386__)
+#error "the evaluator forms its results with x87 instructions"
+#endif
+
+inline constexpr Extended Log2E = 1.44269504088896340735992468100189214L;
+inline constexpr Extended PiHalfExtended = 1.57079632679489661923132169163975144L;
+// From this magnitude on, sine and cosine are 0 (beyond the x87 reduction range).
+inline constexpr double TrigLimit = 0x1p63;
+
+// ln 2 * log2 v, for v > 0.
+inline Extended LnExtended(Extended v)
+{
+    Extended result;
+    __asm__("fldln2\n\t"
+            "fxch\n\t"
+            "fyl2x"
+            : "=t"(result)
+            : "0"(v));
+    return result;
+}
+
+// arctan(q / 1).
+inline Extended ArctanExtended(Extended q)
+{
+    Extended result;
+    __asm__("fld1\n\t"
+            "fpatan"
+            : "=t"(result)
+            : "0"(q));
+    return result;
+}
+
+inline Extended RoundToIntegral(Extended t)  // to nearest, ties to even
+{
+    Extended result;
+    __asm__("frndint" : "=t"(result) : "0"(t));
+    return result;
+}
+
+inline Extended TwoToFractionMinusOne(Extended f)  // 2^f - 1 for |f| <= 1
+{
+    Extended result;
+    __asm__("f2xm1" : "=t"(result) : "0"(f));
+    return result;
+}
+
+inline Extended ScaleByPowerOfTwo(Extended value, Extended exponent)  // value * 2^exponent
+{
+    Extended result;
+    __asm__("fscale" : "=t"(result) : "0"(value), "u"(exponent));
+    return result;
+}
+
+// e^u; beyond the extended range it is inf (the caller's store raises the
+// overflow), far below it 0.
+inline Extended ExpExtended(Extended u)
+{
+    const Extended t = u * Log2E;
+    const Extended i = RoundToIntegral(t);
+    const Extended f = t - i;  // exact, |f| <= 1/2
+    return ScaleByPowerOfTwo(TwoToFractionMinusOne(f) + 1.0L, i);
+}
+
+inline Extended SinExtended(double v)
+{
+    return std::fabs(v) >= TrigLimit ? 0.0L : sinl(v);
+}
+
+inline Extended CosExtended(double v)
+{
+    return std::fabs(v) >= TrigLimit ? 0.0L : cosl(v);
+}
