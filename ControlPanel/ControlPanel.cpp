@@ -1,0 +1,127 @@
+#include "ControlPanel.h"
+
+#include <QFont>
+#include <QPixmap>
+
+#include <array>
+#include <cstdlib>
+
+#include "Canvas.h"
+#include "Dialogs.h"
+#include "Draw2D.h"
+
+TControl_Panel* Control_Panel = nullptr;
+
+TControl_Panel::TControl_Panel(QWidget* parent)
+    : QWidget(parent), ColorDialog1(this)
+{
+    // Reachable from the start, as the plot window is made during construction.
+    Control_Panel = this;
+    setupUi(this);
+    move(7, 8);
+    // The plot window is the main window: closing the panel only hides it.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    // Connected after the layout has checked RadioButton1, so no preset is
+    // applied at start. toggled(true) fires only for the button that becomes
+    // checked, never for a click on the one already checked.
+    for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3, RadioButton4}) {
+        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                RunHandler([this] { Zadani(); });
+        });
+    }
+    connect(Button2, &QPushButton::clicked, this, [this] { RunHandler([this] { Finish(); }); });
+    connect(Button3, &QPushButton::clicked, this, [this] { RunHandler([this] { Clear(); }); });
+    connect(Button4, &QPushButton::clicked, this, [this] { RunHandler([this] { ColorChange(); }); });
+
+    RunHandler([this] { SetDraw2D(); });
+    Button1->setFocus();
+}
+
+TControl_Panel::~TControl_Panel()
+{
+    if (Control_Panel == this)
+        Control_Panel = nullptr;
+}
+
+void TControl_Panel::SetDraw2D()
+{
+    Draw2D = new TDraw2D;
+    Draw2D->SetPlaneSize(500, 500);
+    Draw2D->FillPlane(255, 255, 255);
+    Draw2D->setWindowTitle(QStringLiteral("Parametric Curve"));
+    Draw2D->setVisible(true);
+    Draw2D->CurveB = 200;
+    Draw2D->CurveG = 0;
+    Draw2D->CurveR = 0;
+    PaintIndicator(ColorValue(Draw2D->CurveR, Draw2D->CurveG, Draw2D->CurveB));
+}
+
+void TControl_Panel::Finish()
+{
+    if (Draw2D)
+        Draw2D->setVisible(false);
+    // At once: the event loop is not returned to.
+    std::exit(0);
+}
+
+void TControl_Panel::Clear()
+{
+    if (!Draw2D)
+        return;
+    Draw2D->FillPlane(255, 255, 255);
+    Draw2D->RepaintPlane();
+}
+
+void TControl_Panel::ColorChange()
+{
+    if (ColorDialog1.Execute() && Draw2D) {
+        const std::int32_t v = ColorDialog1.Color;
+        Draw2D->CurveB = static_cast<std::uint8_t>(v / 65536);
+        Draw2D->CurveG = static_cast<std::uint8_t>((v - Draw2D->CurveB * 65536) / 256);
+        Draw2D->CurveR = static_cast<std::uint8_t>(v % 256);
+    }
+    // The dialog's own colour, also after a cancel.
+    PaintIndicator(ColorDialog1.Color);
+}
+
+void TControl_Panel::Zadani()
+{
+    // By checked state, not by sender; the group has exactly one checked.
+    const std::array<QRadioButton*, 4> buttons{RadioButton1, RadioButton2, RadioButton3, RadioButton4};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i]->isChecked())
+            WritePreset(CurvePresets[i]);
+    }
+}
+
+void TControl_Panel::WritePreset(const CurvePreset& preset)
+{
+    EditEq1->setText(QString::fromUtf8(preset.x));
+    EditEq2->setText(QString::fromUtf8(preset.y));
+    EditX1->setText(QString::fromUtf8(preset.X1));
+    EditX2->setText(QString::fromUtf8(preset.X2));
+    EditY1->setText(QString::fromUtf8(preset.Y1));
+    EditY2->setText(QString::fromUtf8(preset.Y2));
+    EditT1->setText(QString::fromUtf8(preset.T1));
+    EditT2->setText(QString::fromUtf8(preset.T2));
+}
+
+void TControl_Panel::PaintIndicator(std::int32_t colour)
+{
+    if (IndicatorBitmap.isNull())
+        IndicatorBitmap = QImage(ColorIndicator->size(), QImage::Format_RGB888);
+    {
+        TCanvas canvas(IndicatorBitmap);
+        canvas.SetPenColor(colour);
+        canvas.SetBrushColor(colour);
+        canvas.Rectangle(0, 0, IndicatorBitmap.width(), IndicatorBitmap.height());
+    }
+    ColorIndicator->setPixmap(QPixmap::fromImage(IndicatorBitmap));
+}
+
+void InstallFontFallback()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+}

@@ -1,0 +1,50 @@
+// The control panel: every input of the program, the presets, the curve
+// colour and the buttons. Its construction also creates and prepares the
+// plot window.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+
+#include "ColorDialog.h"
+#include "Presets.h"
+#include "ui_Control_Panel.h"
+
+// The controls (Button1, EditEq1, RadioButton1, ColorIndicator, ...) come
+// from the layout under their designer names.
+class TControl_Panel : public QWidget, public Ui::TControl_Panel {
+    Q_OBJECT
+
+public:
+    explicit TControl_Panel(QWidget* parent = nullptr);
+    ~TControl_Panel() override;
+
+    TColorDialog ColorDialog1;
+
+    // Event handlers.
+    void SetDraw2D();    // creation: make and prepare the plot window
+    void Param_Curve();  // "Kresli": read the inputs and trace the curve
+    void Finish();       // "konec": hide the plot window, end the process
+    void Clear();        // "Vymaž": wipe the plane
+    void ColorChange();  // "Barva křivky": choose the curve colour
+    void Zadani();       // a preset became checked: write its texts
+
+private:
+    void ReadInputs();
+    void WritePreset(const CurvePreset& preset);
+    void PaintIndicator(std::int32_t colour);
+
+    QImage IndicatorBitmap;  // the indicator's own bitmap, made on first paint
+    std::int32_t SegmentCount = 0;
+    std::string EquationX;
+    std::string EquationY;
+};
+
+extern TControl_Panel* Control_Panel;  // the one control panel
+
+// "MS Sans Serif" is rarely installed outside Windows: map it to a sans-serif
+// face; the layouts give the pixel heights.
+void InstallFontFallback();

@@ -1,0 +1,18 @@
+// Program entry: the control panel is made from its layout, and its
+// construction makes the plot window, which thereby is the main window.
+#include <QApplication>
+
+#include "ControlPanel.h"
+#include "Draw2D.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    InstallFontFallback();
+    new TControl_Panel;  // sets Control_Panel, creates Draw2D
+    Control_Panel->show();
+    const int result = application.exec();
+    delete Control_Panel;
+    delete Draw2D;
+    return result;
+}
