@@ -1,0 +1,244 @@
+#include "CurveTrace.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "Expression.h"
+#include "PlotSurface.h"
+
+void TraceHost::PointTraced(std::size_t, double, const WorldPoint&)
+{
+}
+
+Extended RoundToReal48(Extended value)
+{
+    if (std::isnan(value))
+        RaiseFloatFault(FloatFaultKind::InvalidOperation);
+    if (std::isinf(value))
+        RaiseFloatFault(FloatFaultKind::Overflow);
+    if (value == 0.0L)
+        return 0.0L;
+
+    // Scale the significand to 40 integer bits, round it there (ties to even,
+    // the default rounding mode) and scale back; all exact in Extended.
+    int exponent = 0;
+    const Extended fraction = std::frexp(value, &exponent);  // 0.5 <= |fraction| < 1
+    const Extended rounded = std::ldexp(std::nearbyint(std::ldexp(fraction, 40)), exponent - 40);
+
+    // The format's largest value is just below 2^127; it has no denormals.
+    if (std::fabs(rounded) >= 0x1p127L)
+        RaiseFloatFault(FloatFaultKind::Overflow);
+    if (std::fabs(rounded) < 0x1p-128L)
+        return 0.0L;
+    return rounded;
+}
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Decimal exponent of the leading significant digit of a number already
+// checked by ReadSegmentCount; only its sign matters, to tell a value too
+// large for Extended from one too small.
+long LeadingDigitExponent(const std::string& text, std::size_t from)
+{
+    long intDigits = 0;
+    long firstNonZero = -1;  // index among all mantissa digits
+    long digitIndex = 0;
+    bool inFraction = false;
+    long exponent = 0;
+    std::size_t p = from;
+    for (; p < text.size() && text[p] != 'e' && text[p] != 'E'; ++p) {
+        if (text[p] == '.') {
+            inFraction = true;
+            continue;
+        }
+        if (firstNonZero < 0 && text[p] != '0')
+            firstNonZero = digitIndex;
+        ++digitIndex;
+        if (!inFraction)
+            ++intDigits;
+    }
+    if (p < text.size()) {
+        ++p;
+        const bool negative = text[p] == '-';
+        if (text[p] == '+' || text[p] == '-')
+            ++p;
+        for (; p < text.size(); ++p)
+            exponent = std::min(exponent * 10 + (text[p] - '0'), 1000000000L);
+        if (negative)
+            exponent = -exponent;
+    }
+    return exponent + intDigits - firstNonZero - 1;
+}
+
+}  // namespace
+
+bool ReadSegmentCount(const std::string& text, std::int32_t& count)
+{
+    std::size_t p = 0;
+    while (p < text.size() && text[p] == ' ')
+        ++p;
+    bool negative = false;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
+        negative = text[p] == '-';
+        ++p;
+    }
+    const std::size_t numberStart = p;
+
+    std::size_t mantissaDigits = 0;
+    for (; p < text.size() && IsDigit(text[p]); ++p)
+        ++mantissaDigits;
+    if (p < text.size() && text[p] == '.') {
+        for (++p; p < text.size() && IsDigit(text[p]); ++p)
+            ++mantissaDigits;
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (p < text.size() && (text[p] == 'e' || text[p] == 'E')) {
+        ++p;
+        if (p < text.size() && (text[p] == '+' || text[p] == '-'))
+            ++p;
+        std::size_t exponentDigits = 0;
+        for (; p < text.size() && IsDigit(text[p]); ++p)
+            ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
+    }
+    if (p != text.size())
+        return false;
+
+    // from_chars is locale-independent (the toolkit sets the user's locale).
+    Extended value = 0.0L;
+    const char* first = text.data() + numberStart;
+    const auto result = std::from_chars(first, text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        if (LeadingDigitExponent(text, numberStart) > 0)
+            RaiseFloatFault(FloatFaultKind::Overflow);
+        value = 0.0L;  // below the smallest Extended: the 6-byte real holds 0
+    }
+    if (negative)
+        value = -value;
+    count = TruncToInt32(RoundToReal48(value));
+    return true;
+}
+
+TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs)
+{
+    inputs.EquationX = texts.EquationX;
+    inputs.EquationY = texts.EquationY;
+
+    struct Bound {
+        const std::string& text;
+        double& target;
+        InputField field;
+    };
+    const Bound bounds[] = {
+        {texts.X1, draw.X1, InputField::X1}, {texts.X2, draw.X2, InputField::X2},
+        {texts.Y1, draw.Y1, InputField::Y1}, {texts.Y2, draw.Y2, InputField::Y2},
+        {texts.T1, draw.T1, InputField::T1}, {texts.T2, draw.T2, InputField::T2},
+    };
+    TraceOutcome outcome;
+    for (const Bound& bound : bounds) {
+        const double value = EvaluateExpression(draw, bound.text, draw.ErrorText);
+        if (!draw.ErrorText.empty()) {
+            // The bound keeps its previous value rather than the failed result.
+            outcome.Message = draw.ErrorText;
+            outcome.Focus = bound.field;
+            return outcome;
+        }
+        bound.target = value;
+    }
+
+    std::int32_t count = 0;
+    if (!ReadSegmentCount(texts.Segments, count)) {
+        outcome.Message = SegmentsNotNumberText;
+        outcome.Focus = InputField::Segments;
+        return outcome;
+    }
+    inputs.SegmentCount = count;
+    if (count < 0 || count > MaxSegmentCount) {
+        outcome.Message = SegmentsOutOfRangeText;
+        outcome.Focus = InputField::Segments;
+    }
+    return outcome;
+}
+
+TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
+                        TraceHost& host)
+{
+    surface.SetWorld(surface.X1, surface.X2, surface.Y1, surface.Y2);
+    if (showAxes) {
+        surface.Canvas().SetPenWidth(1);
+        surface.Canvas().SetFontHeight(10);
+        surface.DrawAxisX(surface.X1, surface.X2, 0.0, 255, 0, 0);
+        surface.DrawAxisY(surface.Y1, surface.Y2, 0.0, 255, 0, 0);
+    }
+
+    const Extended span = static_cast<Extended>(surface.T2) - static_cast<Extended>(surface.T1);
+    surface.DT = StoreReal(DivideExtended(span, static_cast<Extended>(inputs.SegmentCount)));
+    surface.VarT = surface.T1;
+
+    TraceOutcome outcome;
+    PostfixProgram programX;
+    PostfixProgram programY;
+    CompileExpression(surface, inputs.EquationX, surface.ErrorText, programX);
+    const std::string messageX = surface.ErrorText;
+    CompileExpression(surface, inputs.EquationY, surface.ErrorText, programY);
+    if (!surface.ErrorText.empty() || !messageX.empty()) {
+        outcome.Message = surface.ErrorText.empty() ? messageX : surface.ErrorText;
+        return outcome;
+    }
+
+    // Rounding can keep t from ever passing T2 + DT (a step too small to move
+    // it, or T1 = T2); the bound ends such traces inside Points.
+    const std::size_t limit = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(std::int64_t{inputs.SegmentCount} + 2, 1, PointCapacity));
+    std::size_t i = 0;
+    for (;;) {
+        WorldPoint& point = surface.Points[i];
+        point.x = EvaluatePostfix(surface, programX, surface.ErrorText);
+        if (!surface.ErrorText.empty()) {
+            outcome.Message = surface.ErrorText;
+            return outcome;
+        }
+        point.y = EvaluatePostfix(surface, programY, surface.ErrorText);
+        if (!surface.ErrorText.empty()) {
+            outcome.Message = surface.ErrorText;
+            return outcome;
+        }
+        outcome.PointCount = i + 1;
+        host.PointTraced(i, surface.VarT, point);
+
+        const bool dashed = host.Dashed();
+        if (i > 0 && (!dashed || i % 2 == 1))
+            surface.DrawLine(surface.Points[i - 1], point, surface.CurveR, surface.CurveG,
+                             surface.CurveB);
+        host.Repaint();
+        host.Pause();
+
+        surface.VarT = StoreReal(static_cast<Extended>(surface.VarT) + surface.DT);
+        ++i;
+        if (i >= limit)
+            break;
+        // Unordered (never, as no NaN is stored) also leaves the loop.
+        if (!(static_cast<Extended>(surface.T2) + surface.DT >= surface.VarT))
+            break;
+    }
+    host.Repaint();
+    return outcome;
+}
+
+TraceOutcome RunTrace(PlotSurface& surface, const TraceTexts& texts, bool showAxes,
+                      TraceHost& host)
+{
+    TraceInputs inputs;
+    TraceOutcome outcome = ReadTraceInputs(surface, texts, inputs);
+    if (!outcome.Ok())
+        return outcome;
+    return TraceCurve(surface, inputs, showAxes, host);
+}
