@@ -1,0 +1,125 @@
+#include "Canvas.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+std::int64_t Abs64(std::int64_t v) { return v < 0 ? -v : v; }
+
+}  // namespace
+
+TCanvas::TCanvas(QImage& image) : image_(image) {}
+
+void TCanvas::SetPenColor(std::int32_t colour) { penColour_ = colour; }
+void TCanvas::SetPenWidth(int width) { penWidth_ = width; }
+void TCanvas::SetBrushColor(std::int32_t colour) { brushColour_ = colour; }
+void TCanvas::SetFontColor(std::int32_t colour) { fontColour_ = colour; }
+
+void TCanvas::SetFontHeight(int pixels)
+{
+    if (pixels != fontHeight_)
+        metricsValid_ = false;
+    fontHeight_ = pixels;
+}
+
+void TCanvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+
+QPoint TCanvas::LinePixel(QPoint from, QPoint to, std::int64_t k)
+{
+    const std::int64_t dx = std::int64_t(to.x()) - from.x();
+    const std::int64_t dy = std::int64_t(to.y()) - from.y();
+    const std::int64_t adx = Abs64(dx), ady = Abs64(dy);
+    const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+    // Products reach 2^65 for walks across the whole 32-bit plane.
+    if (adx >= ady) {
+        const std::int64_t minor = adx == 0 ? 0
+            : std::int64_t((__int128(2) * k * ady + adx) / (__int128(2) * adx));
+        return QPoint(int(from.x() + sx * k), int(from.y() + sy * minor));
+    }
+    const std::int64_t minor = std::int64_t((__int128(2) * k * adx + ady) / (__int128(2) * ady));
+    return QPoint(int(from.x() + sx * minor), int(from.y() + sy * k));
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    const QPoint from = penPos_, to(x, y);
+    penPos_ = to;
+    if (image_.isNull())
+        return;
+    const std::int64_t dx = std::int64_t(to.x()) - from.x();
+    const std::int64_t dy = std::int64_t(to.y()) - from.y();
+    const bool xMajor = Abs64(dx) >= Abs64(dy);
+    const std::int64_t length = std::max(Abs64(dx), Abs64(dy));
+
+    // Only the steps whose major coordinate lies near the image can leave a
+    // pixel on it; a long line off to one side costs nothing.
+    const std::int64_t margin = std::max(penWidth_, 1);
+    const std::int64_t start = xMajor ? from.x() : from.y();
+    const std::int64_t limit = xMajor ? image_.width() : image_.height();
+    const std::int64_t dir = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    std::int64_t kFirst, kLast;  // inclusive
+    if (dir > 0) {
+        kFirst = -margin - start;
+        kLast = limit + margin - start;
+    } else {
+        kFirst = start - (limit + margin);
+        kLast = start + margin;
+    }
+    kFirst = std::max<std::int64_t>(kFirst, 0);
+    kLast = std::min<std::int64_t>(kLast, length - 1);
+    for (std::int64_t k = kFirst; k <= kLast; ++k) {
+        const QPoint p = LinePixel(from, to, k);
+        StampPen(p.x(), p.y());
+    }
+}
+
+void TCanvas::StampPen(std::int64_t x, std::int64_t y)
+{
+    const int width = std::max(penWidth_, 1);
+    if (width == 1) {
+        if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height())
+            PutPixel(int(x), int(y), penColour_);
+        return;
+    }
+    const std::int64_t left = x - (width - 1) / 2, top = y - (width - 1) / 2;
+    FillBox(left, top, left + width, top + width, penColour_);
+}
+
+void TCanvas::PutPixel(int x, int y, std::int32_t colour)
+{
+    uchar* p = image_.scanLine(y) + 3 * x;
+    p[0] = uchar(colour & 0xFF);
+    p[1] = uchar((colour >> 8) & 0xFF);
+    p[2] = uchar((colour >> 16) & 0xFF);
+}
+
+void TCanvas::FillBox(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                      std::int32_t colour)
+{
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, image_.width());
+    bottom = std::min<std::int64_t>(bottom, image_.height());
+    if (left >= right || top >= bottom)
+        return;
+    const uchar rgb[3] = {uchar(colour & 0xFF), uchar((colour >> 8) & 0xFF), uchar((colour >> 16) & 0xFF)};
+    uchar* first = image_.scanLine(int(top)) + 3 * left;
+    for (std::int64_t x = 0; x < right - left; ++x)
+        std::memcpy(first + 3 * x, rgb, 3);
+    const std::size_t rowBytes = std::size_t(3 * (right - left));
+    for (std::int64_t y = top + 1; y < bottom; ++y)
+        std::memcpy(image_.scanLine(int(y)) + 3 * left, first, rowBytes);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    const std::int64_t left = std::min(x1, x2), right = std::max(x1, x2);
+    const std::int64_t top = std::min(y1, y2), bottom = std::max(y1, y2);
+    if (image_.isNull() || left >= right || top >= bottom)
+        return;
+    const std::int64_t band = std::max(penWidth_, 1);
+    FillBox(left, top, right, bottom, penColour_);
+    if (right - left > 2 * band && bottom - top > 2 * band)
+        FillBox(left + band, top + band, right - band, bottom - band, brushColour_);
+}

@@ -1,0 +1,69 @@
+#include "Draw2D.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QPalette>
+#include <QShowEvent>
+
+#include "PlaneImage.h"
+#include "ui_Draw2D.h"
+
+TDraw2D* Draw2D = nullptr;
+
+namespace {
+
+const QRect OuterFrame(327, 6, 545, 560);
+
+}  // namespace
+
+TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Draw2D>())
+{
+    ui_->setupUi(this);
+    Panel1 = ui_->Panel1;
+    Image1 = ui_->Image1;
+    Image1->SetPicture(&Plane());
+
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    QFont formFont(QStringLiteral("MS Sans Serif"));
+    formFont.setStyleHint(QFont::SansSerif);
+    formFont.setPixelSize(10);
+    setFont(formFont);
+
+    PlaceOuterFrame();
+    setVisible(true);  // the window is visible from its creation on
+}
+
+TDraw2D::~TDraw2D() = default;
+
+void TDraw2D::PlaceOuterFrame()
+{
+    // Before the window is mapped the frame margins are unknown (zero); the
+    // first show places it again with the margins the platform reports.
+    const QSize margins = frameGeometry().size() - geometry().size();
+    move(OuterFrame.topLeft());
+    resize(OuterFrame.size() - margins);
+}
+
+void TDraw2D::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (frameGeometry().size() != OuterFrame.size())
+        PlaceOuterFrame();
+}
+
+void TDraw2D::SetPlaneSize(std::int32_t width, std::int32_t height)
+{
+    Panel1->resize(width, height);
+    Image1->move(1, 1);
+    ResizePlane(width, height);
+    Image1->resize(width, height);
+    Image1->SetPicture(&Plane());
+    setVisible(true);
+}
+
+void TDraw2D::RepaintPlane()
+{
+    Image1->repaint();
+}

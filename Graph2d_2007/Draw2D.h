@@ -1,0 +1,41 @@
+// The plot window: the plane of PlotSurface shown unscaled in Image1 inside
+// the raised panel Panel1, laid out in forms/Draw2D.ui.
+//
+// The outer frame is placed at (327, 6) with the size 545 x 560 as far as the
+// platform reports its frame: the client area is that size less the frame
+// margins known when the window is shown (none on offscreen or bare X).
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+#include "PlotSurface.h"
+
+class QFrame;
+class TPlaneImage;
+namespace Ui { class Draw2D; }
+
+class TDraw2D : public QWidget, public PlotSurface {
+    Q_OBJECT
+public:
+    explicit TDraw2D(QWidget* parent = nullptr);
+    ~TDraw2D() override;
+
+    QFrame* Panel1 = nullptr;
+    TPlaneImage* Image1 = nullptr;
+
+    void SetPlaneSize(std::int32_t width, std::int32_t height);
+    void RepaintPlane() override;  // repaints Image1 at once
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void PlaceOuterFrame();
+
+    std::unique_ptr<Ui::Draw2D> ui_;
+};
+
+extern TDraw2D* Draw2D;  // the one plot window, set by SetDraw2D

@@ -1,0 +1,21 @@
+// Image1 of the plot window: shows the plane's bitmap unscaled at its own
+// top-left corner. Whatever does not fit is cut off by the widget's bounds.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class TPlaneImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPlaneImage(QWidget* parent = nullptr);
+
+    void SetPicture(const QImage* picture);
+    const QImage* Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* picture_ = nullptr;
+};

@@ -1,0 +1,71 @@
+#include "PlotSurface.h"
+
+#include <algorithm>
+
+PlotSurface::PlotSurface() : canvas_(plane_) {}
+
+PlotSurface::~PlotSurface() = default;
+
+void PlotSurface::RepaintPlane() {}
+
+void PlotSurface::SetWorld(double left, double right, double bottom, double top)
+{
+    // Each coefficient is stored as soon as it is known, so a fault leaves the
+    // earlier ones new and the later ones as they were.
+    const Extended width = plane_.width(), height = plane_.height();
+    ScaleX = StoreReal(DivideExtended(width, Extended(right) - Extended(left)));
+    ScaleY = StoreReal(DivideExtended(height, Extended(top) - Extended(bottom)));
+    OffsetX = StoreReal(-Extended(left) * Extended(ScaleX));
+    OffsetY = StoreReal(Extended(top) * Extended(ScaleY));
+}
+
+std::int32_t PlotSurface::ScreenX(double x) const
+{
+    const Extended product = Extended(ScaleX) * Extended(x);
+    return RoundToInt32(product + Extended(OffsetX));
+}
+
+std::int32_t PlotSurface::ScreenY(double y) const
+{
+    const Extended product = Extended(ScaleY) * Extended(y);
+    return RoundToInt32(Extended(OffsetY) - product);
+}
+
+void PlotSurface::ResizePlane(std::int32_t width, std::int32_t height)
+{
+    plane_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB888);
+    if (!plane_.isNull())
+        plane_.fill(Qt::white);
+}
+
+void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    const std::int32_t colour = ColorValue(red, green, blue);
+    canvas_.SetPenColor(colour);
+    canvas_.SetBrushColor(colour);
+    canvas_.Rectangle(0, 0, plane_.width(), plane_.height());
+}
+
+void PlotSurface::DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green,
+                           std::uint8_t blue)
+{
+    canvas_.SetPenColor(ColorValue(red, green, blue));
+    const std::int32_t fromX = ScreenX(from.x);
+    const std::int32_t fromY = ScreenY(from.y);
+    canvas_.MoveTo(fromX, fromY);
+    const std::int32_t toX = ScreenX(to.x);
+    const std::int32_t toY = ScreenY(to.y);
+    canvas_.LineTo(toX, toY);
+}
+
+void PlotSurface::DrawHorizontal(double xFrom, double xTo, double y, std::uint8_t r, std::uint8_t g,
+                                 std::uint8_t b)
+{
+    DrawLine(WorldPoint{xFrom, y, 0.0}, WorldPoint{xTo, y, 0.0}, r, g, b);
+}
+
+void PlotSurface::DrawVertical(double yFrom, double yTo, double x, std::uint8_t r, std::uint8_t g,
+                               std::uint8_t b)
+{
+    DrawLine(WorldPoint{x, yFrom, 0.0}, WorldPoint{x, yTo, 0.0}, r, g, b);
+}

@@ -1,0 +1,52 @@
+// The drawing plane with its world-to-pixel mapping and the drawing
+// operations everything else is built on: fill, world segments, the two axes.
+// No widget: it needs a QGuiApplication for text but no display, so tests and
+// a renderer without a window can draw on it. TDraw2D shows it on screen.
+//
+// All mapping arithmetic is done in Extended and stored as double; faults are
+// FloatFault (division by zero for equal bounds, overflow, invalid operation
+// for pixel positions beyond the 32-bit range).
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+
+#include "Canvas.h"
+#include "PlotState.h"
+#include "RealArith.h"
+
+class PlotSurface : public PlotState {
+public:
+    PlotSurface();
+    virtual ~PlotSurface();
+    PlotSurface(const PlotSurface&) = delete;
+    PlotSurface& operator=(const PlotSurface&) = delete;
+
+    QImage& Plane() { return plane_; }
+    const QImage& Plane() const { return plane_; }
+    TCanvas& Canvas() { return canvas_; }
+
+    void SetWorld(double left, double right, double bottom, double top);
+    std::int32_t ScreenX(double x) const;
+    std::int32_t ScreenY(double y) const;
+
+    // The bitmap part of sizing the plane: a fresh width x height RGB888
+    // image, white until the first FillPlane. Sizes below 0 count as 0.
+    void ResizePlane(std::int32_t width, std::int32_t height);
+    void FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+    void DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+    void DrawHorizontal(double xFrom, double xTo, double y, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    void DrawVertical(double yFrom, double yTo, double x, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+    // Axes with decimal ticks (Axes.cpp); see AxisScale.h for the tick rules.
+    void DrawAxisX(double min, double max, double at, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    void DrawAxisY(double min, double max, double at, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+    virtual void RepaintPlane();  // no-op here; the window shows the plane on screen
+
+private:
+    QImage plane_;
+    TCanvas canvas_;
+};

@@ -1,0 +1,163 @@
+#include "TickPainter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// Which pixels of a window of the plane later marks already own.
+class CoverMask {
+public:
+    CoverMask(QRect area) : area_(area), owned_(std::size_t(area.width()) * area.height(), 0) {}
+
+    QRect Area() const { return area_; }
+
+    bool AnyFree(QRect box) const
+    {
+        box = box.intersected(area_);
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            if (std::memchr(Row(y) + (box.left() - area_.left()), 0, std::size_t(box.width())))
+                return true;
+        }
+        return false;
+    }
+
+    // Claims the pixel; true when it was free.
+    bool Claim(int x, int y)
+    {
+        if (!area_.contains(x, y))
+            return false;
+        std::uint8_t& cell = Row(y)[x - area_.left()];
+        const bool wasFree = cell == 0;
+        cell = 1;
+        return wasFree;
+    }
+
+private:
+    std::uint8_t* Row(int y) { return owned_.data() + std::size_t(y - area_.top()) * area_.width(); }
+    const std::uint8_t* Row(int y) const
+    {
+        return owned_.data() + std::size_t(y - area_.top()) * area_.width();
+    }
+
+    QRect area_;
+    std::vector<std::uint8_t> owned_;
+};
+
+void CopyPixel(const QImage& from, int fromX, int fromY, QImage& to, int x, int y)
+{
+    std::memcpy(to.scanLine(y) + 3 * x, from.constScanLine(fromY) + 3 * fromX, 3);
+}
+
+void PutPixel(QImage& image, int x, int y, std::int32_t colour)
+{
+    uchar* p = image.scanLine(y) + 3 * x;
+    p[0] = uchar(colour & 0xFF);
+    p[1] = uchar((colour >> 8) & 0xFF);
+    p[2] = uchar((colour >> 16) & 0xFF);
+}
+
+class BackToFront {
+public:
+    BackToFront(TCanvas& canvas, QImage& plane, QRect area)
+        : canvas_(canvas), plane_(plane), mask_(area),
+          scratch_(canvas.TextWidth(std::string_view("-2147483648")) + 1, std::max(canvas.TextHeight(), 1),
+                   QImage::Format_RGB888),
+          scratchCanvas_(scratch_)
+    {
+        scratchCanvas_.SetBrushColor(canvas.BrushColor());
+        scratchCanvas_.SetFontColor(canvas.FontColor());
+        scratchCanvas_.SetFontHeight(canvas.FontHeight());
+    }
+
+    void Line(QPoint from, QPoint to)
+    {
+        const int width = std::max(canvas_.PenWidth(), 1);
+        const std::int64_t length = std::max(std::abs(std::int64_t(to.x()) - from.x()),
+                                             std::abs(std::int64_t(to.y()) - from.y()));
+        for (std::int64_t k = 0; k < length; ++k) {
+            const QPoint p = TCanvas::LinePixel(from, to, k);
+            const int left = p.x() - (width - 1) / 2, top = p.y() - (width - 1) / 2;
+            for (int dy = 0; dy < width; ++dy) {
+                for (int dx = 0; dx < width; ++dx) {
+                    if (mask_.Claim(left + dx, top + dy))
+                        PutPixel(plane_, left + dx, top + dy, canvas_.PenColor());
+                }
+            }
+        }
+    }
+
+    void Label(QPoint at, std::int32_t number)
+    {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        const std::string_view text(digits, std::size_t(end - digits));
+        const QRect box(at, QSize(canvas_.TextWidth(text), canvas_.TextHeight()));
+        if (box.isEmpty() || !mask_.AnyFree(box))
+            return;
+        scratchCanvas_.TextOut(0, 0, QString::fromLatin1(text.data(), qsizetype(text.size())));
+        const QRect visible = box.intersected(mask_.Area());
+        for (int y = visible.top(); y <= visible.bottom(); ++y) {
+            for (int x = visible.left(); x <= visible.right(); ++x) {
+                if (mask_.Claim(x, y))
+                    CopyPixel(scratch_, x - box.left(), y - box.top(), plane_, x, y);
+            }
+        }
+    }
+
+private:
+    TCanvas& canvas_;
+    QImage& plane_;
+    CoverMask mask_;
+    QImage scratch_;
+    TCanvas scratchCanvas_;
+};
+
+// The part of the plane the marks can reach.
+QRect MarkArea(const TCanvas& canvas, const QImage& plane, const std::vector<TickMark>& marks)
+{
+    const int reach = std::max(canvas.PenWidth(), 1);
+    const int labelWidth = canvas.TextWidth(std::string_view("-2147483648"));
+    std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+    auto take = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+        left = std::min(left, x0);
+        top = std::min(top, y0);
+        right = std::max(right, x1);
+        bottom = std::max(bottom, y1);
+    };
+    for (const TickMark& m : marks) {
+        take(std::min(m.LineFrom.x(), m.LineTo.x()) - std::int64_t(reach),
+             std::min(m.LineFrom.y(), m.LineTo.y()) - std::int64_t(reach),
+             std::max(m.LineFrom.x(), m.LineTo.x()) + std::int64_t(reach),
+             std::max(m.LineFrom.y(), m.LineTo.y()) + std::int64_t(reach));
+        take(m.LabelAt.x(), m.LabelAt.y(), std::int64_t(m.LabelAt.x()) + labelWidth,
+             std::int64_t(m.LabelAt.y()) + canvas.TextHeight());
+    }
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, plane.width() - 1);
+    bottom = std::min<std::int64_t>(bottom, plane.height() - 1);
+    if (left > right || top > bottom)
+        return QRect();
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
+
+}  // namespace
+
+void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>& marks)
+{
+    if (marks.empty())
+        return;
+    const QRect area = MarkArea(canvas, plane, marks);
+    if (!area.isEmpty()) {
+        BackToFront painter(canvas, plane, area);
+        for (auto m = marks.rbegin(); m != marks.rend(); ++m) {
+            painter.Label(m->LabelAt, m->Index);
+            painter.Line(m->LineFrom, m->LineTo);
+        }
+    }
+    canvas.MoveTo(marks.back().LineTo.x(), marks.back().LineTo.y());
+}
