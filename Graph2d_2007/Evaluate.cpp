@@ -3,229 +3,69 @@
 // The program is checked once before it runs (known tags, an end cell, enough
 // operands for every operator, a value at the end), so the loop itself needs
 // no bounds tests. Values on the stack are 64-bit; each operation computes in
-// extended precision and rounds once as it stores.
-#include <cmath>
-
-#include "Expression.h"
-#include "ExtendedMath.h"
+// extended precision and rounds once as it stores. The caller's program is
+// only read: a variable cell pushes its slot's value directly.
+#include "EvaluateRules.h"
 
 namespace {
 
-enum CellKind : unsigned char { Invalid, Push, Unary, Binary, End };
+// What each tag asks of the stack: the operands it takes (Need; 127 for a
+// tag the evaluator does not know) and how the depth changes.
+struct TagRule {
+    std::int8_t Need = 127;
+    std::int8_t Delta = 0;
+    std::uint8_t Flags = 0;
+};
+enum : std::uint8_t { IsEnd = 1, IsNumber = 2, TakesSine = 4, TakesCosine = 8 };
 
-constexpr std::array<CellKind, 256> MakeKinds()
+constexpr std::array<TagRule, 256> MakeRules()
 {
-    std::array<CellKind, 256> kinds{};
-    for (unsigned char tag : {'$', 'K', 'N', 'R', 'S', 'T', 'X', 'Y', 'Z'})
-        kinds[tag] = Push;
+    std::array<TagRule, 256> rules{};
+    for (unsigned char tag : {'K', 'N', 'R', 'S', 'T', 'X', 'Y', 'Z'})
+        rules[tag] = {0, 1, 0};
+    rules[NumberTag] = {0, 1, IsNumber};
     for (unsigned char tag : {'+', '-', '*', '/', '^'})
-        kinds[tag] = Binary;
+        rules[tag] = {2, -1, 0};
     for (int code = CodeNegate; code <= CodeFa; ++code)
-        kinds[code] = Unary;
-    kinds[EndTag] = End;
-    return kinds;
+        rules[code] = {1, 0, 0};
+    rules[CodeSin] = {1, 0, TakesSine};
+    rules[CodeCos] = {1, 0, TakesCosine};
+    rules[CodeTan] = {1, 0, TakesSine | TakesCosine};
+    rules[EndTag] = {1, 0, IsEnd};
+    return rules;
 }
-constexpr std::array<CellKind, 256> Kinds = MakeKinds();
+constexpr std::array<TagRule, 256> Rules = MakeRules();
+
+struct ProgramCheck {
+    bool Runnable = false;
+    bool SineAndCosine = false;  // takes both of some argument, as far as can be told
+};
 
 // A program the compiler could have made, as far as running it safely goes.
 // Refused: an unknown tag, a non-finite number, an operator short of operands,
 // an end with no value, no end cell at all.
-bool IsRunnable(const PostfixProgram& program)
+ProgramCheck CheckProgram(const PostfixProgram& program)
 {
-    std::size_t depth = 0;
+    int depth = 0;
+    unsigned flags = 0;
     for (const PostfixCell& cell : program) {
-        switch (Kinds[cell.Tag]) {
-        case Push:
-            if (cell.Tag == NumberTag && !std::isfinite(cell.Value))
-                return false;
-            ++depth;
-            break;
-        case Unary:
-            if (depth < 1)
-                return false;
-            break;
-        case Binary:
-            if (depth < 2)
-                return false;
-            --depth;
-            break;
-        case End:
-            return depth >= 1;
-        case Invalid:
-            return false;
-        }
+        const TagRule rule = Rules[cell.Tag];
+        if (depth < rule.Need)
+            return {};
+        if (rule.Flags & IsEnd)
+            return {true, (flags & (TakesSine | TakesCosine)) == (TakesSine | TakesCosine)};
+        if ((rule.Flags & IsNumber) && !std::isfinite(cell.Value))
+            return {};
+        depth += rule.Delta;
+        flags |= rule.Flags;
     }
-    return false;
+    return {};
 }
 
 bool IsCompileMessage(const std::string& text)
 {
-    return text == SyntaxErrorText || text == NumberErrorText;
-}
-
-// Rounds an exponent or factorial argument to a 32-bit integer. A whole
-// number in range is taken as it is; every other value goes through the
-// checked rounding, which raises the invalid-operation fault out of range.
-std::int32_t RoundOperand(double v)
-{
-    if (v >= -2147483648.0 && v <= 2147483647.0) {
-        const auto whole = static_cast<std::int32_t>(v);
-        if (static_cast<double>(whole) == v)
-            return whole;
-    }
-    return RoundToInt32(v);
-}
-
-// The power rule, tests in their order. False: an inadmissible base.
-bool Power(double x, double y, double& result)
-{
-    const Extended base = x;
-    if (std::fabs(base) < ZeroTolerance && y < 0.0)
-        return false;
-    const std::int32_t k = RoundOperand(y);
-    if (static_cast<double>(k) == y) {
-        result = IntPower(x, k);
-    } else if (base > ZeroTolerance) {
-        result = StoreReal(ExpExtended(y * LnExtended(base)));
-    } else if (std::fabs(base) < ZeroTolerance) {
-        result = 0.0;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-bool FactorialOf(double v, double& result)
-{
-    if (v < 0.0)
-        return false;
-    const std::int32_t k = RoundOperand(v);
-    if (static_cast<double>(k) != v)
-        return false;
-    result = Factorial(k);
-    return true;
-}
-
-// v / sqrt(1 - v*v) in extended precision, for |v| < 1.
-Extended ArcQuotient(double v)
-{
-    const Extended e = v;
-    return e / std::sqrt(1.0L - e * e);
-}
-
-constexpr double HalfPi = 1.5707963267948966;  // nearest 64-bit reals
-constexpr double Pi = 3.141592653589793;
-
-// Runs a unary cell on v. Null on success, else the domain message.
-const char* ApplyFunction(unsigned char tag, double& v)
-{
-    switch (tag) {
-    case CodeNegate:
-        v = -v;
-        break;
-    case CodeSin:
-        v = StoreReal(SinExtended(v));
-        break;
-    case CodeCos:
-        v = StoreReal(CosExtended(v));
-        break;
-    case CodeExp:
-        v = StoreReal(ExpExtended(v));
-        break;
-    case CodeLn:
-        if (static_cast<Extended>(v) <= ZeroTolerance)
-            return LogArgumentErrorText;
-        v = StoreReal(LnExtended(v));
-        break;
-    case CodeArctan:
-        v = StoreReal(ArctanExtended(v));
-        break;
-    case CodeTan: {
-        const Extended cosine = CosExtended(v);
-        if (std::fabs(cosine) <= ZeroTolerance)
-            return TangentErrorText;
-        v = StoreReal(SinExtended(v) / cosine);
-        break;
-    }
-    case CodeSqr:
-        v = StoreReal(static_cast<Extended>(v) * v);
-        break;
-    case CodeSqrt:
-        if (v < 0.0)
-            return SqrtArgumentErrorText;
-        v = StoreReal(std::sqrt(static_cast<Extended>(v)));
-        break;
-    case CodeAbs:
-        v = std::fabs(v);
-        break;
-    case CodeArcsin:
-        if (std::fabs(v) < 1.0)
-            v = StoreReal(ArctanExtended(ArcQuotient(v)));
-        else if (v == -1.0)
-            v = -HalfPi;
-        else if (v == 1.0)
-            v = HalfPi;
-        else
-            return ArcsinArgumentErrorText;
-        break;
-    case CodeArccos:
-        if (std::fabs(v) < 1.0)
-            v = StoreReal(PiHalfExtended - ArctanExtended(ArcQuotient(v)));
-        else if (v == -1.0)
-            v = Pi;
-        else if (v == 1.0)
-            v = 0.0;
-        else
-            return ArccosArgumentErrorText;
-        break;
-    case CodeFa:
-        if (!FactorialOf(v, v))
-            return FactorialArgumentErrorText;
-        break;
-    }
-    return nullptr;
-}
-
-// Runs a binary cell: left op right into left. Null on success.
-const char* ApplyOperator(unsigned char tag, double& left, double right)
-{
-    const Extended l = left;
-    const Extended r = right;
-    switch (tag) {
-    case '+':
-        left = StoreReal(l + r);
-        break;
-    case '-':
-        left = StoreReal(l - r);
-        break;
-    case '*':
-        left = StoreReal(l * r);
-        break;
-    case '/':
-        if (std::fabs(r) < ZeroTolerance)
-            return DivisionByZeroText;
-        left = StoreReal(l / r);
-        break;
-    case '^':
-        if (!Power(left, right, left))
-            return PowerBaseErrorText;
-        break;
-    }
-    return nullptr;
-}
-
-double VariableValue(const PlotState& draw, unsigned char tag)
-{
-    switch (tag) {
-    case 'K': return draw.VarK;
-    case 'N': return draw.VarN;
-    case 'R': return draw.VarR;
-    case 'S': return draw.VarS;
-    case 'T': return draw.VarT;
-    case 'X': return draw.VarX;
-    case 'Y': return draw.VarY;
-    default: return draw.VarZ;
-    }
+    static_assert(sizeof SyntaxErrorText == sizeof NumberErrorText);
+    return text.size() == sizeof SyntaxErrorText - 1 && (text == SyntaxErrorText || text == NumberErrorText);
 }
 
 }  // namespace
@@ -235,38 +75,85 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
     if (IsCompileMessage(errorText))
         return FailedResult;
     errorText.clear();
-    if (!IsRunnable(program)) {
+    const ProgramCheck check = CheckProgram(program);
+    if (!check.Runnable) {
         errorText = StructureErrorText;
         return FailedResult;
     }
 
     // Every push uses up a cell before the end cell, so 255 entries suffice.
     double stack[MaxCodeCells];
-    std::size_t depth = 0;
+    double* top = stack - 1;
+    TrigCache trig(check.SineAndCosine);
+    const char* message = nullptr;
     for (const PostfixCell* cell = program.data();; ++cell) {
-        const unsigned char tag = cell->Tag;
-        const char* message = nullptr;
-        switch (Kinds[tag]) {
-        case Push:
-            stack[depth++] = tag == NumberTag ? cell->Value : VariableValue(draw, tag);
-            break;
-        case Unary:
-            message = ApplyFunction(tag, stack[depth - 1]);
-            break;
-        case Binary:
-            message = ApplyOperator(tag, stack[depth - 2], stack[depth - 1]);
-            --depth;
-            break;
-        case End:
-        case Invalid:  // refused above
-            if (depth >= 2)
-                errorText = StructureErrorText;
-            return stack[depth - 1];  // the top value in either case
+        switch (cell->Tag) {
+        case NumberTag: *++top = cell->Value; continue;
+        case 'K': *++top = draw.VarK; continue;
+        case 'N': *++top = draw.VarN; continue;
+        case 'R': *++top = draw.VarR; continue;
+        case 'S': *++top = draw.VarS; continue;
+        case 'T': *++top = draw.VarT; continue;
+        case 'X': *++top = draw.VarX; continue;
+        case 'Y': *++top = draw.VarY; continue;
+        case 'Z': *++top = draw.VarZ; continue;
+        case '+':
+            StoreInto(top[-1], static_cast<Extended>(top[-1]) + top[0]);
+            --top;
+            continue;
+        case '-':
+            StoreInto(top[-1], static_cast<Extended>(top[-1]) - top[0]);
+            --top;
+            continue;
+        case '*':
+            StoreInto(top[-1], static_cast<Extended>(top[-1]) * top[0]);
+            --top;
+            continue;
+        case '/':
+            if (std::fabs(static_cast<Extended>(top[0])) < ZeroTolerance) {
+                message = DivisionByZeroText;
+                break;
+            }
+            StoreInto(top[-1], static_cast<Extended>(top[-1]) / top[0]);
+            --top;
+            continue;
+        case '^':
+            if (!PowerRule(top[-1], top[0], top[-1])) {
+                message = PowerBaseErrorText;
+                break;
+            }
+            --top;
+            continue;
+        case CodeNegate: *top = -*top; continue;
+        case CodeAbs: *top = std::fabs(*top); continue;
+        case CodeSqr: StoreInto(*top, static_cast<Extended>(*top) * *top); continue;
+        case CodeSin: StoreInto(*top, trig.Sin(*top)); continue;
+        case CodeCos: StoreInto(*top, trig.Cos(*top)); continue;
+        case CodeExp: StoreInto(*top, ExpExtended(*top)); continue;
+        case CodeArctan: StoreInto(*top, ArctanExtended(*top)); continue;
+        case CodeTan: {
+            // The cosine is tested first; the sine is held in extended
+            // precision until the quotient is stored.
+            const Extended cosine = trig.Cos(*top);
+            if (std::fabs(cosine) <= ZeroTolerance) {
+                message = TangentErrorText;
+                break;
+            }
+            *top = StoreReal(trig.Sin(*top) / cosine);
+            continue;
         }
-        if (message != nullptr) {
-            errorText = message;
-            return FailedResult;
+        case EndTag:
+            if (top > stack)
+                errorText = StructureErrorText;  // two or more values left
+            return *top;
+        default:  // LN, SQRT, ARCSIN, ARCCOS, FA: CheckProgram let no other tag through
+            message = ApplyCheckedFunction(cell->Tag, *top);
+            if (message == nullptr)
+                continue;
+            break;
         }
+        errorText = message;
+        return FailedResult;
     }
 }
 

@@ -8,7 +8,7 @@
 // precision control left at its default 64-bit significand and every x87
 // exception masked, so overflow and underflow come back as inf and 0 and the
 // callers test them where the result is stored. Sine and cosine are the C
-// library's sinl and cosl.
+// library's (see TrigCache).
 #pragma once
 
 #include <cmath>
@@ -78,12 +78,23 @@ inline Extended ExpExtended(Extended u)
     return ScaleByPowerOfTwo(TwoToFractionMinusOne(f) + 1.0L, i);
 }
 
-inline Extended SinExtended(double v)
+// StoreReal for the hot paths: the value stays in its x87 register and is
+// rounded by one 64-bit store; only a non-finite result (always a fault) goes
+// through StoreReal, which raises the matching kind.
+[[gnu::always_inline]] inline double StoreFast(Extended value)
 {
-    return std::fabs(v) >= TrigLimit ? 0.0L : sinl(v);
+    const double stored = static_cast<double>(value);
+    if (!std::isfinite(stored)) [[unlikely]]
+        return StoreReal(value);
+    return stored;
 }
 
-inline Extended CosExtended(double v)
+// The same store straight into its slot: one rounding fstp, and the value
+// is tested from the slot. A NaN is the invalid-operation fault, anything
+// else non-finite the overflow, as in StoreReal.
+[[gnu::always_inline]] inline void StoreInto(double& slot, Extended value)
 {
-    return std::fabs(v) >= TrigLimit ? 0.0L : cosl(v);
+    __asm__("fstpl %0" : "=m"(slot) : "t"(value) : "st");
+    if (!std::isfinite(slot)) [[unlikely]]
+        RaiseFloatFault(std::isnan(slot) ? FloatFaultKind::InvalidOperation : FloatFaultKind::Overflow);
 }

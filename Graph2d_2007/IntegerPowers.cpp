@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Expression.h"
+#include "ExtendedMath.h"
 
 namespace {
 
@@ -31,12 +32,13 @@ double IntPower(double x, std::int32_t n)
 
     // An overflow that must happen somewhere in the loop is raised at once:
     // the outcome is the same fault, only sooner.
-    if (OverflowIsCertain(magnitude, count))
+    // (Short powers are left to the loop, which is quicker than the test.)
+    if (count > 2048 && OverflowIsCertain(magnitude, count))
         RaiseFloatFault(FloatFaultKind::Overflow);
 
     double r = 1.0;
     for (std::uint32_t k = 0; k < count; ++k) {
-        const double next = StoreReal(r * magnitude);
+        const double next = StoreFast(r * magnitude);
         // The magnitude evolves by a fixed rule of r alone: once a product
         // rounds back to r (1, 0, the smallest denormals), it stays there.
         if (next == r)

@@ -317,6 +317,35 @@ private slots:
         }
     }
 
+    // A formula that takes both the sine and the cosine of one argument gets
+    // them together; each must be what the formula with one of them gives.
+    void sineAndCosineTogether()
+    {
+        PlotState draw;
+        PostfixProgram sine{}, cosine{}, both{}, bothReversed{}, tangent{};
+        CompileExpression(draw, "sin(t)", draw.ErrorText, sine);
+        CompileExpression(draw, "cos(t)", draw.ErrorText, cosine);
+        CompileExpression(draw, "cos(t)sin(t)", draw.ErrorText, both);
+        CompileExpression(draw, "sin(t)cos(t)", draw.ErrorText, bothReversed);
+        CompileExpression(draw, "tan(t)", draw.ErrorText, tangent);
+        QCOMPARE(Bytes(draw.ErrorText), NoMessage);
+        int checked = 0;
+        for (int i = -3000; i <= 3000; ++i) {
+            for (double t : {i * 0.00731, std::ldexp(1.0 + i * 1e-4, i / 50), -0.0, 0.0}) {
+                draw.VarT = t;
+                const double s = EvaluatePostfix(draw, sine, draw.ErrorText);
+                const double c = EvaluatePostfix(draw, cosine, draw.ErrorText);
+                COMPARE_BITS(EvaluatePostfix(draw, both, draw.ErrorText), s);
+                COMPARE_BITS(EvaluatePostfix(draw, bothReversed, draw.ErrorText), c);
+                const double tan = EvaluatePostfix(draw, tangent, draw.ErrorText);
+                if (draw.ErrorText.empty())
+                    QVERIFY(std::fabs(tan - s / c) <= 1e-14 * (1 + std::fabs(tan)));
+                ++checked;
+            }
+        }
+        QCOMPARE(checked, 4 * 6001);
+    }
+
     void intPower_data()
     {
         QTest::addColumn<double>("x");
