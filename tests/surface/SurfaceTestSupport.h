@@ -1,0 +1,131 @@
+// Helpers shared by the plot-surface tests: a white 500 x 500 plane, pixel
+// reads, the fault a call raises and texts rendered for comparison.
+#pragma once
+
+#include <QtTest>
+
+#include <cstring>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "Canvas.h"
+#include "PlotSurface.h"
+
+Q_DECLARE_METATYPE(std::optional<FloatFaultKind>)
+
+using Pixel = std::pair<int, int>;  // (column, row)
+using PixelSet = std::set<Pixel>;
+
+inline constexpr std::int32_t Red = ColorValue(255, 0, 0);
+inline constexpr std::int32_t White = ColorValue(255, 255, 255);
+inline constexpr std::int32_t Grey = ColorValue(128, 128, 128);
+inline constexpr std::int32_t Green = ColorValue(0, 255, 0);
+
+template <typename F>
+std::optional<FloatFaultKind> FaultOf(F&& f)
+{
+    try {
+        f();
+    } catch (const FloatFault& fault) {
+        return fault.Kind();
+    }
+    return std::nullopt;
+}
+
+inline bool SameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+inline std::int32_t PixelAt(const QImage& image, int x, int y)
+{
+    const uchar* p = image.constScanLine(y) + 3 * x;
+    return ColorValue(p[0], p[1], p[2]);
+}
+
+// Every pixel of the given colour.
+inline PixelSet PixelsOf(const QImage& image, std::int32_t colour)
+{
+    PixelSet found;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (PixelAt(image, x, y) == colour)
+                found.insert({x, y});
+        }
+    }
+    return found;
+}
+
+inline int CountOf(const QImage& image, std::int32_t colour)
+{
+    return int(PixelsOf(image, colour).size());
+}
+
+// Pixels of `colour` within one row or column.
+inline QList<int> ColumnsInRow(const QImage& image, int row, std::int32_t colour)
+{
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x) {
+        if (PixelAt(image, x, row) == colour)
+            columns << x;
+    }
+    return columns;
+}
+
+inline QList<int> RowsInColumn(const QImage& image, int column, std::int32_t colour)
+{
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        if (PixelAt(image, column, y) == colour)
+            rows << y;
+    }
+    return rows;
+}
+
+// A 500 x 500 plane, white, with the world -4 .. 4 on both axes.
+struct WhitePlane {
+    PlotSurface surface;
+    explicit WhitePlane(double lo = -4, double hi = 4)
+    {
+        surface.ResizePlane(500, 500);
+        surface.FillPlane(255, 255, 255);
+        surface.SetWorld(lo, hi, lo, hi);
+    }
+    QImage& Plane() { return surface.Plane(); }
+};
+
+// The pixels TextOut gives `text` on a box of `brush` in `font` colour, as a
+// small image of exactly the box.
+inline QImage RenderedText(const QString& text, std::int32_t brush, std::int32_t font, int height = 10)
+{
+    QImage probe(1, 1, QImage::Format_RGB888);
+    TCanvas measure(probe);
+    measure.SetFontHeight(height);
+    QImage box(measure.TextWidth(text), measure.TextHeight(), QImage::Format_RGB888);
+    box.fill(Qt::black);
+    TCanvas canvas(box);
+    canvas.SetFontHeight(height);
+    canvas.SetBrushColor(brush);
+    canvas.SetFontColor(font);
+    canvas.TextOut(0, 0, text);
+    return box;
+}
+
+// True when the plane shows exactly `text`'s box at (x, y); parts off the
+// plane are not compared.
+inline bool ShowsText(const QImage& plane, int x, int y, const QString& text, std::int32_t brush,
+                      std::int32_t font)
+{
+    const QImage box = RenderedText(text, brush, font);
+    for (int by = 0; by < box.height(); ++by) {
+        for (int bx = 0; bx < box.width(); ++bx) {
+            const int px = x + bx, py = y + by;
+            if (px < 0 || py < 0 || px >= plane.width() || py >= plane.height())
+                continue;
+            if (PixelAt(plane, px, py) != PixelAt(box, bx, by))
+                return false;
+        }
+    }
+    return true;
+}
