@@ -10,6 +10,9 @@ echo "== Build and test"
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure
 
+echo "== Install and validate the desktop entry and metainfo"
+scripts/validate-install.sh build
+
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure
