@@ -4,12 +4,15 @@
 
 #include "ControlPanel.h"
 #include "Draw2D.h"
+#include "SavePlane.h"
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     InstallFontFallback();
     new TControl_Panel;  // sets Control_Panel, creates Draw2D
+    if (Draw2D)
+        InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
     Control_Panel->show();
     const int result = application.exec();
     delete Control_Panel;

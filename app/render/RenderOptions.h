@@ -1,0 +1,44 @@
+// The command line of paramcurve-render: the control panel's inputs as
+// options, a preset to start from, and where to write the picture and points.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+#include "CurveTrace.h"
+
+// One run of the renderer, as the control panel would hold it before "Kresli".
+struct RenderRequest {
+    TraceTexts Texts;       // the eight fields and the segment count, as typed
+    bool ShowAxes = true;   // "ukaž osy"
+    bool Dashed = false;    // "přerušovat"
+    std::uint8_t CurveR = 0;
+    std::uint8_t CurveG = 0;
+    std::uint8_t CurveB = 200;
+    QString OutputPath;     // the PNG
+    QString PointsPath;     // the CSV; "-" is standard output; empty: none
+};
+
+enum class RenderCommand { Render, Help, BadUsage };
+
+struct ParsedCommandLine {
+    RenderCommand Command = RenderCommand::Render;
+    RenderRequest Request;
+    QString Text;  // Help: the help text; BadUsage: what was wrong
+};
+
+// The texts of the control panel at start: the circle with t up to "2*pi".
+TraceTexts PanelStartTexts();
+
+// Reads the arguments (the program name first). Options given beside
+// --preset override the preset's fields.
+ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
+
+// "Použití: paramcurve-render [volby] -o SOUBOR.png", the line shown with a
+// usage error.
+QString UsageLine();
+
+// Reads "R,G,B", each 0 to 255. False on anything else.
+bool ParseColour(const QString& text, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue);

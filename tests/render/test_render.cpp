@@ -1,0 +1,382 @@
+// paramcurve-render run as its own process, checked against the control
+// panel: the same inputs pressed through "Kresli" give the same plane, pixel
+// for pixel, and the same message.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <vector>
+
+#include "../panel/PanelFixture.h"
+#include "ParamCurve.h"
+#include "PlotSurface.h"
+#include "RendererProcess.h"
+
+namespace {
+
+const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png");
+
+struct CsvRow {
+    double t;
+    double x;
+    double y;
+};
+
+// The rows of a points file after its "t,x,y" header; false if it has none.
+bool ParseCsv(const QByteArray& text, std::vector<CsvRow>& rows)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.isEmpty() || lines.first() != "t,x,y" || !lines.last().isEmpty())
+        return false;
+    lines.removeLast();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> cells = lines[i].split(',');
+        if (cells.size() != 3)
+            return false;
+        bool okT = false, okX = false, okY = false;
+        rows.push_back({cells[0].toDouble(&okT), cells[1].toDouble(&okX), cells[2].toDouble(&okY)});
+        if (!okT || !okX || !okY)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class TestRender : public QObject {
+    Q_OBJECT
+
+private:
+    PanelFixture fixture;
+    QTemporaryDir folder;
+
+    QString Picture() const { return folder.filePath("plane.png"); }
+
+    // Checks a preset on the panel the way a user does; the one checked at
+    // start fires nothing, so another is chosen first.
+    void ChoosePreset(int index)
+    {
+        auto* button = Control_Panel->findChild<QRadioButton*>(QString("RadioButton%1").arg(index + 1));
+        QVERIFY(button);
+        if (button->isChecked()) {
+            auto* other = Control_Panel->findChild<QRadioButton*>(QString("RadioButton%1").arg(index == 0 ? 2 : 1));
+            QVERIFY(other);
+            QTest::mouseClick(other, Qt::LeftButton);
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isChecked());
+    }
+
+    // "EditSeg=40" types 40 into EditSeg.
+    void TypeFields(const QStringList& fields)
+    {
+        for (const QString& field : fields) {
+            const qsizetype equals = field.indexOf('=');
+            auto* edit = Control_Panel->findChild<QLineEdit*>(field.left(equals));
+            QVERIFY2(edit, qPrintable(field));
+            edit->setText(field.mid(equals + 1));
+        }
+    }
+
+    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
+
+private slots:
+    void initTestCase() { QVERIFY(folder.isValid()); }
+    void init()
+    {
+        fixture.Start();
+        SetTracePause([] {});
+        QFile::remove(Picture());
+    }
+    void cleanup()
+    {
+        SetTracePause(nullptr);
+        fixture.Stop();
+    }
+
+    void MatchesThePanel_data();
+    void MatchesThePanel();
+    void PointsOfFourSegments_data();
+    void PointsOfFourSegments();
+    void FoliumStopsAtDivisionByZero();
+    void BadUsage_data();
+    void BadUsage();
+    void HelpDescribesEveryOption();
+    void NeedsNoDisplay();
+    void UnwritablePicture_data();
+    void UnwritablePicture();
+};
+
+void TestRender::MatchesThePanel_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("preset");        // radio button index, -1: none chosen
+    QTest::addColumn<QStringList>("fields");  // typed into the panel after the preset
+    QTest::addColumn<bool>("axes");
+    QTest::addColumn<bool>("dashed");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<bool>("blank");  // refused before anything is drawn
+
+    const QColor blue(0, 0, 200);
+    QTest::newRow("inputs at start") << QStringList{} << -1 << QStringList{} << true << false << blue << false;
+    QTest::newRow("kruznice") << QStringList{"--preset", "kruznice"} << 0 << QStringList{} << true << false << blue << false;
+    QTest::newRow("sikmy-vrh") << QStringList{"--preset", "sikmy-vrh"} << 1 << QStringList{} << true << false << blue << false;
+    QTest::newRow("descartuv-list")
+        << QStringList{"--preset", "descartuv-list"} << 2 << QStringList{} << true << false << blue << false;
+    QTest::newRow("draha-planety")
+        << QStringList{"--preset", "draha-planety"} << 3 << QStringList{} << true << false << blue << false;
+    QTest::newRow("kruznice dashed")
+        << QStringList{"--preset", "kruznice", "--dashed"} << 0 << QStringList{} << true << true << blue << false;
+    QTest::newRow("draha-planety without axes in red")
+        << QStringList{"--preset", "draha-planety", "--no-axes", "--color", "255,0,0"} << 3 << QStringList{}
+        << false << false << QColor(255, 0, 0) << false;
+    QTest::newRow("options override the preset")
+        << QStringList{"--preset", "sikmy-vrh", "--t2", "2", "--segments", "40", "--x1", "-1"} << 1
+        << QStringList{"EditT2=2", "EditSeg=40", "EditX1=-1"} << true << false << blue << false;
+    QTest::newRow("every field given")
+        << QStringList{"--x", "t", "--y", "t^2-1", "--x1", "-3", "--x2", "2", "--y1", "-2", "--y2", "5",
+                       "--t1", "-2", "--t2", "2", "--segments", "17", "--color", "0,128,0"}
+        << -1
+        << QStringList{"EditEq1=t", "EditEq2=t^2-1", "EditX1=-3", "EditX2=2", "EditY1=-2", "EditY2=5",
+                       "EditT1=-2", "EditT2=2", "EditSeg=17"}
+        << true << false << QColor(0, 128, 0) << false;
+    QTest::newRow("single-dash long options")
+        << QStringList{"-t2", "3", "-segments", "30", "-x1", "-5"} << -1
+        << QStringList{"EditT2=3", "EditSeg=30", "EditX1=-5"} << true << false << blue << false;
+    QTest::newRow("folium in 40 segments")
+        << QStringList{"--preset", "descartuv-list", "--segments", "40"} << 2 << QStringList{"EditSeg=40"}
+        << true << false << blue << false;
+    QTest::newRow("x formula fails to compile")
+        << QStringList{"--x", "3*cos("} << -1 << QStringList{"EditEq1=3*cos("} << true << false << blue << false;
+    QTest::newRow("segment count 0")
+        << QStringList{"--segments", "0"} << -1 << QStringList{"EditSeg=0"} << true << false << blue << false;
+    QTest::newRow("segment count not a number")
+        << QStringList{"--segments", "abc"} << -1 << QStringList{"EditSeg=abc"} << true << false << blue << true;
+    QTest::newRow("bound that fails to evaluate")
+        << QStringList{"--y2", "ln(0)"} << -1 << QStringList{"EditY2=ln(0)"} << true << false << blue << true;
+    QTest::newRow("equal bounds")
+        << QStringList{"--x2", "-4"} << -1 << QStringList{"EditX2=-4"} << true << false << blue << true;
+}
+
+void TestRender::MatchesThePanel()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, preset);
+    QFETCH(QStringList, fields);
+    QFETCH(bool, axes);
+    QFETCH(bool, dashed);
+    QFETCH(QColor, colour);
+    QFETCH(bool, blank);
+
+    if (preset >= 0)
+        ChoosePreset(preset);
+    TypeFields(fields);
+    Control_Panel->CheckBox1->setChecked(axes);
+    Control_Panel->CheckBox2->setChecked(dashed);
+    Draw2D->CurveR = static_cast<std::uint8_t>(colour.red());
+    Draw2D->CurveG = static_cast<std::uint8_t>(colour.green());
+    Draw2D->CurveB = static_cast<std::uint8_t>(colour.blue());
+    Press();
+    QVERIFY(fixture.Boxes.size() <= 1);
+
+    const RendererRun run = RunRenderer(options + QStringList{"-o", Picture()});
+    QVERIFY(run.Finished);
+    if (fixture.Boxes.isEmpty()) {
+        QCOMPARE(run.ExitStatus, 0);
+        QCOMPARE(run.Err, QByteArray());
+        QVERIFY(PixelsOf(Draw2D->Plane(), colour.red(), colour.green(), colour.blue()) > 0);
+    } else {
+        QCOMPARE(run.ExitStatus, 1);
+        QCOMPARE(QString::fromUtf8(run.Err), fixture.Boxes.first().text + '\n');
+    }
+    QCOMPARE(run.Out, QByteArray());
+
+    const QImage picture = ReadPicture(Picture());
+    QCOMPARE(picture.size(), QSize(500, 500));
+    QVERIFY(picture == Draw2D->Plane());
+    if (blank)
+        QCOMPARE(PixelsOf(picture, 255, 255, 255), 500 * 500);
+    else
+        QCOMPARE(PixelsOf(picture, 255, 0, 0) > 0, axes || colour == QColor(255, 0, 0));
+}
+
+void TestRender::PointsOfFourSegments_data()
+{
+    QTest::addColumn<bool>("toStandardOutput");
+    QTest::newRow("standard output") << true;
+    QTest::newRow("file") << false;
+}
+
+// t 0 to 1 in 4 segments: six points, the last one step past T2, each the
+// very point the panel stores.
+void TestRender::PointsOfFourSegments()
+{
+    QFETCH(bool, toStandardOutput);
+    const QString pointsFile = folder.filePath("points.csv");
+    QFile::remove(pointsFile);
+
+    TypeFields({"EditT1=0", "EditT2=1", "EditSeg=4"});
+    Press();
+    QVERIFY(fixture.Boxes.isEmpty());
+
+    const RendererRun run = RunRenderer({"--t1", "0", "--t2", "1", "--segments", "4", "-o", Picture(),
+                                         "--points", toStandardOutput ? "-" : pointsFile});
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 0);
+    QByteArray csv = run.Out;
+    if (!toStandardOutput) {
+        QCOMPARE(run.Out, QByteArray());
+        QFile file(pointsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        csv = file.readAll();
+    }
+
+    std::vector<CsvRow> rows;
+    QVERIFY2(ParseCsv(csv, rows), csv.constData());
+    QCOMPARE(rows.size(), std::size_t{6});
+    const double ts[] = {0.0, 0.25, 0.5, 0.75, 1.0, 1.25};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].t, ts[i]);
+        // Full precision: the text reads back as the panel's stored point.
+        QCOMPARE(rows[i].x, Draw2D->Points[i].x);
+        QCOMPARE(rows[i].y, Draw2D->Points[i].y);
+    }
+    QVERIFY(std::abs(rows[1].x - 3 * std::cos(0.25)) < 1e-15);
+    QVERIFY(ReadPicture(Picture()) == Draw2D->Plane());
+}
+
+// At t = -1 the x formula divides by zero: status 1, the box's message, and
+// the picture and points as far as the trace got.
+void TestRender::FoliumStopsAtDivisionByZero()
+{
+    const RendererRun run
+        = RunRenderer({"--preset", "descartuv-list", "--segments", "40", "-o", Picture(), "--points", "-"});
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 1);
+    QCOMPARE(QString::fromUtf8(run.Err), QString("Dělení nulou\n"));
+
+    std::vector<CsvRow> rows;
+    QVERIFY(ParseCsv(run.Out, rows));
+    QCOMPARE(rows.size(), std::size_t{19});
+    QCOMPARE(rows.front().t, -20.0);
+    QCOMPARE(rows.back().t, -2.0);
+
+    const QImage picture = ReadPicture(Picture());
+    QCOMPARE(picture.size(), QSize(500, 500));
+    // The segment from t = -3 to t = -2 starts on the point of t = -3.
+    PlotSurface mapping;
+    mapping.ResizePlane(500, 500);
+    mapping.SetWorld(-3, 3, -3, 3);
+    const double x = 3 * -3.0 / (1 + -27.0);
+    const double y = 3 * 9.0 / (1 + -27.0);
+    QCOMPARE(picture.pixel(mapping.ScreenX(x), mapping.ScreenY(y)) & 0xFFFFFF, qRgb(0, 0, 200) & 0xFFFFFF);
+}
+
+void TestRender::BadUsage_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("unknown option") << QStringList{"--sharpness", "3"} << "Neznámá volba: sharpness";
+    QTest::newRow("unknown preset") << QStringList{"--preset", "elipsa"} << "Neznámá ukázková křivka: elipsa";
+    QTest::newRow("two colour parts") << QStringList{"--color", "1,2"} << "Barva musí být R,G,B";
+    QTest::newRow("colour above 255") << QStringList{"--color", "0,0,256"} << "Barva musí být R,G,B";
+    QTest::newRow("negative colour") << QStringList{"--color", "-1,0,0"} << "Barva musí být R,G,B";
+    QTest::newRow("colour not numbers") << QStringList{"--color", "red"} << "Barva musí být R,G,B";
+    QTest::newRow("missing value") << QStringList{"--x1"} << "Volba --x1 potřebuje hodnotu VZOREC";
+    QTest::newRow("stray argument") << QStringList{"circle"} << "Nadbytečný argument: circle";
+    QTest::newRow("switch with a value") << QStringList{"--dashed=yes"} << "Chybné použití";
+}
+
+void TestRender::BadUsage()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, reason);
+
+    // The faulty option goes last, where a missing value shows.
+    const RendererRun run = RunRenderer(QStringList{"-o", Picture()} + options);
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 2);
+    const QString err = QString::fromUtf8(run.Err);
+    QVERIFY2(err.startsWith(reason), qPrintable(err));
+    QVERIFY2(err.contains(UsageText + '\n'), qPrintable(err));
+    QCOMPARE(run.Out, QByteArray());
+    QVERIFY(!QFile::exists(Picture()));
+
+    // Without -o there is nowhere to write the picture.
+    const RendererRun noOutput = RunRenderer({"--preset", "kruznice"});
+    QVERIFY(noOutput.Finished);
+    QCOMPARE(noOutput.ExitStatus, 2);
+    QVERIFY(QString::fromUtf8(noOutput.Err).contains(UsageText));
+}
+
+void TestRender::HelpDescribesEveryOption()
+{
+    const RendererRun run = RunRenderer({"--help"});
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 0);
+    QCOMPARE(run.Err, QByteArray());
+    const QString help = QString::fromUtf8(run.Out);
+    QVERIFY(help.startsWith(UsageText + '\n'));
+
+    const QStringList expected{"--x VZOREC ", "--y VZOREC ", "--x1 VZOREC ", "--x2 VZOREC ",
+                               "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
+                               "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
+                               "--preset JMÉNO ", "-o, --output SOUBOR.png ", "--points SOUBOR|- ",
+                               "-h, --help ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
+    for (const QString& text : expected)
+        QVERIFY2(help.contains(text), qPrintable(text));
+    // Every option line carries a description after its names.
+    const QStringList lines = help.split('\n');
+    int optionLines = 0;
+    for (const QString& line : lines) {
+        if (line.startsWith("  -")) {
+            ++optionLines;
+            QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
+        }
+    }
+    QCOMPARE(optionLines, 16);
+}
+
+void TestRender::NeedsNoDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    const RendererRun run = RunRenderer({"-o", Picture()}, environment);
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 0);
+
+    Press();
+    QVERIFY(ReadPicture(Picture()) == Draw2D->Plane());
+}
+
+void TestRender::UnwritablePicture_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing folder") << folder.filePath("missing/plane.png");
+    QTest::newRow("a folder") << folder.path();
+    QTest::newRow("no files here") << QString("/proc/paramcurve-plane.png");
+}
+
+void TestRender::UnwritablePicture()
+{
+    QFETCH(QString, path);
+    const RendererRun run = RunRenderer({"-o", path});
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 3);
+    QCOMPARE(QString::fromUtf8(run.Err),
+             QString("Obrázek se nepodařilo uložit do souboru %1.\n").arg(QDir::toNativeSeparators(path)));
+    QVERIFY(!QFileInfo(path).isFile());
+}
+
+QTEST_MAIN(TestRender)
+#include "test_render.moc"
