@@ -83,71 +83,71 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
 
     // Every push uses up a cell before the end cell, so 255 entries suffice.
     double stack[MaxCodeCells];
-    double* top = stack - 1;
+    double* next = stack;  // the first free entry; the top value is next[-1]
     TrigCache trig(check.SineAndCosine);
     const char* message = nullptr;
     for (const PostfixCell* cell = program.data();; ++cell) {
         switch (cell->Tag) {
-        case NumberTag: *++top = cell->Value; continue;
-        case 'K': *++top = draw.VarK; continue;
-        case 'N': *++top = draw.VarN; continue;
-        case 'R': *++top = draw.VarR; continue;
-        case 'S': *++top = draw.VarS; continue;
-        case 'T': *++top = draw.VarT; continue;
-        case 'X': *++top = draw.VarX; continue;
-        case 'Y': *++top = draw.VarY; continue;
-        case 'Z': *++top = draw.VarZ; continue;
+        case NumberTag: *next++ = cell->Value; continue;
+        case 'K': *next++ = draw.VarK; continue;
+        case 'N': *next++ = draw.VarN; continue;
+        case 'R': *next++ = draw.VarR; continue;
+        case 'S': *next++ = draw.VarS; continue;
+        case 'T': *next++ = draw.VarT; continue;
+        case 'X': *next++ = draw.VarX; continue;
+        case 'Y': *next++ = draw.VarY; continue;
+        case 'Z': *next++ = draw.VarZ; continue;
         case '+':
-            StoreInto(top[-1], static_cast<Extended>(top[-1]) + top[0]);
-            --top;
+            StoreInto(next[-2], static_cast<Extended>(next[-2]) + next[-1]);
+            --next;
             continue;
         case '-':
-            StoreInto(top[-1], static_cast<Extended>(top[-1]) - top[0]);
-            --top;
+            StoreInto(next[-2], static_cast<Extended>(next[-2]) - next[-1]);
+            --next;
             continue;
         case '*':
-            StoreInto(top[-1], static_cast<Extended>(top[-1]) * top[0]);
-            --top;
+            StoreInto(next[-2], static_cast<Extended>(next[-2]) * next[-1]);
+            --next;
             continue;
         case '/':
-            if (std::fabs(static_cast<Extended>(top[0])) < ZeroTolerance) {
+            if (std::fabs(static_cast<Extended>(next[-1])) < ZeroTolerance) {
                 message = DivisionByZeroText;
                 break;
             }
-            StoreInto(top[-1], static_cast<Extended>(top[-1]) / top[0]);
-            --top;
+            StoreInto(next[-2], static_cast<Extended>(next[-2]) / next[-1]);
+            --next;
             continue;
         case '^':
-            if (!PowerRule(top[-1], top[0], top[-1])) {
+            if (!PowerRule(next[-2], next[-1], next[-2])) {
                 message = PowerBaseErrorText;
                 break;
             }
-            --top;
+            --next;
             continue;
-        case CodeNegate: *top = -*top; continue;
-        case CodeAbs: *top = std::fabs(*top); continue;
-        case CodeSqr: StoreInto(*top, static_cast<Extended>(*top) * *top); continue;
-        case CodeSin: StoreInto(*top, trig.Sin(*top)); continue;
-        case CodeCos: StoreInto(*top, trig.Cos(*top)); continue;
-        case CodeExp: StoreInto(*top, ExpExtended(*top)); continue;
-        case CodeArctan: StoreInto(*top, ArctanExtended(*top)); continue;
+        case CodeNegate: next[-1] = -next[-1]; continue;
+        case CodeAbs: next[-1] = std::fabs(next[-1]); continue;
+        case CodeSqr: StoreInto(next[-1], static_cast<Extended>(next[-1]) * next[-1]); continue;
+        case CodeSin: StoreInto(next[-1], trig.Sin(next[-1])); continue;
+        case CodeCos: StoreInto(next[-1], trig.Cos(next[-1])); continue;
+        case CodeExp: StoreInto(next[-1], ExpExtended(next[-1])); continue;
+        case CodeArctan: StoreInto(next[-1], ArctanExtended(next[-1])); continue;
         case CodeTan: {
             // The cosine is tested first; the sine is held in extended
             // precision until the quotient is stored.
-            const Extended cosine = trig.Cos(*top);
+            const Extended cosine = trig.Cos(next[-1]);
             if (std::fabs(cosine) <= ZeroTolerance) {
                 message = TangentErrorText;
                 break;
             }
-            *top = StoreReal(trig.Sin(*top) / cosine);
+            next[-1] = StoreReal(trig.Sin(next[-1]) / cosine);
             continue;
         }
         case EndTag:
-            if (top > stack)
+            if (next - stack >= 2)
                 errorText = StructureErrorText;  // two or more values left
-            return *top;
+            return next[-1];
         default:  // LN, SQRT, ARCSIN, ARCCOS, FA: CheckProgram let no other tag through
-            message = ApplyCheckedFunction(cell->Tag, *top);
+            message = ApplyCheckedFunction(cell->Tag, next[-1]);
             if (message == nullptr)
                 continue;
             break;

@@ -1,0 +1,236 @@
+// libFuzzer target over the expression engine. Each input is used twice: as
+// formula text (normalize, compile, evaluate, compile-and-evaluate) and as a
+// hand-made postfix program (tags and values from the bytes). Floating-point
+// faults are expected outcomes; any broken invariant aborts.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "Expression.h"
+
+namespace {
+
+[[noreturn]] void Breach(const char* what, const std::string& detail = std::string())
+{
+    std::fprintf(stderr, "invariant broken: %s %s\n", what, detail.c_str());
+    std::abort();
+}
+
+bool IsCompactByte(unsigned char c)
+{
+    if ((c >= CodeNegate && c <= CodeFa) || (c >= '0' && c <= '9'))
+        return true;
+    return c != 0 && std::strchr(".+-*/^()KNRSTXYZP", c) != nullptr;
+}
+
+bool IsCompileMessage(const std::string& s)
+{
+    return s == SyntaxErrorText || s == NumberErrorText;
+}
+
+bool IsEvaluationMessage(const std::string& s)
+{
+    for (const char* m : {StructureErrorText, DivisionByZeroText, PowerBaseErrorText, LogArgumentErrorText,
+                          TangentErrorText, SqrtArgumentErrorText, ArcsinArgumentErrorText,
+                          ArccosArgumentErrorText, FactorialArgumentErrorText}) {
+        if (s == m)
+            return true;
+    }
+    return false;
+}
+
+bool SameProgram(const PostfixProgram& a, const PostfixProgram& b)
+{
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].Tag != b[i].Tag || std::memcmp(&a[i].Value, &b[i].Value, sizeof(double)) != 0)
+            return false;
+    }
+    return true;
+}
+
+PostfixProgram Sentinel()
+{
+    PostfixProgram p;
+    p.fill(PostfixCell{'Q', 42.0});
+    return p;
+}
+
+struct Result {
+    double Value = 0.0;
+    std::string Message;
+    std::optional<FloatFaultKind> Fault;
+};
+
+PlotState& Draw()
+{
+    static PlotState draw;
+    return draw;
+}
+
+// Runs one evaluation and checks what every evaluation promises.
+Result Evaluate(const PostfixProgram& program, double t)
+{
+    PlotState& draw = Draw();
+    draw.VarT = t;
+    draw.ErrorText = "left over";
+    const PostfixProgram copy = program;
+    Result r;
+    try {
+        r.Value = EvaluatePostfix(draw, program, draw.ErrorText);
+    } catch (const FloatFault& fault) {
+        r.Fault = fault.Kind();
+        if (!draw.ErrorText.empty())
+            Breach("a fault left a message", draw.ErrorText);
+    }
+    r.Message = draw.ErrorText;
+    if (!SameProgram(program, copy))
+        Breach("evaluation changed the program");
+    if (!r.Message.empty() && !IsEvaluationMessage(r.Message))
+        Breach("unknown evaluation message", r.Message);
+    if (!std::isfinite(r.Value))
+        Breach("non-finite result");
+    if (!r.Fault && r.Message != StructureErrorText && !r.Message.empty() && r.Value != FailedResult)
+        Breach("a domain error returned something else than FailedResult");
+
+    // A compile message at entry blocks the run: no fault, no change.
+    for (const char* blocking : {SyntaxErrorText, NumberErrorText}) {
+        draw.ErrorText = blocking;
+        if (EvaluatePostfix(draw, program, draw.ErrorText) != FailedResult || draw.ErrorText != blocking)
+            Breach("a compile message did not block the evaluation");
+    }
+    return r;
+}
+
+void CheckNormalize(const std::string& text)
+{
+    const std::string compact = NormalizeExpression(text);
+    if (compact == SyntaxErrorText)
+        return;
+    if (text.empty())
+        Breach("the empty text was accepted");
+    if (compact.size() > text.size())
+        Breach("compact string longer than the text");
+    for (unsigned char c : compact) {
+        if (!IsCompactByte(c))
+            Breach("byte outside the compact alphabet", compact);
+    }
+    // Case and the decimal comma do not matter.
+    std::string variant = text;
+    for (char& c : variant) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        else if (c == ',')
+            c = '.';
+    }
+    if (NormalizeExpression(variant) != compact)
+        Breach("lower case or decimal point changed the compact string");
+}
+
+void CheckProgramShape(const PostfixProgram& program)
+{
+    std::size_t end = 0;
+    while (end < program.size() && program[end].Tag != EndTag)
+        ++end;
+    if (end == program.size())
+        Breach("compiled program without an end cell");
+    for (std::size_t i = 0; i < end; ++i) {
+        const PostfixCell& cell = program[i];
+        if (cell.Tag == '(' || cell.Tag == ')' || cell.Tag == 'P' || cell.Tag == BadNumberTag)
+            Breach("compiled program holds a forbidden tag");
+        if (cell.Tag == NumberTag ? !std::isfinite(cell.Value) : cell.Value != 0.0)
+            Breach("compiled cell with a wrong value");
+    }
+    for (std::size_t i = end; i < program.size(); ++i) {
+        if (program[i].Tag != EndTag || program[i].Value != 0.0 || std::signbit(program[i].Value))
+            Breach("cell after the code is not an end cell");
+    }
+}
+
+void CheckFormula(const std::string& text)
+{
+    PlotState& draw = Draw();
+    PostfixProgram program = Sentinel();
+    draw.ErrorText = "left over";
+    bool literalFault = false;
+    try {
+        CompileExpression(draw, text, draw.ErrorText, program);
+    } catch (const FloatFault& fault) {
+        if (fault.Kind() != FloatFaultKind::Overflow)
+            Breach("compile raised a fault other than a literal overflow");
+        literalFault = true;
+    }
+    if (literalFault || !draw.ErrorText.empty()) {
+        if (!literalFault && !IsCompileMessage(draw.ErrorText))
+            Breach("unknown compile message", draw.ErrorText);
+        if (!SameProgram(program, Sentinel()))
+            Breach("a failed compile wrote the program");
+        if (!literalFault && NormalizeExpression(text) == SyntaxErrorText && draw.ErrorText != SyntaxErrorText)
+            Breach("a normalizer fault gave another message");
+        return;
+    }
+    if (NormalizeExpression(text) == SyntaxErrorText)
+        Breach("compiled a text the normalizer refuses");
+    CheckProgramShape(program);
+
+    for (double t : {0.0, 1.5, -2.75, 1e10}) {
+        const Result direct = Evaluate(program, t);
+        // EvaluateExpression is compile + evaluate, to the bit.
+        draw.VarT = t;
+        draw.ErrorText = "left over";
+        Result combined;
+        try {
+            combined.Value = EvaluateExpression(draw, text, draw.ErrorText);
+        } catch (const FloatFault& fault) {
+            combined.Fault = fault.Kind();
+        }
+        combined.Message = draw.ErrorText;
+        if (combined.Fault != direct.Fault || combined.Message != direct.Message ||
+            std::memcmp(&combined.Value, &direct.Value, sizeof(double)) != 0)
+            Breach("EvaluateExpression differs from compile and evaluate", text);
+    }
+}
+
+// Bytes as a program: even bytes are tags (mostly mapped onto the known ones,
+// sometimes raw), odd bytes pick a value. Input starting with 0xFF fills all
+// 256 cells, so the program may have no end cell.
+void CheckRawProgram(const std::uint8_t* data, std::size_t size)
+{
+    static const unsigned char Known[] = {'$', '$', '$', 'T', 'X', '+', '-', '*', '/', '^', CodeNegate, CodeSin,
+                                          CodeCos, CodeExp, CodeLn, CodeArctan, CodeTan, CodeSqr, CodeSqrt, CodeAbs,
+                                          CodeArcsin, CodeArccos, CodeFa, EndTag};
+    static const double Values[] = {0.0, 1.0, -1.0, 0.5, 2.0, 3.0, -0.0, 1e-15, 1e-16, 1e308, -1e308, 3e9,
+                                    2147483648.0, 33.0, 1.5, 710.0, -745.0, 9.3e18, 1e-320, 0.999999,
+                                    std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+    if (size < 2)
+        return;
+    const bool full = data[0] == 0xFF;
+    PostfixProgram program;
+    program.fill(PostfixCell{EndTag, 0.0});
+    for (std::size_t i = 0; i < program.size(); ++i) {
+        const std::size_t at = 2 * i + 1;
+        if (at + 1 >= size && !full)
+            break;
+        const std::uint8_t tagByte = data[at % size];
+        const std::uint8_t valueByte = data[(at + 1) % size];
+        const unsigned char tag = tagByte < 0xF0 ? Known[tagByte % std::size(Known)] : tagByte;
+        program[i] = PostfixCell{tag, tag == '$' ? Values[valueByte % std::size(Values)] : 0.0};
+    }
+    for (double t : {0.0, -1.0})
+        Evaluate(program, t);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    CheckNormalize(text);
+    CheckFormula(text);
+    CheckRawProgram(data, size);
+    return 0;
+}
