@@ -33,11 +33,12 @@ QPoint TCanvas::LinePixel(QPoint from, QPoint to, std::int64_t k)
     const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
     // Products reach 2^65 for walks across the whole 32-bit plane.
     if (adx >= ady) {
-        const std::int64_t minor = adx == 0 ? 0
+        const std::int64_t minor = ady == 0 ? 0
             : std::int64_t((__int128(2) * k * ady + adx) / (__int128(2) * adx));
         return QPoint(int(from.x() + sx * k), int(from.y() + sy * minor));
     }
-    const std::int64_t minor = std::int64_t((__int128(2) * k * adx + ady) / (__int128(2) * ady));
+    const std::int64_t minor = adx == 0 ? 0
+        : std::int64_t((__int128(2) * k * adx + ady) / (__int128(2) * ady));
     return QPoint(int(from.x() + sx * minor), int(from.y() + sy * k));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -28,7 +29,7 @@ public:
     // Claims the pixel; true when it was free.
     bool Claim(int x, int y)
     {
-        if (!area_.contains(x, y))
+        if (x < area_.left() || x > area_.right() || y < area_.top() || y > area_.bottom())
             return false;
         std::uint8_t& cell = Row(y)[x - area_.left()];
         const bool wasFree = cell == 0;
@@ -75,6 +76,11 @@ public:
 
     void Line(QPoint from, QPoint to)
     {
+        // The same stroke as the one laid just before it is hidden by it.
+        if (from == lastFrom_ && to == lastTo_)
+            return;
+        lastFrom_ = from;
+        lastTo_ = to;
         const int width = std::max(canvas_.PenWidth(), 1);
         const std::int64_t length = std::max(std::abs(std::int64_t(to.x()) - from.x()),
                                              std::abs(std::int64_t(to.y()) - from.y()));
@@ -96,7 +102,10 @@ public:
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
         const std::string_view text(digits, std::size_t(end - digits));
         const QRect box(at, QSize(canvas_.TextWidth(text), canvas_.TextHeight()));
-        if (box.isEmpty() || !mask_.AnyFree(box))
+        // Dense ticks share positions: a box inside the last one laid is hidden.
+        const bool hidden = lastBox_.contains(box);
+        lastBox_ = box;
+        if (hidden || box.isEmpty() || !mask_.AnyFree(box))
             return;
         scratchCanvas_.TextOut(0, 0, QString::fromLatin1(text.data(), qsizetype(text.size())));
         const QRect visible = box.intersected(mask_.Area());
@@ -114,6 +123,9 @@ private:
     CoverMask mask_;
     QImage scratch_;
     TCanvas scratchCanvas_;
+    QRect lastBox_;
+    QPoint lastFrom_{INT_MIN, INT_MIN};
+    QPoint lastTo_{INT_MIN, INT_MIN};
 };
 
 // The part of the plane the marks can reach.

@@ -113,15 +113,18 @@ inline QImage RenderedText(const QString& text, std::int32_t brush, std::int32_t
 }
 
 // True when the plane shows exactly `text`'s box at (x, y); parts off the
-// plane are not compared.
+// plane, or outside `within` when given, are not compared.
 inline bool ShowsText(const QImage& plane, int x, int y, const QString& text, std::int32_t brush,
-                      std::int32_t font)
+                      std::int32_t font, QRect within = QRect())
 {
     const QImage box = RenderedText(text, brush, font);
+    if (within.isNull())
+        within = plane.rect();
+    within = within.intersected(plane.rect());
     for (int by = 0; by < box.height(); ++by) {
         for (int bx = 0; bx < box.width(); ++bx) {
             const int px = x + bx, py = y + by;
-            if (px < 0 || py < 0 || px >= plane.width() || py >= plane.height())
+            if (!within.contains(px, py))
                 continue;
             if (PixelAt(plane, px, py) != PixelAt(box, bx, by))
                 return false;
