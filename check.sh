@@ -16,3 +16,6 @@ scripts/validate-install.sh build
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure
+
+echo "== Fuzz the expression engine for a bounded time"
+scripts/fuzz.sh 60
