@@ -31,6 +31,7 @@ TControl_Panel::TControl_Panel(QWidget* parent)
                 RunHandler([this] { Zadani(); });
         });
     }
+    connect(Button1, &QPushButton::clicked, this, [this] { RunHandler([this] { Param_Curve(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { RunHandler([this] { Finish(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { RunHandler([this] { Clear(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { RunHandler([this] { ColorChange(); }); });
@@ -121,7 +122,15 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
     ColorIndicator->setPixmap(QPixmap::fromImage(IndicatorBitmap));
 }
 
+QStringList FallbackFaces()
+{
+    return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+            QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
+}
+
 void InstallFontFallback()
 {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    // Faces with Arial's widths come closest to the fixed control sizes; DejaVu
+    // Sans, wider, is the one sure to be installed.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), FallbackFaces());
 }

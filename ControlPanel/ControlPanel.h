@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -45,6 +46,7 @@ private:
 
 extern TControl_Panel* Control_Panel;  // the one control panel
 
-// "MS Sans Serif" is rarely installed outside Windows: map it to a sans-serif
-// face; the layouts give the pixel heights.
+// "MS Sans Serif" is rarely installed outside Windows: map it to the first
+// installed of these sans-serif faces; the layouts give the pixel heights.
+QStringList FallbackFaces();
 void InstallFontFallback();

@@ -105,12 +105,16 @@ private slots:
     void realDialog()
     {
         QColor openedWith;
-        const auto answer = [&openedWith](QColor pick) {
-            QTimer::singleShot(0, [&openedWith, pick] {
+        bool panelFontsKept = true;
+        const auto answer = [&](QColor pick) {
+            QTimer::singleShot(0, [&, pick] {
                 auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
                 if (!dialog)
                     return;
                 openedWith = dialog->currentColor();
+                // The panel's control fonts stay on the panel.
+                for (const QWidget* control : dialog->findChildren<QWidget*>())
+                    panelFontsKept = panelFontsKept && control->font().pixelSize() != 16;
                 if (pick.isValid()) {
                     dialog->setCurrentColor(pick);
                     dialog->accept();
@@ -130,6 +134,7 @@ private slots:
         QCOMPARE(openedWith, QColor(10, 20, 30));
         QCOMPARE(int(Draw2D->CurveB), 30);
         QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 10, 20, 30), 0);
+        QVERIFY(panelFontsKept);
     }
 };
 
