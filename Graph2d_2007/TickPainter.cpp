@@ -27,11 +27,11 @@ public:
     }
 
     // Claims the pixel; true when it was free.
-    bool Claim(int x, int y)
+    bool Claim(std::int64_t x, std::int64_t y)
     {
         if (x < area_.left() || x > area_.right() || y < area_.top() || y > area_.bottom())
             return false;
-        std::uint8_t& cell = Row(y)[x - area_.left()];
+        std::uint8_t& cell = Row(int(y))[x - area_.left()];
         const bool wasFree = cell == 0;
         cell = 1;
         return wasFree;
@@ -86,11 +86,12 @@ public:
                                              std::abs(std::int64_t(to.y()) - from.y()));
         for (std::int64_t k = 0; k < length; ++k) {
             const QPoint p = TCanvas::LinePixel(from, to, k);
-            const int left = p.x() - (width - 1) / 2, top = p.y() - (width - 1) / 2;
-            for (int dy = 0; dy < width; ++dy) {
-                for (int dx = 0; dx < width; ++dx) {
-                    if (mask_.Claim(left + dx, top + dy))
-                        PutPixel(plane_, left + dx, top + dy, canvas_.PenColor());
+            const std::int64_t left = p.x() - std::int64_t((width - 1) / 2);
+            const std::int64_t top = p.y() - std::int64_t((width - 1) / 2);
+            for (std::int64_t y = top; y < top + width; ++y) {
+                for (std::int64_t x = left; x < left + width; ++x) {
+                    if (mask_.Claim(x, y))
+                        PutPixel(plane_, int(x), int(y), canvas_.PenColor());
                 }
             }
         }

@@ -349,6 +349,34 @@ private slots:
         QCOMPARE(p.Plane(), before);
     }
 
+    void firstTickBeyond32Bits()
+    {
+        // min = 1.5 maps just inside the 32-bit range; the first tick, at 1,
+        // lies left of it and outside: the fault comes after the axis line.
+        AxisPlane p;
+        p.surface.SetWorld(34359739.708, 34359747.708, -4, 4);
+        QVERIFY(p.surface.ScreenX(1.5) > -2147483648LL + 5);
+        QCOMPARE(FaultOf([&] { p.surface.DrawAxisX(1.5, 5.5, 0, 255, 0, 0); }),
+                 std::optional(FloatFaultKind::InvalidOperation));
+        QCOMPARE(CountOf(p.Plane(), Red), 0);  // the whole axis lies far left of the plane
+        QCOMPARE(CountOf(p.Plane(), Green), 0);
+    }
+
+    void offsetsNearThe32BitEdge()
+    {
+        // The y axis at column -2147483640: its labels sit 25 columns further
+        // left, beyond the range; they are simply not on the plane.
+        AxisPlane p;
+        const QImage before = p.Plane().copy();
+        const double at = (-2147483640.0 - 250) / 62.5;
+        QCOMPARE(p.surface.ScreenX(at), -2147483640);
+        QCOMPARE(FaultOf([&] { p.surface.DrawAxisY(-4, 4, at, 255, 0, 0); }), std::nullopt);
+        QCOMPARE(p.Plane(), before);
+        const double right = (2147483640.0 - 250) / 62.5;
+        QCOMPARE(FaultOf([&] { p.surface.DrawAxisY(-4, 4, right, 255, 0, 0); }), std::nullopt);
+        QCOMPARE(p.Plane(), before);
+    }
+
     void aMillionTicksAreDrawn()
     {
         AxisPlane p;
