@@ -46,16 +46,7 @@ bool PowerRule(double x, double y, double& result)
         return false;
     const std::int32_t k = RoundOperand(y);
     if (static_cast<double>(k) == y) {
-        // The short positive powers of the curve formulas (t^2, t^3) stay
-        // here; IntPower gives the same products.
-        if (k >= 0 && k <= 4) {
-            double r = 1.0;
-            for (std::int32_t i = 0; i < k; ++i)
-                r = StoreFast(r * base);
-            result = r;
-        } else {
-            result = IntPower(x, k);
-        }
+        result = IntPower(x, k);
     } else if (base > ZeroTolerance) {
         result = StoreReal(ExpExtended(y * LnExtended(base)));
     } else if (std::fabs(base) < ZeroTolerance) {

@@ -18,18 +18,17 @@ bool PowerRule(double x, double y, double& result);
 const char* ApplyCheckedFunction(unsigned char tag, double& v);
 
 // Sine and cosine within one evaluation, remembered for the last argument.
-// When a program takes both of one argument (the planet orbit, or TAN) they
-// come from one sincosl, as a C++ compiler forms the same formula; glibc's
-// sincosl gives exactly the values of sinl and cosl.
+// When a program takes both (the planet orbit, or TAN) they come from one
+// sincosl, as a C++ compiler forms the same formula; glibc's sincosl gives
+// exactly the values of sinl and cosl. Which case holds is looked up once, at
+// the first sine or cosine, in the cells from there to the end cell.
 class TrigCache {
 public:
-    explicit TrigCache(bool sineAndCosine) : both_(sineAndCosine) {}
-
-    Extended Sin(double v)
+    Extended Sin(double v, const PostfixCell* cell, const PostfixCell* end)
     {
         if (std::fabs(v) >= TrigLimit)
             return 0.0L;
-        Select(v);
+        Select(v, cell, end);
         if (!haveSin_) {
             if (both_)
                 Both(v);
@@ -40,11 +39,11 @@ public:
         return sin_;
     }
 
-    Extended Cos(double v)
+    Extended Cos(double v, const PostfixCell* cell, const PostfixCell* end)
     {
         if (std::fabs(v) >= TrigLimit)
             return 0.0L;
-        Select(v);
+        Select(v, cell, end);
         if (!haveCos_) {
             if (both_)
                 Both(v);
@@ -56,14 +55,29 @@ public:
     }
 
 private:
-    // Keyed by the bits: sin(-0) is -0 but sin(+0) is +0.
-    void Select(double v)
+    void Select(double v, const PostfixCell* cell, const PostfixCell* end)
     {
+        if (!decided_)
+            Decide(cell, end);
+        // Keyed by the bits: sin(-0) is -0 but sin(+0) is +0.
         const auto key = std::bit_cast<std::uint64_t>(v);
-        if (key != key_) {
+        if (key != key_ || !keyed_) {
             key_ = key;
+            keyed_ = true;
             haveSin_ = haveCos_ = false;
         }
+    }
+
+    void Decide(const PostfixCell* cell, const PostfixCell* end)
+    {
+        bool sine = false;
+        bool cosine = false;
+        for (; cell != end && cell->Tag != EndTag; ++cell) {
+            sine = sine || cell->Tag == CodeSin || cell->Tag == CodeTan;
+            cosine = cosine || cell->Tag == CodeCos || cell->Tag == CodeTan;
+        }
+        both_ = sine && cosine;
+        decided_ = true;
     }
 
     void Both(double v)
@@ -72,10 +86,12 @@ private:
         haveSin_ = haveCos_ = true;
     }
 
-    bool both_;
+    bool decided_ = false;
+    bool both_ = false;
+    bool keyed_ = false;
     bool haveSin_ = false;
     bool haveCos_ = false;
     std::uint64_t key_ = 0;
-    Extended sin_ = 0.0L;
-    Extended cos_ = 0.0L;
+    Extended sin_;  // read only when haveSin_
+    Extended cos_;  // read only when haveCos_
 };

@@ -73,8 +73,9 @@ inline constexpr Extended ZeroTolerance = 1e-15L;
 
 // What EvaluatePostfix returns with any message other than the "two or more
 // values left" case of "Chybný výraz" (which returns the top value): a compile
-// message at entry, a domain error, an operator short of operands, an empty or
-// malformed program.
+// message at entry, a domain error, and a program refused where it goes wrong
+// (an operator short of operands, an end with no value, an unknown tag, a
+// non-finite number, no end cell).
 inline constexpr double FailedResult = 0.0;
 
 // Returns the compact string, or exactly SyntaxErrorText. Pure; the empty text

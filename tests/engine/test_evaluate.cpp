@@ -170,6 +170,7 @@ private slots:
         QTest::newRow("fa(-1)") << "fa(-1)" << 0.0 << factorial;
         QTest::newRow("fa of a huge negative") << "fa(-3000000000)" << 0.0 << factorial;
         QTest::newRow("error stops the program") << "1/0+10^(-400)" << 0.0 << division;
+        QTest::newRow("error before a missing operand") << "1/0*" << 0.0 << division;
     }
     void domainErrors()
     {
@@ -242,12 +243,12 @@ private slots:
         COMPARE_BITS(outcome.Value, top);
     }
 
-    // Programs short of operands, or with no value at the end, are refused
-    // before they run: "Chybný výraz" and FailedResult.
+    // An operator short of operands, or an end with no value, is refused where
+    // it stands: "Chybný výraz" and FailedResult.
     void missingOperands_data()
     {
         QTest::addColumn<QString>("text");
-        for (const char* text : {"2+", "*2", "(*2)", "sin()", "()", "+", "-", "t^()", "sqrt()*2", "1/0*"})
+        for (const char* text : {"2+", "*2", "(*2)", "sin()", "()", "+", "-", "t^()", "sqrt()*2", "2*(*3)"})
             QTest::newRow(text) << QString(text);
     }
     void missingOperands()

@@ -167,7 +167,8 @@ private slots:
     }
 
     // Programs the compiler never makes: refused with "Chybný výraz" and
-    // FailedResult, or run when they are sound.
+    // FailedResult where the fault stands (what ran before it counts), or run
+    // when they are sound.
     void handmadePrograms_data()
     {
         QTest::addColumn<CellList>("code");
@@ -194,8 +195,10 @@ private slots:
         QTest::newRow("tag 0") << CellList{{0, 0.0}} << refused << FailedResult;
         QTest::newRow("tag 0xC6") << CellList{{'$', 1.0}, {0xC6, 0.0}} << refused << FailedResult;
         QTest::newRow("tag 0xD4") << CellList{{'$', 1.0}, {0xD4, 0.0}} << refused << FailedResult;
-        QTest::newRow("unknown tag after a fault") << CellList{{'$', 1e300}, {CodeSqr, 0.0}, {'?', 0.0}}
-                                                   << refused << FailedResult;
+        QTest::newRow("unknown tag after a domain error") << CellList{{'$', -1.0}, {CodeSqrt, 0.0}, {'?', 0.0}}
+                                                          << QByteArray("Záporný argument odmocniny") << FailedResult;
+        QTest::newRow("unknown tag after good cells") << CellList{{'$', 4.0}, {CodeSqrt, 0.0}, {'?', 0.0}}
+                                                      << refused << FailedResult;
         QTest::newRow("no end cell") << noEnd << refused << FailedResult;
         QTest::newRow("no end cell, unary chain") << noEndUnary << refused << FailedResult;
         QTest::newRow("not a number") << CellList{{'$', std::numeric_limits<double>::quiet_NaN()}} << refused
