@@ -12,13 +12,19 @@
 
 TControl_Panel* Control_Panel = nullptr;
 
+namespace {
+
+const QRect OuterFrame(7, 8, 320, 559);
+
+}  // namespace
+
 TControl_Panel::TControl_Panel(QWidget* parent)
     : QWidget(parent), ColorDialog1(this)
 {
     // Reachable from the start, as the plot window is made during construction.
     Control_Panel = this;
     setupUi(this);
-    move(7, 8);
+    PlaceOuterFrame();
     // The plot window is the main window: closing the panel only hides it.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -44,6 +50,22 @@ TControl_Panel::~TControl_Panel()
 {
     if (Control_Panel == this)
         Control_Panel = nullptr;
+}
+
+void TControl_Panel::PlaceOuterFrame()
+{
+    // The layout gives the outer frame; the frame margins are known (if the
+    // platform draws a frame at all) only once the window is shown.
+    const QSize margins = frameGeometry().size() - geometry().size();
+    move(OuterFrame.topLeft());
+    resize(OuterFrame.size() - margins);
+}
+
+void TControl_Panel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (frameGeometry().size() != OuterFrame.size())
+        PlaceOuterFrame();
 }
 
 void TControl_Panel::SetDraw2D()
