@@ -2,35 +2,24 @@
 //
 // Values on the stack are 64-bit; each operation computes in extended
 // precision and rounds once as it stores. The caller's program is only read:
-// a variable cell pushes its slot's value directly. Before each cell runs, the
-// stack must hold the operands it takes; a cell the evaluator does not know,
-// an operator short of operands, an end with no value, a non-finite number or
-// a program without an end cell is refused there with "Chybný výraz", never
-// reading outside the program or the stack.
+// a variable cell pushes its slot's value directly. Each operator first makes
+// sure the stack holds its operands; a cell the evaluator does not know, an
+// operator short of operands, an end with no value, a non-finite number or a
+// program without an end cell is refused where it stands with "Chybný výraz",
+// never reading outside the program or the stack.
 #include "EvaluateRules.h"
 
 namespace {
-
-// The operands each tag takes; 127 for a tag the evaluator does not know.
-constexpr std::array<std::int8_t, 256> MakeNeeds()
-{
-    std::array<std::int8_t, 256> needs{};
-    needs.fill(127);
-    for (unsigned char tag : {'$', 'K', 'N', 'R', 'S', 'T', 'X', 'Y', 'Z'})
-        needs[tag] = 0;
-    for (unsigned char tag : {'+', '-', '*', '/', '^'})
-        needs[tag] = 2;
-    for (int code = CodeNegate; code <= CodeFa; ++code)
-        needs[code] = 1;
-    needs[EndTag] = 1;  // the result
-    return needs;
-}
-constexpr std::array<std::int8_t, 256> Needs = MakeNeeds();
 
 bool IsCompileMessage(const std::string& text)
 {
     static_assert(sizeof SyntaxErrorText == sizeof NumberErrorText);
     return text.size() == sizeof SyntaxErrorText - 1 && (text == SyntaxErrorText || text == NumberErrorText);
+}
+
+bool IsCheckedFunction(unsigned char tag)
+{
+    return tag == CodeLn || tag == CodeSqrt || tag == CodeArcsin || tag == CodeArccos || tag == CodeFa;
 }
 
 }  // namespace
@@ -41,15 +30,16 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
         return FailedResult;
     errorText.clear();
 
-    // Every push uses up a cell, so one entry per cell suffices.
+    // At most one push per cell, so one entry per cell suffices.
     double stack[ProgramCells];
     double* next = stack;  // the first free entry; the top value is next[-1]
+    const auto holds = [&](std::ptrdiff_t count) { return next - stack >= count; };
     TrigCache trig;
     const PostfixCell* const end = program.data() + program.size();
-    const char* message = StructureErrorText;  // unless a cell says otherwise
+    // A "break" out of the switch ends the run with this message: the
+    // refusal, unless a domain test has put its own message here.
+    const char* message = StructureErrorText;
     for (const PostfixCell* cell = program.data(); cell != end; ++cell) {
-        if (next - stack < Needs[cell->Tag]) [[unlikely]]
-            break;
         switch (cell->Tag) {
         case NumberTag:
             if (!std::isfinite(cell->Value)) [[unlikely]]
@@ -65,18 +55,26 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
         case 'Y': *next++ = draw.VarY; continue;
         case 'Z': *next++ = draw.VarZ; continue;
         case '+':
+            if (!holds(2)) [[unlikely]]
+                break;
             StoreInto(next[-2], static_cast<Extended>(next[-2]) + next[-1]);
             --next;
             continue;
         case '-':
+            if (!holds(2)) [[unlikely]]
+                break;
             StoreInto(next[-2], static_cast<Extended>(next[-2]) - next[-1]);
             --next;
             continue;
         case '*':
+            if (!holds(2)) [[unlikely]]
+                break;
             StoreInto(next[-2], static_cast<Extended>(next[-2]) * next[-1]);
             --next;
             continue;
         case '/':
+            if (!holds(2)) [[unlikely]]
+                break;
             if (std::fabs(static_cast<Extended>(next[-1])) < ZeroTolerance) {
                 message = DivisionByZeroText;
                 break;
@@ -85,34 +83,60 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
             --next;
             continue;
         case '^':
+            if (!holds(2)) [[unlikely]]
+                break;
             // The short powers of the curve formulas (t^2, t^3) are formed
             // here, by the same rounded products as IntPower.
             if (next[-1] == 2.0) {
                 StoreInto(next[-2], static_cast<Extended>(next[-2]) * next[-2]);
-                --next;
-                continue;
-            }
-            if (next[-1] == 3.0) {
+            } else if (next[-1] == 3.0) {
                 const double x = next[-2];
                 StoreInto(next[-2], static_cast<Extended>(x) * x);
                 StoreInto(next[-2], static_cast<Extended>(next[-2]) * x);
-                --next;
-                continue;
-            }
-            if (!PowerRule(next[-2], next[-1], next[-2])) {
+            } else if (!PowerRule(next[-2], next[-1], next[-2])) {
                 message = PowerBaseErrorText;
                 break;
             }
             --next;
             continue;
-        case CodeNegate: next[-1] = -next[-1]; continue;
-        case CodeAbs: next[-1] = std::fabs(next[-1]); continue;
-        case CodeSqr: StoreInto(next[-1], static_cast<Extended>(next[-1]) * next[-1]); continue;
-        case CodeSin: StoreInto(next[-1], trig.Sin(next[-1], cell, end)); continue;
-        case CodeCos: StoreInto(next[-1], trig.Cos(next[-1], cell, end)); continue;
-        case CodeExp: StoreInto(next[-1], ExpExtended(next[-1])); continue;
-        case CodeArctan: StoreInto(next[-1], ArctanExtended(next[-1])); continue;
+        case CodeNegate:
+            if (!holds(1)) [[unlikely]]
+                break;
+            next[-1] = -next[-1];
+            continue;
+        case CodeAbs:
+            if (!holds(1)) [[unlikely]]
+                break;
+            next[-1] = std::fabs(next[-1]);
+            continue;
+        case CodeSqr:
+            if (!holds(1)) [[unlikely]]
+                break;
+            StoreInto(next[-1], static_cast<Extended>(next[-1]) * next[-1]);
+            continue;
+        case CodeSin:
+            if (!holds(1)) [[unlikely]]
+                break;
+            StoreInto(next[-1], trig.Sin(next[-1], cell, end));
+            continue;
+        case CodeCos:
+            if (!holds(1)) [[unlikely]]
+                break;
+            StoreInto(next[-1], trig.Cos(next[-1], cell, end));
+            continue;
+        case CodeExp:
+            if (!holds(1)) [[unlikely]]
+                break;
+            StoreInto(next[-1], ExpExtended(next[-1]));
+            continue;
+        case CodeArctan:
+            if (!holds(1)) [[unlikely]]
+                break;
+            StoreInto(next[-1], ArctanExtended(next[-1]));
+            continue;
         case CodeTan: {
+            if (!holds(1)) [[unlikely]]
+                break;
             // The cosine is tested first; the sine is held in extended
             // precision until the quotient is stored.
             const Extended cosine = trig.Cos(next[-1], cell, end);
@@ -124,10 +148,15 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
             continue;
         }
         case EndTag:
-            if (next - stack >= 2)
+            if (!holds(1)) [[unlikely]]
+                break;
+            if (holds(2))
                 errorText = StructureErrorText;  // two or more values left
             return next[-1];
-        default:  // LN, SQRT, ARCSIN, ARCCOS, FA: no other tag passes the test above
+        default:
+            // LN, SQRT, ARCSIN, ARCCOS, FA; any other tag is refused.
+            if (!IsCheckedFunction(cell->Tag) || !holds(1))
+                break;
             if (const char* domain = ApplyCheckedFunction(cell->Tag, next[-1])) {
                 message = domain;
                 break;
