@@ -1,0 +1,61 @@
+// A whole trace of 1731 segments with axes, the pause and the repaint left
+// out: what each step costs beyond its 50 ms pause.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <memory>
+
+#include "CurveTrace.h"
+#include "PlotSurface.h"
+
+namespace {
+
+class SilentHost : public TraceHost {
+public:
+    bool Dashed() override { return false; }
+    void Repaint() override {}
+    void Pause() override {}
+};
+
+TraceTexts CircleTexts(const char* segments)
+{
+    return TraceTexts{"3*cos(t)", "3*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", segments};
+}
+
+void BM_TraceWithAxes(benchmark::State& state)
+{
+    auto surface = std::make_unique<PlotSurface>();
+    surface->ResizePlane(500, 500);
+    surface->FillPlane(255, 255, 255);
+    surface->CurveB = 200;
+    SilentHost host;
+    const TraceTexts texts = CircleTexts("1731");
+    std::size_t points = 0;
+    for (auto _ : state) {
+        const TraceOutcome outcome = RunTrace(*surface, texts, true, host);
+        points = outcome.PointCount;
+        benchmark::DoNotOptimize(surface->Plane().constBits());
+    }
+    // One step per evaluated point; its time is what a trace adds to the pauses.
+    state.counters["points"] = double(points);
+    state.counters["per_step"] = benchmark::Counter(double(points) * double(state.iterations()),
+                                                    benchmark::Counter::kIsRate |
+                                                        benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TraceWithAxes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // The plane and its text need a GUI application, not a display.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

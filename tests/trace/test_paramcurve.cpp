@@ -1,0 +1,212 @@
+// "Kresli" through the real control panel: texts typed into the fields, a
+// click on Button1, the pause replaced, the boxes captured.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "../panel/PanelFixture.h"
+#include "ParamCurve.h"
+#include "PlaneCheck.h"
+
+class TestParamCurve : public QObject {
+    Q_OBJECT
+
+private:
+    PanelFixture fixture;
+    int pauses = 0;
+    std::function<void()> duringPause;  // runs in the pause after each step
+
+    void SetTexts(const TraceTexts& texts)
+    {
+        TControl_Panel& panel = *Control_Panel;
+        const std::pair<QLineEdit*, const std::string*> fields[] = {
+            {panel.EditEq1, &texts.EquationX}, {panel.EditEq2, &texts.EquationY}, {panel.EditX1, &texts.X1},
+            {panel.EditX2, &texts.X2},         {panel.EditY1, &texts.Y1},         {panel.EditY2, &texts.Y2},
+            {panel.EditT1, &texts.T1},         {panel.EditT2, &texts.T2},         {panel.EditSeg, &texts.Segments}};
+        for (const auto& [edit, text] : fields)
+            edit->setText(QString::fromStdString(*text));
+    }
+    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
+
+private slots:
+    void init()
+    {
+        fixture.Start();
+        pauses = 0;
+        duringPause = nullptr;
+        SetTracePause([this] {
+            QVERIFY(TraceRunning());
+            ++pauses;
+            if (duringPause)
+                duringPause();
+        });
+    }
+    void cleanup()
+    {
+        SetTracePause(nullptr);
+        fixture.Stop();
+    }
+
+    void DrawsWhatTheTraceDraws_data();
+    void DrawsWhatTheTraceDraws();
+    void RefusalFocusesTheField_data();
+    void RefusalFocusesTheField();
+    void FormulaErrorInTheErrorBox();
+    void FaultToTheDefaultHandler();
+    void DashedBoxReadEveryStep();
+    void SecondPressDoesNotReenter();
+    void CloseWaitsForTheTrace();
+};
+
+void TestParamCurve::DrawsWhatTheTraceDraws_data()
+{
+    QTest::addColumn<bool>("axes");
+    QTest::addColumn<bool>("dashed");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("inputs at start") << true << false << 102;
+    QTest::newRow("no axes, dashed") << false << true << 102;
+}
+
+// The panel hands its texts and check states in: its plane equals the one
+// the trace draws on a fresh surface from the same inputs.
+void TestParamCurve::DrawsWhatTheTraceDraws()
+{
+    QFETCH(bool, axes);
+    QFETCH(bool, dashed);
+    QFETCH(int, points);
+
+    Control_Panel->CheckBox1->setChecked(axes);
+    Control_Panel->CheckBox2->setChecked(dashed);
+    Press();
+    QCOMPARE(pauses, points);
+    QVERIFY(fixture.Boxes.isEmpty());
+    QVERIFY(!TraceRunning());
+
+    auto expected = FreshSurface();
+    RecordingHost host;
+    host.DashedMode = dashed;
+    QVERIFY(RunTrace(*expected, StartTexts(), axes, host).Ok());
+    QVERIFY(Draw2D->Plane() == expected->Plane());
+    QVERIFY(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255) > 0);
+}
+
+void TestParamCurve::RefusalFocusesTheField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("EditX1") << QString("EditX1") << QString("2*(3") << QString("Chybny vyraz");
+    QTest::newRow("EditX2") << QString("EditX2") << QString("1.2.3") << QString("Chybne cislo");
+    QTest::newRow("EditY1") << QString("EditY1") << QString("ln(-1)") << QString("Nepřípustný argument logaritmu");
+    QTest::newRow("EditY2") << QString("EditY2") << QString("1/0") << QString("Dělení nulou");
+    QTest::newRow("EditT1") << QString("EditT1") << QString("arcsin(2)") << QString("Nepřípustný argument arcsin");
+    QTest::newRow("EditT2") << QString("EditT2") << QString("pi pi") << QString("Chybny vyraz");
+    QTest::newRow("EditSeg not a number") << QString("EditSeg") << QString("100x") << QString("Počet segmentů není číslo");
+    QTest::newRow("EditSeg too many") << QString("EditSeg") << QString("1732") << QString("Počet segmentů musí být číslo od 1 do 1731");
+    QTest::newRow("EditSeg negative") << QString("EditSeg") << QString("-40") << QString("Počet segmentů musí být číslo od 1 do 1731");
+}
+
+void TestParamCurve::RefusalFocusesTheField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+
+    auto* edit = Control_Panel->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->setText(text);
+    Control_Panel->Button1->setFocus();
+    Press();
+
+    QCOMPARE(fixture.Boxes.size(), 1);
+    QCOMPARE(fixture.Boxes[0].title, QString("Error"));
+    QCOMPARE(fixture.Boxes[0].icon, QMessageBox::Critical);
+    QCOMPARE(fixture.Boxes[0].text, message);
+    QCOMPARE(Control_Panel->focusWidget(), edit);
+    QCOMPARE(edit->selectedText(), text);
+    QCOMPARE(pauses, 0);
+    QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);  // axes are on, yet nothing drawn
+}
+
+void TestParamCurve::FormulaErrorInTheErrorBox()
+{
+    SetTexts({"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"});
+    Press();
+    QCOMPARE(pauses, 19);
+    QCOMPARE(fixture.Boxes.size(), 1);
+    QCOMPARE(fixture.Boxes[0].title, QString("Error"));
+    QCOMPARE(fixture.Boxes[0].text, QString("Dělení nulou"));
+    QCOMPARE(Draw2D->VarT, -1.0);
+}
+
+void TestParamCurve::FaultToTheDefaultHandler()
+{
+    Control_Panel->EditSeg->setText("0");
+    Press();
+    QCOMPARE(fixture.Boxes.size(), 1);
+    QCOMPARE(fixture.Boxes[0].text, QString("Floating point division by zero."));
+    QVERIFY(fixture.Boxes[0].title != QString("Error"));
+    QCOMPARE(pauses, 0);
+    QVERIFY(!TraceRunning());
+    auto axesOnly = FreshSurface();
+    DrawReferenceAxes(*axesOnly, *Draw2D);
+    QVERIFY(Draw2D->Plane() == axesOnly->Plane());
+}
+
+void TestParamCurve::DashedBoxReadEveryStep()
+{
+    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    Control_Panel->CheckBox1->setChecked(false);
+    duringPause = [this] {
+        if (pauses == 3)  // after the step of point 2
+            Control_Panel->CheckBox2->setChecked(true);
+    };
+    Press();
+    QCOMPARE(pauses, 6);
+    // Segments 1 and 2 solid, 3 drawn, 4 skipped, 5 drawn.
+    const QImage& plane = Draw2D->Plane();
+    for (int column : {250, 270, 290, 312, 327})
+        QCOMPARE(plane.pixel(column, 250), CurveColour);
+    for (int column : {297, 311, 328})
+        QCOMPARE(plane.pixel(column, 250), qRgb(255, 255, 255));
+}
+
+// A click that reaches the button mid-trace (as a direct call would) is
+// ignored: one trace, its six steps.
+void TestParamCurve::SecondPressDoesNotReenter()
+{
+    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    duringPause = [this] {
+        if (pauses == 2)
+            Press();
+    };
+    Press();
+    QCOMPARE(pauses, 6);
+    QVERIFY(fixture.Boxes.isEmpty());
+    Press();  // afterwards a press traces again
+    QCOMPARE(pauses, 12);
+}
+
+void TestParamCurve::CloseWaitsForTheTrace()
+{
+    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    bool closedMidTrace = true;
+    duringPause = [&] {
+        if (pauses == 2)
+            closedMidTrace = Control_Panel->close();
+        QVERIFY(Control_Panel->isVisible());
+    };
+    Press();
+    QCOMPARE(pauses, 6);
+    QVERIFY(!closedMidTrace);
+    QVERIFY(Control_Panel->isVisible());
+    QTRY_VERIFY(!Control_Panel->isVisible());  // carried out once the trace has ended
+    QVERIFY(Draw2D->isVisible());
+}
+
+QTEST_MAIN(TestParamCurve)
+#include "test_paramcurve.moc"
