@@ -8,7 +8,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     desktop-file-utils appstream
 )
