@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "../panel/PanelFixture.h"
 #include "ParamCurve.h"
@@ -25,19 +26,30 @@
 
 namespace {
 
-// Runs `handle` on the next modal widget of type T, once it is up; for the
-// modal loops of dialogs the code under test opens itself.
+// Runs `handle` on the modal widget of type T once it is up and `ready`
+// holds for it, for the modal loops of dialogs the code under test opens
+// itself. After 5 s it gives up and closes the widget, so a test fails
+// instead of hanging. The timer goes with `owner`.
 template <typename T>
-void WhenModal(std::function<void(T*)> handle, QWidget* notThis = nullptr)
+void WhenModal(QObject* owner, std::function<bool(T*)> ready, std::function<void(T*)> handle)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(owner);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, handle, notThis] {
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, handle, ticks] {
         auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!widget || widget == notThis || !widget->isVisible())
+        const bool givingUp = ++*ticks > 500;
+        if (widget && widget->isVisible() && !givingUp && !ready(widget))
+            return;
+        if (!widget && !givingUp)
             return;
         timer->stop();
         timer->deleteLater();
+        if (givingUp) {
+            if (widget)
+                widget->close();
+            return;
+        }
         handle(widget);
     });
     timer->start();
@@ -277,20 +289,28 @@ void TestSavePlane::DialogAsksBeforeReplacing()
 
     bool sawSaveDialog = false;
     bool asked = false;
-    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+    // The file name is typed into the dialog's name field, as a user does.
+    const auto chosen = [path](QFileDialog* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (!name)
+            return false;
+        name->setText(path);
+        return dialog->selectedFiles() == QStringList{path};
+    };
+    WhenModal<QFileDialog>(this, chosen, [&](QFileDialog* dialog) {
         sawSaveDialog = dialog->acceptMode() == QFileDialog::AcceptSave
                         && !dialog->testOption(QFileDialog::DontConfirmOverwrite)
                         && dialog->defaultSuffix() == "png";
         WhenModal<QMessageBox>(
-            [&, dialog](QMessageBox* question) {
+            dialog, [](QMessageBox*) { return true; },
+            [&](QMessageBox* question) {
                 asked = question->text().contains("existing.png");
                 question->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
-                if (!replace)
-                    QTimer::singleShot(0, dialog, &QDialog::reject);
-            },
-            dialog);
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            });
+        // Runs the question's modal loop right here; "No" leaves the dialog open.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        if (dialog->isVisible())
+            dialog->reject();
     });
     save->trigger();
 
