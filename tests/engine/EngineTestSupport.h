@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "FaultTesting.h"
 #include "Expression.h"
 
 Q_DECLARE_METATYPE(std::optional<FloatFaultKind>)
@@ -21,22 +22,6 @@ Q_DECLARE_METATYPE(CellList)
 inline std::optional<FloatFaultKind> NoFault()
 {
     return std::nullopt;
-}
-
-template <typename F>
-std::optional<FloatFaultKind> FaultOf(F&& f)
-{
-    try {
-        f();
-    } catch (const FloatFault& fault) {
-        return fault.Kind();
-    }
-    return std::nullopt;
-}
-
-inline bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 inline QByteArray Shown(double v)

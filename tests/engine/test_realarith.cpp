@@ -6,24 +6,10 @@
 #include <limits>
 #include <optional>
 
+#include "FaultTesting.h"
 #include "RealArith.h"
 
 Q_DECLARE_METATYPE(std::optional<FloatFaultKind>)
-
-namespace {
-
-template <typename F>
-std::optional<FloatFaultKind> FaultOf(F&& f)
-{
-    try {
-        f();
-    } catch (const FloatFault& fault) {
-        return fault.Kind();
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 class TestRealArith : public QObject {
     Q_OBJECT

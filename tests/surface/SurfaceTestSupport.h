@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "FaultTesting.h"
 #include "Canvas.h"
 #include "PlotSurface.h"
 
@@ -21,22 +22,6 @@ inline constexpr std::int32_t Red = ColorValue(255, 0, 0);
 inline constexpr std::int32_t White = ColorValue(255, 255, 255);
 inline constexpr std::int32_t Grey = ColorValue(128, 128, 128);
 inline constexpr std::int32_t Green = ColorValue(0, 255, 0);
-
-template <typename F>
-std::optional<FloatFaultKind> FaultOf(F&& f)
-{
-    try {
-        f();
-    } catch (const FloatFault& fault) {
-        return fault.Kind();
-    }
-    return std::nullopt;
-}
-
-inline bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 inline std::int32_t PixelAt(const QImage& image, int x, int y)
 {

@@ -6,29 +6,10 @@
 #include <cstring>
 #include <optional>
 
+#include "FaultTesting.h"
 #include "AxisScale.h"
 
 Q_DECLARE_METATYPE(std::optional<FloatFaultKind>)
-
-namespace {
-
-template <typename F>
-std::optional<FloatFaultKind> FaultOf(F&& f)
-{
-    try {
-        f();
-    } catch (const FloatFault& fault) {
-        return fault.Kind();
-    }
-    return std::nullopt;
-}
-
-bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-}  // namespace
 
 class TestAxisScale : public QObject {
     Q_OBJECT
