@@ -15,15 +15,15 @@ const QString ProgramName = QStringLiteral("paramcurve-render");
 
 // One option: its names, the name of its value (empty for a switch) and what
 // it does. The table gives both the parser and the help text.
-struct OptionSpec {
+struct OptionEntry {
     QStringList Names;
     QString ValueName;
     QString Description;
 };
 
-const std::vector<OptionSpec>& OptionSpecs()
+const std::vector<OptionEntry>& OptionTable()
 {
-    static const std::vector<OptionSpec> specs{
+    static const std::vector<OptionEntry> table{
         {{"x"}, "VZOREC", "Vzorec x(t), jako pole \"x =\" (výchozí 3*cos(t))."},
         {{"y"}, "VZOREC", "Vzorec y(t), jako pole \"y =\" (výchozí 3*sin(t))."},
         {{"x1"}, "VZOREC", "Levý okraj zorného pole (výchozí -4)."},
@@ -44,17 +44,17 @@ const std::vector<OptionSpec>& OptionSpecs()
          "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
         {{"h", "help"}, "", "Vypíše tuto nápovědu."},
     };
-    return specs;
+    return table;
 }
 
-QString OptionSynopsis(const OptionSpec& spec)
+QString OptionSynopsis(const OptionEntry& entry)
 {
     QStringList names;
-    for (const QString& name : spec.Names)
-        names << (name.size() == 1 && spec.Names.size() > 1 ? "-" + name : "--" + name);
+    for (const QString& name : entry.Names)
+        names << (name.size() == 1 && entry.Names.size() > 1 ? "-" + name : "--" + name);
     QString synopsis = names.join(", ");
-    if (!spec.ValueName.isEmpty())
-        synopsis += ' ' + spec.ValueName;
+    if (!entry.ValueName.isEmpty())
+        synopsis += ' ' + entry.ValueName;
     return synopsis;
 }
 
@@ -64,10 +64,10 @@ QString HelpText()
                    "Nakreslí parametrickou křivku stejně jako tlačítko \"Kresli\", bez okna,\n"
                    "a uloží rovinu 500 x 500 jako obrázek PNG.\n\nVolby:\n";
     qsizetype width = 0;
-    for (const OptionSpec& spec : OptionSpecs())
-        width = std::max(width, OptionSynopsis(spec).size());
-    for (const OptionSpec& spec : OptionSpecs())
-        text += "  " + OptionSynopsis(spec).leftJustified(width + 2) + spec.Description + '\n';
+    for (const OptionEntry& entry : OptionTable())
+        width = std::max(width, OptionSynopsis(entry).size());
+    for (const OptionEntry& entry : OptionTable())
+        text += "  " + OptionSynopsis(entry).leftJustified(width + 2) + entry.Description + '\n';
     text += "\nNávratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu\n"
             "(obrázek se uloží, jak byl nakreslen); 2 chybné použití; 3 soubor nelze zapsat.\n";
     return text;
@@ -88,10 +88,10 @@ QString ParseFailure(const QCommandLineParser& parser, const QStringList& argume
         return "Neznámá volba: " + parser.unknownOptionNames().first();
     // A value option given last has nothing to take.
     const QString last = arguments.size() > 1 ? arguments.last() : QString();
-    for (const OptionSpec& spec : OptionSpecs()) {
-        for (const QString& name : spec.Names) {
-            if (!spec.ValueName.isEmpty() && (last == "-" + name || last == "--" + name))
-                return "Volba " + last + " potřebuje hodnotu " + spec.ValueName;
+    for (const OptionEntry& entry : OptionTable()) {
+        for (const QString& name : entry.Names) {
+            if (!entry.ValueName.isEmpty() && (last == "-" + name || last == "--" + name))
+                return "Volba " + last + " potřebuje hodnotu " + entry.ValueName;
         }
     }
     return "Chybné použití: " + parser.errorText();
@@ -144,10 +144,10 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     // "-x1" is the option x1, never -x with the value 1.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& spec : OptionSpecs()) {
-        QCommandLineOption option(spec.Names, spec.Description);
-        if (!spec.ValueName.isEmpty())
-            option.setValueName(spec.ValueName);
+    for (const OptionEntry& entry : OptionTable()) {
+        QCommandLineOption option(entry.Names, entry.Description);
+        if (!entry.ValueName.isEmpty())
+            option.setValueName(entry.ValueName);
         parser.addOption(option);
     }
     if (!parser.parse(arguments))
