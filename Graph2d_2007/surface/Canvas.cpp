@@ -73,6 +73,26 @@ void TCanvas::LineTo(int x, int y)
         const QPoint p = LinePixel(from, to, k);
         StampPen(p.x(), p.y());
     }
+    if (kFirst <= kLast) {
+        // The walk is monotonic in both coordinates: its ends bound it.
+        const QPoint a = LinePixel(from, to, kFirst), b = LinePixel(from, to, kLast);
+        const std::int64_t before = (margin - 1) / 2, after = margin / 2;
+        NoteChanged(std::int64_t(std::min(a.x(), b.x())) - before, std::int64_t(std::min(a.y(), b.y())) - before,
+                    std::int64_t(std::max(a.x(), b.x())) + after + 1,
+                    std::int64_t(std::max(a.y(), b.y())) + after + 1);
+    }
+}
+
+void TCanvas::NoteChanged(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom)
+{
+    // right and bottom are exclusive, as in FillBox.
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, image_.width());
+    bottom = std::min<std::int64_t>(bottom, image_.height());
+    if (!changeListener_ || left >= right || top >= bottom)
+        return;
+    changeListener_(QRect(int(left), int(top), int(right - left), int(bottom - top)));
 }
 
 void TCanvas::StampPen(std::int64_t x, std::int64_t y)
@@ -123,4 +143,5 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     FillBox(left, top, right, bottom, penColour_);
     if (right - left > 2 * band && bottom - top > 2 * band)
         FillBox(left + band, top + band, right - band, bottom - band, brushColour_);
+    NoteChanged(left, top, right, bottom);
 }

@@ -9,12 +9,23 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 #include <cstdint>
+#include <vector>
 
 #include "Canvas.h"
 #include "PlotState.h"
 #include "RealArith.h"
+
+// Told of every rectangle of the plane that a drawing operation may have
+// changed (FillPlane, lines, axes, text, and a new plane from ResizePlane),
+// right after the change.
+class PlaneObserver {
+public:
+    virtual ~PlaneObserver() = default;
+    virtual void PlaneChanged(const QRect& rect) = 0;
+};
 
 class PlotSurface : public PlotState {
 public:
@@ -46,7 +57,14 @@ public:
 
     virtual void RepaintPlane();  // no-op here; the window shows the plane on screen
 
+    // Observers are not owned; remove one before it is destroyed.
+    void AddPlaneObserver(PlaneObserver* observer);
+    void RemovePlaneObserver(PlaneObserver* observer);
+
 private:
+    void NotifyPlaneChanged(const QRect& rect);
+
     QImage plane_;
     TCanvas canvas_;
+    std::vector<PlaneObserver*> observers_;
 };

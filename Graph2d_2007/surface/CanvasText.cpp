@@ -98,6 +98,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     const std::int64_t width = TextWidth(text);
     const std::int64_t right = std::int64_t(x) + width, bottom = std::int64_t(y) + textHeight_;
     FillBox(x, y, right, bottom, brushColour_);
+    NoteChanged(x, y, right, bottom);
     if (right <= 0 || bottom <= 0 || x >= image_.width() || y >= image_.height())
         return;
 

@@ -171,6 +171,8 @@ void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>&
             painter.Label(m->LabelAt, m->Index);
             painter.Line(m->LineFrom, m->LineTo);
         }
+        canvas.NoteChanged(area.left(), area.top(), std::int64_t(area.right()) + 1,
+                           std::int64_t(area.bottom()) + 1);
     }
     canvas.MoveTo(marks.back().LineTo.x(), marks.back().LineTo.y());
 }

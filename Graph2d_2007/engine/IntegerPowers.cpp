@@ -4,6 +4,7 @@
 
 #include "Expression.h"
 #include "ExtendedMath.h"
+#include "LongWork.h"
 
 namespace {
 
@@ -38,6 +39,9 @@ double IntPower(double x, std::int32_t n)
 
     double r = 1.0;
     for (std::uint32_t k = 0; k < count; ++k) {
+        // A long run lets the program around it breathe, or stop it.
+        if ((k & (LongWorkPollInterval - 1)) == LongWorkPollInterval - 1)
+            PollLongWork();
         const double next = StoreFast(r * magnitude);
         // The magnitude evolves by a fixed rule of r alone: once a product
         // rounds back to r (1, 0, the smallest denormals), it stays there.

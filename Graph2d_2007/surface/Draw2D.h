@@ -1,6 +1,10 @@
 // The plot window: the plane of PlotSurface shown unscaled in Image1 inside
 // the raised panel Panel1, laid out in forms/Draw2D.ui.
 //
+// Whatever changes the plane marks the changed part of Image1 for painting,
+// so whenever the event loop runs (a modal box's included) the window shows
+// the plane as it stands. RepaintPlane paints what changed at once.
+//
 // The outer frame is placed at (327, 6) with the size 545 x 560 as far as the
 // platform reports its frame: the client area is that size less the frame
 // margins known when the window is shown (none on offscreen or bare X).
@@ -17,7 +21,7 @@ class QFrame;
 class TPlaneImage;
 namespace Ui { class Draw2D; }
 
-class TDraw2D : public QWidget, public PlotSurface {
+class TDraw2D : public QWidget, public PlotSurface, private PlaneObserver {
     Q_OBJECT
 public:
     explicit TDraw2D(QWidget* parent = nullptr);
@@ -27,15 +31,19 @@ public:
     TPlaneImage* Image1 = nullptr;
 
     void SetPlaneSize(std::int32_t width, std::int32_t height);
-    void RepaintPlane() override;  // repaints Image1 at once
+    void RepaintPlane() override;  // paints the changed part of Image1 at once
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void PlaceOuterFrame();
+    void PlaneChanged(const QRect& rect) override;
+    void FlushPlaneChanges();
 
     std::unique_ptr<Ui::Draw2D> ui_;
+    QRect unpainted_;             // changed since Image1 was last told
+    bool flushQueued_ = false;
 };
 
 extern TDraw2D* Draw2D;  // the one plot window, set by SetDraw2D

@@ -19,6 +19,9 @@
 //   "MS Sans Serif" where installed, else DejaVu Sans, else the default sans
 //   serif, with the pixel height FontHeight(), drawn without antialiasing.
 //   Each character stands at the sum of the advances of those before it.
+// - Every operation that may change pixels tells the change listener (if one
+//   is set) the rectangle it may have changed, clipped to the image; a
+//   rectangle wholly off the image is not reported.
 #pragma once
 
 #include <QFont>
@@ -29,6 +32,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 class TCanvas {
@@ -66,6 +70,12 @@ public:
 
     QFont Font() const;
 
+    // Told of each changed rectangle; see the rules above.
+    using ChangeListener = std::function<void(const QRect&)>;
+    void SetChangeListener(ChangeListener listener) { changeListener_ = std::move(listener); }
+    // For code that writes the image's pixels itself (clipped like the rest).
+    void NoteChanged(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+
 private:
     void PutPixel(int x, int y, std::int32_t colour);
     void FillBox(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
@@ -86,4 +96,5 @@ private:
     mutable int ascent_ = 0;
     mutable int textHeight_ = 0;
     mutable std::array<int, 128> asciiAdvance_{};
+    ChangeListener changeListener_;
 };

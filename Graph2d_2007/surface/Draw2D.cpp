@@ -22,6 +22,7 @@ TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Dr
     Panel1 = ui_->Panel1;
     Image1 = ui_->Image1;
     Image1->SetPicture(&Plane());
+    AddPlaneObserver(this);
 
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -35,7 +36,29 @@ TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Dr
     setVisible(true);  // the window is visible from its creation on
 }
 
-TDraw2D::~TDraw2D() = default;
+TDraw2D::~TDraw2D()
+{
+    RemovePlaneObserver(this);
+}
+
+void TDraw2D::PlaneChanged(const QRect& rect)
+{
+    // One bounding rectangle and one queued flush however many strokes come:
+    // an axis of a million ticks must not build a region of a million parts.
+    unpainted_ |= rect;
+    if (!flushQueued_) {
+        flushQueued_ = true;
+        QMetaObject::invokeMethod(this, &TDraw2D::FlushPlaneChanges, Qt::QueuedConnection);
+    }
+}
+
+void TDraw2D::FlushPlaneChanges()
+{
+    flushQueued_ = false;
+    if (!unpainted_.isEmpty())
+        Image1->update(unpainted_);
+    unpainted_ = QRect();
+}
 
 void TDraw2D::PlaceOuterFrame()
 {
@@ -65,5 +88,7 @@ void TDraw2D::SetPlaneSize(std::int32_t width, std::int32_t height)
 
 void TDraw2D::RepaintPlane()
 {
-    Image1->repaint();
+    if (!unpainted_.isEmpty())
+        Image1->repaint(unpainted_);
+    unpainted_ = QRect();
 }

@@ -2,7 +2,28 @@
 
 #include <algorithm>
 
-PlotSurface::PlotSurface() : canvas_(plane_) {}
+PlotSurface::PlotSurface() : canvas_(plane_)
+{
+    canvas_.SetChangeListener([this](const QRect& rect) { NotifyPlaneChanged(rect); });
+}
+
+void PlotSurface::AddPlaneObserver(PlaneObserver* observer)
+{
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void PlotSurface::RemovePlaneObserver(PlaneObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void PlotSurface::NotifyPlaneChanged(const QRect& rect)
+{
+    // By index: an observer may remove itself while it is told.
+    for (std::size_t i = 0; i < observers_.size(); ++i)
+        observers_[i]->PlaneChanged(rect);
+}
 
 PlotSurface::~PlotSurface() = default;
 
@@ -34,8 +55,10 @@ std::int32_t PlotSurface::ScreenY(double y) const
 void PlotSurface::ResizePlane(std::int32_t width, std::int32_t height)
 {
     plane_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB888);
-    if (!plane_.isNull())
+    if (!plane_.isNull()) {
         plane_.fill(Qt::white);
+        NotifyPlaneChanged(plane_.rect());
+    }
 }
 
 void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
