@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-svg-dev libgif-dev poppler-utils
     libbenchmark-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev

@@ -1,110 +1,134 @@
 // The two axes: line, decimal ticks with their numbers, the "*10" exponent
-// label and the arrowhead at the positive end.
+// label and the arrowhead at the positive end (placed as AxisLayout.h says).
 #include <QString>
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
+#include "AxisLayout.h"
 #include "AxisScale.h"
 #include "PlotSurface.h"
 #include "TickPainter.h"
 
 namespace {
 
-constexpr int TickHalf = 3;
-constexpr int ArrowPenWidth = 3;
-
-// Pixel offsets from positions near the ends of the 32-bit range must not
-// wrap; saturated, they stay just as far off the plane.
-int Shift(std::int32_t value, int by)
+QPoint At(QPoint point, PixelOffset offset)
 {
-    const std::int64_t moved = std::int64_t(value) + by;
-    return int(std::clamp<std::int64_t>(moved, std::numeric_limits<int>::min(),
-                                        std::numeric_limits<int>::max()));
+    return ShiftPixel(point, offset);
 }
 
-QPoint At(std::int32_t x, int dx, std::int32_t y, int dy) { return QPoint(Shift(x, dx), Shift(y, dy)); }
-
+// Paints the ticks and notes in `axis` how many reached the plane.
 template <typename MarkAt>
-void DrawTicks(TCanvas& canvas, QImage& plane, double step, TickRange ticks, MarkAt markAt)
+void DrawTicks(TCanvas& canvas, QImage& plane, AxisRecord& axis, TickRange ticks, MarkAt markAt)
 {
     std::vector<TickMark> marks;
     marks.reserve(std::size_t(ticks.Count()));
+    axis.FirstTick = ticks.First;
     try {
         for (std::int64_t i = ticks.First; i <= ticks.Last; ++i) {
-            const double position = StoreReal(Extended(i) * Extended(step));
+            const double position = StoreReal(Extended(i) * Extended(axis.Step.Step));
             marks.push_back(markAt(position, std::int32_t(i)));
         }
     } catch (...) {
         // The ticks before the one that faulted are on the plane.
         PaintTickMarks(canvas, plane, marks);
+        axis.TickCount = std::int64_t(marks.size());
         throw;
     }
     PaintTickMarks(canvas, plane, marks);
+    axis.TickCount = std::int64_t(marks.size());
 }
 
-void SetAxisColour(TCanvas& canvas, std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    const std::int32_t colour = ColorValue(r, g, b);
-    canvas.SetFontColor(colour);
-    canvas.SetPenColor(colour);
-}
+// Keeps the axis line out of the record's curves.
+class AxisStrokes {
+public:
+    explicit AxisStrokes(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~AxisStrokes() { flag_ = was_; }
+
+private:
+    bool& flag_;
+    bool was_;
+};
 
 }  // namespace
 
 void PlotSurface::DrawAxisX(double min, double max, double at, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
-    DrawHorizontal(min, max, at, r, g, b);
-    TCanvas& canvas = Canvas();
-    SetAxisColour(canvas, r, g, b);
-    const AxisStep step = FindAxisStep(min, max);
-    const TickRange ticks = FindTicks(min, max, step.Step);
-
-    const std::int32_t y = ScreenY(at);
-    DrawTicks(canvas, Plane(), step.Step, ticks, [&](double position, std::int32_t index) {
-        const std::int32_t x = ScreenX(position);
-        return TickMark{At(x, 0, y, -TickHalf), At(x, 0, y, TickHalf), At(x, 3, y, 5), index};
-    });
-
-    canvas.SetBrushColor(ColorValue(255, 255, 255));
-    const std::int32_t xm = ScreenX(max);
-    const QPoint label = At(xm, -45, y, 5), exponent = At(xm, -25, y, 1);
-    canvas.TextOut(label.x(), label.y(), QStringLiteral("*10"));
-    canvas.TextOut(exponent.x(), exponent.y(), QString::number(step.Exponent));
-
-    canvas.SetPenWidth(ArrowPenWidth);
-    canvas.MoveTo(xm, y);
-    canvas.LineTo(Shift(xm, -15), Shift(y, -3));
-    canvas.MoveTo(Shift(xm, -15), Shift(y, 3));
-    canvas.LineTo(xm, y);
-    canvas.SetPenWidth(1);
+    DrawAxis(AxisKind::X, min, max, at, r, g, b);
 }
 
 void PlotSurface::DrawAxisY(double min, double max, double at, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
-    DrawVertical(min, max, at, r, g, b);
-    TCanvas& canvas = Canvas();
-    SetAxisColour(canvas, r, g, b);
-    const AxisStep step = FindAxisStep(min, max);
-    const TickRange ticks = FindTicks(min, max, step.Step);
+    DrawAxis(AxisKind::Y, min, max, at, r, g, b);
+}
 
-    const std::int32_t x = ScreenX(at);
-    DrawTicks(canvas, Plane(), step.Step, ticks, [&](double position, std::int32_t index) {
-        const std::int32_t y = ScreenY(position);
-        return TickMark{At(x, -TickHalf, y, 0), At(x, TickHalf, y, 0), At(x, -25, y, -15), index};
+void PlotSurface::DrawAxis(AxisKind kind, double min, double max, double at, std::uint8_t r, std::uint8_t g,
+                           std::uint8_t b)
+{
+    AxisRecord axis;
+    axis.Axis = kind;
+    axis.Min = min;
+    axis.Max = max;
+    axis.At = at;
+    axis.Colour = ColorValue(r, g, b);
+    axis.Mapping = Mapping();
+    axis.FontHeight = canvas_.FontHeight();
+    axis.PenWidth = std::max(canvas_.PenWidth(), 1);
+    axis.Brush = canvas_.BrushColor();
+    {
+        AxisStrokes strokes(drawingAxis_);
+        if (kind == AxisKind::X)
+            DrawHorizontal(min, max, at, r, g, b);
+        else
+            DrawVertical(min, max, at, r, g, b);
+    }
+    // From here on the line is on the plane: the record keeps what got there.
+    try {
+        DrawAxisParts(axis);
+    } catch (...) {
+        record_.AddAxis(axis);
+        throw;
+    }
+    record_.AddAxis(axis);
+}
+
+void PlotSurface::DrawAxisParts(AxisRecord& axis)
+{
+    const AxisLayout& layout = LayoutOf(axis.Axis);
+    TCanvas& canvas = Canvas();
+    canvas.SetFontColor(axis.Colour);
+    canvas.SetPenColor(axis.Colour);
+    axis.Step = FindAxisStep(axis.Min, axis.Max);
+    axis.HasStep = true;
+    const TickRange ticks = FindTicks(axis.Min, axis.Max, axis.Step.Step);
+
+    // The axis's pixel row (x axis) or column (y axis), then the points along it.
+    const bool horizontal = axis.Axis == AxisKind::X;
+    const std::int32_t across = horizontal ? ScreenY(axis.At) : ScreenX(axis.At);
+    auto pointAt = [&](double along) {
+        return horizontal ? QPoint(ScreenX(along), across) : QPoint(across, ScreenY(along));
+    };
+    DrawTicks(canvas, Plane(), axis, ticks, [&](double position, std::int32_t index) {
+        const QPoint tick = pointAt(position);
+        return TickMark{At(tick, layout.TickFrom), At(tick, layout.TickTo), At(tick, layout.Label), index};
     });
 
-    const std::int32_t ym = ScreenY(max);
-    const QPoint label = At(x, 5, ym, 10), exponent = At(x, 25, ym, 3);
-    canvas.TextOut(label.x(), label.y(), QStringLiteral("    "));
-    canvas.TextOut(label.x(), label.y(), QStringLiteral("*10"));
-    canvas.TextOut(exponent.x(), exponent.y(), QString::number(step.Exponent));
+    if (layout.EndLabelsOnWhite)
+        canvas.SetBrushColor(ColorValue(255, 255, 255));
+    const QPoint end = pointAt(axis.Max);
+    const QPoint unit = At(end, layout.Unit), exponent = At(end, layout.Exponent);
+    if (layout.BlankUnderUnit)
+        canvas.TextOut(unit.x(), unit.y(), QString::fromLatin1(AxisBlankText));
+    canvas.TextOut(unit.x(), unit.y(), QString::fromLatin1(AxisUnitText));
+    canvas.TextOut(exponent.x(), exponent.y(), QString::number(axis.Step.Exponent));
 
-    canvas.SetPenWidth(ArrowPenWidth);
-    canvas.MoveTo(x, Shift(ym, 5));
-    canvas.LineTo(Shift(x, -3), Shift(ym, 20));
-    canvas.MoveTo(Shift(x, 3), Shift(ym, 20));
-    canvas.LineTo(x, Shift(ym, 5));
+    const QPoint tip = At(end, layout.ArrowTip);
+    const QPoint barb1 = At(end, layout.ArrowBarb1), barb2 = At(end, layout.ArrowBarb2);
+    canvas.SetPenWidth(AxisArrowPenWidth);
+    canvas.MoveTo(tip.x(), tip.y());
+    canvas.LineTo(barb1.x(), barb1.y());
+    canvas.MoveTo(barb2.x(), barb2.y());
+    canvas.LineTo(tip.x(), tip.y());
     canvas.SetPenWidth(1);
+    axis.Complete = true;
 }

@@ -42,19 +42,18 @@ void PlotSurface::SetWorld(double left, double right, double bottom, double top)
 
 std::int32_t PlotSurface::ScreenX(double x) const
 {
-    const Extended product = Extended(ScaleX) * Extended(x);
-    return RoundToInt32(product + Extended(OffsetX));
+    return Mapping().ScreenX(x);
 }
 
 std::int32_t PlotSurface::ScreenY(double y) const
 {
-    const Extended product = Extended(ScaleY) * Extended(y);
-    return RoundToInt32(Extended(OffsetY) - product);
+    return Mapping().ScreenY(y);
 }
 
 void PlotSurface::ResizePlane(std::int32_t width, std::int32_t height)
 {
     plane_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB888);
+    record_.Restart(plane_.size(), ColorValue(255, 255, 255));
     if (!plane_.isNull()) {
         plane_.fill(Qt::white);
         NotifyPlaneChanged(plane_.rect());
@@ -67,18 +66,32 @@ void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t b
     canvas_.SetPenColor(colour);
     canvas_.SetBrushColor(colour);
     canvas_.Rectangle(0, 0, plane_.width(), plane_.height());
+    record_.Restart(plane_.size(), colour);
 }
 
 void PlotSurface::DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green,
                            std::uint8_t blue)
 {
-    canvas_.SetPenColor(ColorValue(red, green, blue));
-    const std::int32_t fromX = ScreenX(from.x);
-    const std::int32_t fromY = ScreenY(from.y);
+    DrawSegment(from, to, ColorValue(red, green, blue));
+}
+
+void PlotSurface::DrawSegment(WorldPoint from, WorldPoint to, std::int32_t colour)
+{
+    canvas_.SetPenColor(colour);
+    const PlaneMapping mapping = Mapping();
+    const std::int32_t fromX = mapping.ScreenX(from.x);
+    const std::int32_t fromY = mapping.ScreenY(from.y);
     canvas_.MoveTo(fromX, fromY);
-    const std::int32_t toX = ScreenX(to.x);
-    const std::int32_t toY = ScreenY(to.y);
+    const std::int32_t toX = mapping.ScreenX(to.x);
+    const std::int32_t toY = mapping.ScreenY(to.y);
     canvas_.LineTo(toX, toY);
+    if (drawingAxis_)
+        return;
+    // In the 32-bit range, so the positions are exact enough as doubles.
+    const QPointF fromPixel(double(mapping.PixelX(from.x)), double(mapping.PixelY(from.y)));
+    const QPointF toPixel(double(mapping.PixelX(to.x)), double(mapping.PixelY(to.y)));
+    record_.AddSegment(fromPixel, toPixel, colour, std::max(canvas_.PenWidth(), 1),
+                       fromX == toX && fromY == toY);
 }
 
 void PlotSurface::DrawHorizontal(double xFrom, double xTo, double y, std::uint8_t r, std::uint8_t g,

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "PlaneMapping.h"
+#include "PlaneRecord.h"
 #include "PlotState.h"
 #include "RealArith.h"
 
@@ -38,9 +40,14 @@ public:
     const QImage& Plane() const { return plane_; }
     TCanvas& Canvas() { return canvas_; }
 
+    // What the operations below drew since the plane was last filled or
+    // resized (PlaneRecord.h); drawing straight on the canvas is not in it.
+    const PlaneRecord& Record() const { return record_; }
+
     void SetWorld(double left, double right, double bottom, double top);
     std::int32_t ScreenX(double x) const;
     std::int32_t ScreenY(double y) const;
+    PlaneMapping Mapping() const { return PlaneMapping{ScaleX, ScaleY, OffsetX, OffsetY}; }
 
     // The bitmap part of sizing the plane: a fresh width x height RGB888
     // image, white until the first FillPlane. Sizes below 0 count as 0.
@@ -63,8 +70,14 @@ public:
 
 private:
     void NotifyPlaneChanged(const QRect& rect);
+    void DrawSegment(WorldPoint from, WorldPoint to, std::int32_t colour);
+    void DrawAxis(AxisKind kind, double min, double max, double at, std::uint8_t r, std::uint8_t g,
+                  std::uint8_t b);
+    void DrawAxisParts(AxisRecord& axis);  // all but the line, noting progress in `axis`
 
     QImage plane_;
     TCanvas canvas_;
+    PlaneRecord record_;
+    bool drawingAxis_ = false;  // an axis's own strokes are part of its record
     std::vector<PlaneObserver*> observers_;
 };

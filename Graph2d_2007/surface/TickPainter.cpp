@@ -61,12 +61,14 @@ void PutPixel(QImage& image, int x, int y, std::int32_t colour)
     p[2] = uchar((colour >> 16) & 0xFF);
 }
 
+// Lays marks back to front, each on the pixels no later mark owns. Without
+// painting it only finds out which marks leave a pixel.
 class BackToFront {
 public:
-    BackToFront(TCanvas& canvas, QImage& plane, QRect area)
+    BackToFront(const TCanvas& canvas, QImage* plane, QRect area)
         : canvas_(canvas), plane_(plane), mask_(area),
-          scratch_(canvas.TextWidth(std::string_view("-2147483648")) + 1, std::max(canvas.TextHeight(), 1),
-                   QImage::Format_RGB888),
+          scratch_(plane ? canvas.TextWidth(std::string_view("-2147483648")) + 1 : 1,
+                   plane ? std::max(canvas.TextHeight(), 1) : 1, QImage::Format_RGB888),
           scratchCanvas_(scratch_)
     {
         scratchCanvas_.SetBrushColor(canvas.BrushColor());
@@ -74,13 +76,15 @@ public:
         scratchCanvas_.SetFontHeight(canvas.FontHeight());
     }
 
-    void Line(QPoint from, QPoint to)
+    // True when the stroke leaves a pixel.
+    bool Line(QPoint from, QPoint to)
     {
         // The same stroke as the one laid just before it is hidden by it.
         if (from == lastFrom_ && to == lastTo_)
-            return;
+            return false;
         lastFrom_ = from;
         lastTo_ = to;
+        bool shown = false;
         const int width = std::max(canvas_.PenWidth(), 1);
         const std::int64_t length = std::max(std::abs(std::int64_t(to.x()) - from.x()),
                                              std::abs(std::int64_t(to.y()) - from.y()));
@@ -90,14 +94,19 @@ public:
             const std::int64_t top = p.y() - std::int64_t((width - 1) / 2);
             for (std::int64_t y = top; y < top + width; ++y) {
                 for (std::int64_t x = left; x < left + width; ++x) {
-                    if (mask_.Claim(x, y))
-                        PutPixel(plane_, int(x), int(y), canvas_.PenColor());
+                    if (mask_.Claim(x, y)) {
+                        shown = true;
+                        if (plane_)
+                            PutPixel(*plane_, int(x), int(y), canvas_.PenColor());
+                    }
                 }
             }
         }
+        return shown;
     }
 
-    void Label(QPoint at, std::int32_t number)
+    // True when the number's box leaves a pixel.
+    bool Label(QPoint at, std::int32_t number)
     {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
@@ -107,20 +116,22 @@ public:
         const bool hidden = lastBox_.contains(box);
         lastBox_ = box;
         if (hidden || box.isEmpty() || !mask_.AnyFree(box))
-            return;
-        scratchCanvas_.TextOut(0, 0, QString::fromLatin1(text.data(), qsizetype(text.size())));
+            return false;
+        if (plane_)
+            scratchCanvas_.TextOut(0, 0, QString::fromLatin1(text.data(), qsizetype(text.size())));
         const QRect visible = box.intersected(mask_.Area());
         for (int y = visible.top(); y <= visible.bottom(); ++y) {
             for (int x = visible.left(); x <= visible.right(); ++x) {
-                if (mask_.Claim(x, y))
-                    CopyPixel(scratch_, x - box.left(), y - box.top(), plane_, x, y);
+                if (mask_.Claim(x, y) && plane_)
+                    CopyPixel(scratch_, x - box.left(), y - box.top(), *plane_, x, y);
             }
         }
+        return true;
     }
 
 private:
-    TCanvas& canvas_;
-    QImage& plane_;
+    const TCanvas& canvas_;
+    QImage* plane_;
     CoverMask mask_;
     QImage scratch_;
     TCanvas scratchCanvas_;
@@ -130,7 +141,7 @@ private:
 };
 
 // The part of the plane the marks can reach.
-QRect MarkArea(const TCanvas& canvas, const QImage& plane, const std::vector<TickMark>& marks)
+QRect MarkArea(const TCanvas& canvas, QSize plane, const std::vector<TickMark>& marks)
 {
     const int reach = std::max(canvas.PenWidth(), 1);
     const int labelWidth = canvas.TextWidth(std::string_view("-2147483648"));
@@ -164,9 +175,9 @@ void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>&
 {
     if (marks.empty())
         return;
-    const QRect area = MarkArea(canvas, plane, marks);
+    const QRect area = MarkArea(canvas, plane.size(), marks);
     if (!area.isEmpty()) {
-        BackToFront painter(canvas, plane, area);
+        BackToFront painter(canvas, &plane, area);
         for (auto m = marks.rbegin(); m != marks.rend(); ++m) {
             painter.Label(m->LabelAt, m->Index);
             painter.Line(m->LineFrom, m->LineTo);
@@ -175,4 +186,18 @@ void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>&
                            std::int64_t(area.bottom()) + 1);
     }
     canvas.MoveTo(marks.back().LineTo.x(), marks.back().LineTo.y());
+}
+
+std::vector<TickMarkShown> ShownTickMarks(const TCanvas& canvas, QSize plane, const std::vector<TickMark>& marks)
+{
+    std::vector<TickMarkShown> shown(marks.size());
+    const QRect area = MarkArea(canvas, plane, marks);
+    if (area.isEmpty())
+        return shown;
+    BackToFront finder(canvas, nullptr, area);
+    for (std::size_t i = marks.size(); i-- > 0;) {
+        shown[i].Label = finder.Label(marks[i].LabelAt, marks[i].Index);
+        shown[i].Line = finder.Line(marks[i].LineFrom, marks[i].LineTo);
+    }
+    return shown;
 }

@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 
 #include <cstdint>
 #include <vector>
@@ -27,3 +28,12 @@ struct TickMark {
 // Leaves the canvas as the plain drawing would: the pen at the end of the
 // last line.
 void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>& marks);
+
+// Which parts of each mark PaintTickMarks would leave visible on a plane of
+// the given size, with the canvas's pen width and font: the rest lies off the
+// plane or under later marks. Nothing is painted.
+struct TickMarkShown {
+    bool Line = false;
+    bool Label = false;
+};
+std::vector<TickMarkShown> ShownTickMarks(const TCanvas& canvas, QSize plane, const std::vector<TickMark>& marks);

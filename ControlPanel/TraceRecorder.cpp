@@ -1,0 +1,86 @@
+#include "TraceRecorder.h"
+
+#include <cstring>
+
+void ApplyFrame(QImage& picture, const PlaneFrame& frame)
+{
+    const QRect area = frame.Changed & picture.rect();
+    if (area.isEmpty() || frame.Pixels.size() != frame.Changed.size() ||
+        picture.format() != QImage::Format_RGB888 || frame.Pixels.format() != QImage::Format_RGB888)
+        return;
+    const int dx = area.left() - frame.Changed.left(), dy = area.top() - frame.Changed.top();
+    for (int y = 0; y < area.height(); ++y) {
+        std::memcpy(picture.scanLine(area.top() + y) + 3 * area.left(),
+                    frame.Pixels.constScanLine(dy + y) + 3 * dx, std::size_t(area.width()) * 3);
+    }
+}
+
+TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner)
+    : surface_(&surface), inner_(inner)
+{
+    animation_.Start = surface.Plane().convertToFormat(QImage::Format_RGB888);
+    surface.AddPlaneObserver(this);
+}
+
+TraceRecorder::~TraceRecorder()
+{
+    Detach();
+}
+
+void TraceRecorder::Detach()
+{
+    if (surface_)
+        surface_->RemovePlaneObserver(this);
+    surface_ = nullptr;
+}
+
+bool TraceRecorder::Dashed()
+{
+    return inner_.Dashed();
+}
+
+void TraceRecorder::Repaint()
+{
+    inner_.Repaint();
+    // A step's repaint is a frame even when the step drew nothing (a skipped
+    // dashed segment); the repaint after the loop only when something changed.
+    if (surface_ && (stepSinceFrame_ || !pending_.isEmpty()))
+        TakeFrame();
+}
+
+void TraceRecorder::Pause()
+{
+    inner_.Pause();
+}
+
+void TraceRecorder::PointTraced(std::size_t index, double t, const WorldPoint& point)
+{
+    stepSinceFrame_ = true;
+    inner_.PointTraced(index, t, point);
+}
+
+void TraceRecorder::PlaneChanged(const QRect& rect)
+{
+    pending_ |= rect;
+}
+
+void TraceRecorder::TakeFrame()
+{
+    PlaneFrame frame;
+    // The frames are laid on the start picture: a plane resized meanwhile
+    // counts only as far as the two overlap.
+    frame.Changed = pending_ & animation_.Start.rect() & surface_->Plane().rect();
+    if (!frame.Changed.isEmpty())
+        frame.Pixels = surface_->Plane().copy(frame.Changed).convertToFormat(QImage::Format_RGB888);
+    animation_.Frames.push_back(std::move(frame));
+    pending_ = QRect();
+    stepSinceFrame_ = false;
+}
+
+PlaneAnimation TraceRecorder::Finish()
+{
+    if (surface_ && (!pending_.isEmpty() || animation_.Frames.empty()))
+        TakeFrame();
+    Detach();
+    return std::move(animation_);
+}

@@ -1,0 +1,40 @@
+#include "PlanePainter.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include "VectorStyle.h"
+
+namespace {
+
+void PaintCurve(QPainter& painter, const CurveRecord& curve)
+{
+    // A polyline through the traced points, joined round so it is smooth at
+    // any scale, and ending flat at its end points as the bitmap's strokes do.
+    painter.setPen(QPen(VectorColour(curve.Colour), curve.PenWidth, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    QPolygonF polyline;
+    polyline.reserve(qsizetype(curve.Points.size()));
+    for (const QPointF& point : curve.Points)
+        polyline << PixelCentre(point);
+    painter.drawPolyline(polyline);
+}
+
+}  // namespace
+
+void PaintPlaneRecord(QPainter& painter, const PlaneRecord& record)
+{
+    const QRectF page(QPointF(0, 0), QSizeF(record.Size()));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setClipRect(page);
+    painter.fillRect(page, VectorColour(record.Background()));
+    for (const PlaneItem& item : record.Items()) {
+        if (const auto* curve = std::get_if<CurveRecord>(&item))
+            PaintCurve(painter, *curve);
+        else
+            PaintAxisRecord(painter, std::get<AxisRecord>(item), record.Size());
+    }
+    painter.restore();
+}

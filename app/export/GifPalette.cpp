@@ -1,0 +1,30 @@
+#include "GifPalette.h"
+
+bool GifPalette::AddColours(const QImage& picture, int limit)
+{
+    std::uint32_t last = 0xFFFFFFFF;
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* row = picture.constScanLine(y);
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint32_t colour = Pack(row + 3 * x);
+            if (colour == last)
+                continue;
+            last = colour;
+            if (index_.contains(colour))
+                continue;
+            if (int(colours_.size()) >= limit)
+                return false;
+            index_.emplace(colour, std::uint8_t(colours_.size()));
+            colours_.push_back(colour);
+        }
+    }
+    return true;
+}
+
+int GifPalette::TableSize() const
+{
+    int size = 2;
+    while (size < ColourCount() + 1)
+        size *= 2;
+    return size;
+}

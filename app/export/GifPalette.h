@@ -1,0 +1,44 @@
+// The exact colour table of a GIF: each colour of the pictures once, in the
+// order first met, and one index more for transparency.
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class GifPalette {
+public:
+    // Adds the colours of an RGB888 picture; false once there are more than
+    // `limit` colours.
+    bool AddColours(const QImage& picture, int limit);
+
+    int ColourCount() const { return int(colours_.size()); }
+    int TransparentIndex() const { return ColourCount(); }
+    // The palette's size in the file: a power of two with room for the
+    // transparent index.
+    int TableSize() const;
+    const std::vector<std::uint32_t>& Colours() const { return colours_; }  // 0xRRGGBB
+
+    // The index of the pixel at `rgb` (three bytes of an RGB888 row); the
+    // colour must have been added.
+    std::uint8_t IndexOf(const uchar* rgb) const
+    {
+        const std::uint32_t colour = Pack(rgb);
+        if (colour != lastColour_) {
+            lastColour_ = colour;
+            lastIndex_ = index_.at(colour);
+        }
+        return lastIndex_;
+    }
+
+    static std::uint32_t Pack(const uchar* rgb) { return (std::uint32_t(rgb[0]) << 16) | (rgb[1] << 8) | rgb[2]; }
+
+private:
+    std::vector<std::uint32_t> colours_;
+    std::unordered_map<std::uint32_t, std::uint8_t> index_;
+    // The plane is mostly runs of one colour.
+    mutable std::uint32_t lastColour_ = 0xFFFFFFFF;
+    mutable std::uint8_t lastIndex_ = 0;
+};

@@ -1,0 +1,39 @@
+// One entry for writing the plane in any output format: the format is chosen
+// by name or by the file's extension, and each format takes from the source
+// what it needs:
+//   PNG  the bitmap;
+//   GIF  the animation of a trace, or else the bitmap as a single frame;
+//   SVG  the record of what was drawn (vector graphics);
+//   PDF  likewise, one page.
+// Every writer writes into a QIODevice (a safe file, a buffer) and returns an
+// empty string on success, otherwise a message for the user.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+#include "GifWriter.h"
+#include "PlaneRecord.h"
+#include "TraceRecorder.h"
+
+class QIODevice;
+
+enum class PictureFormat { Png, Gif, Svg, Pdf };
+
+// "png", "gif", "svg" or "pdf", in any case; nothing for other names.
+std::optional<PictureFormat> PictureFormatNamed(QStringView name);
+// By the extension of a file name or path, as PictureFormatNamed.
+std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
+QString PictureFormatName(PictureFormat format);  // "png", ...
+
+struct PictureSource {
+    const QImage* Plane = nullptr;
+    const PlaneRecord* Record = nullptr;
+    const PlaneAnimation* Animation = nullptr;
+    GifOptions Gif;
+};
+
+QString WritePicture(PictureFormat format, const PictureSource& source, QIODevice& device);

@@ -1,0 +1,10 @@
+// Writes a finished file's bytes to a device in one go.
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+
+inline bool WriteAll(QIODevice& device, const QByteArray& bytes)
+{
+    return device.write(bytes) == bytes.size();
+}

@@ -1,0 +1,80 @@
+// The animation of the 1731-segment circle: tracing it under the recorder,
+// and encoding the recording as a GIF. Reports the GIF's size.
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <memory>
+
+#include "CurveTrace.h"
+#include "GifWriter.h"
+#include "PlotSurface.h"
+#include "TraceRecorder.h"
+
+namespace {
+
+class SilentHost : public TraceHost {
+public:
+    bool Dashed() override { return false; }
+    void Repaint() override {}
+    void Pause() override {}
+};
+
+PlaneAnimation RecordCircle()
+{
+    auto surface = std::make_unique<PlotSurface>();
+    surface->ResizePlane(500, 500);
+    surface->FillPlane(255, 255, 255);
+    surface->CurveB = 200;
+    SilentHost host;
+    TraceRecorder recorder(*surface, host);
+    const TraceTexts texts{"3*cos(t)", "3*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", "1731"};
+    RunTrace(*surface, texts, true, recorder);
+    return recorder.Finish();
+}
+
+// Trace and recording together: what the recorder adds to a trace.
+void BM_RecordTrace(benchmark::State& state)
+{
+    std::size_t frames = 0;
+    for (auto _ : state) {
+        const PlaneAnimation animation = RecordCircle();
+        frames = animation.Frames.size();
+        benchmark::DoNotOptimize(animation.Frames.data());
+    }
+    state.counters["frames"] = double(frames);
+}
+BENCHMARK(BM_RecordTrace)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_EncodeGif(benchmark::State& state)
+{
+    const PlaneAnimation animation = RecordCircle();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const QString message = WriteGif(animation, GifOptions{}, buffer);
+        if (!message.isEmpty())
+            state.SkipWithError(qPrintable(message));
+        bytes = buffer.size();
+    }
+    state.counters["frames"] = double(animation.Frames.size());
+    state.counters["gif_bytes"] = double(bytes);
+}
+BENCHMARK(BM_EncodeGif)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // The plane and its text need a GUI application, not a display.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,440 @@
+// The plane as SVG and PDF and on a printer: rendered again (QtSvg, poppler's
+// pdftoppm) and compared with the bitmap: the curve within a pixel of the
+// bitmap's curve, the tick marks at the bitmap's tick columns and rows.
+#include <QtTest>
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ExportTestSupport.h"
+#include "PictureWriter.h"
+#include "PrintPlane.h"
+
+namespace {
+
+// How much of a rendered pixel the curve's blue (0, 0, 200) or the axes'
+// red covers, over white or over each other: green is 0 in both and 255 in
+// white. 0 for none, 200 for full curve colour, 255 for full red.
+int Blueness(QRgb p)
+{
+    return qBlue(p) - qGreen(p);
+}
+int Redness(QRgb p)
+{
+    return qRed(p) - qGreen(p);
+}
+
+QImage RenderSvg(const QByteArray& svg)
+{
+    QSvgRenderer renderer(svg);
+    QImage image(500, 500, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(0, 0, 500, 500));
+    return image;
+}
+
+QByteArray Written(PictureFormat format, const PlotSurface& surface)
+{
+    PictureSource source;
+    source.Plane = &surface.Plane();
+    source.Record = &surface.Record();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const QString message = WritePicture(format, source, buffer);
+    if (!message.isEmpty())
+        qWarning() << message;
+    return message.isEmpty() ? buffer.data() : QByteArray();
+}
+
+bool Near(const QImage& image, int x, int y, int reach, auto&& accept)
+{
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < image.width() && ny < image.height() && accept(image.pixel(nx, ny)))
+                return true;
+        }
+    }
+    return false;
+}
+
+struct CurveMatch {
+    int Rendered = 0;        // curve pixels of the rendering
+    int RenderedStray = 0;   // of those, farther than a pixel from the bitmap's curve
+    int Bitmap = 0;          // curve pixels of the bitmap
+    int BitmapMissed = 0;    // of those, farther than a pixel from the rendering's
+};
+
+CurveMatch MatchCurve(const QImage& bitmap, const QImage& rendered)
+{
+    const QRgb curve = CurveColour;
+    auto isBitmapCurve = [&](QRgb p) { return (p & 0xFFFFFF) == (curve & 0xFFFFFF); };
+    auto isRenderedCurve = [](QRgb p) { return Blueness(p) >= 50; };
+    CurveMatch match;
+    for (int y = 0; y < 500; ++y) {
+        for (int x = 0; x < 500; ++x) {
+            if (isRenderedCurve(rendered.pixel(x, y))) {
+                ++match.Rendered;
+                match.RenderedStray += !Near(bitmap, x, y, 1, isBitmapCurve);
+            }
+            if (isBitmapCurve(bitmap.pixel(x, y))) {
+                ++match.Bitmap;
+                match.BitmapMissed += !Near(rendered, x, y, 1, isRenderedCurve);
+            }
+        }
+    }
+    return match;
+}
+
+// Centres of the red runs along one row or column of a rendering, each
+// weighted by how red its pixels are.
+QList<double> RedRunCentres(const QImage& image, int line, bool alongRow, int from, int to)
+{
+    QList<double> centres;
+    double weight = 0, moment = 0;
+    for (int i = from; i <= to + 1; ++i) {
+        const int red = i <= to ? Redness(alongRow ? image.pixel(i, line) : image.pixel(line, i)) : 0;
+        if (red >= 40) {
+            weight += red;
+            moment += red * double(i);
+        } else if (weight > 0) {
+            centres << moment / weight;
+            weight = moment = 0;
+        }
+    }
+    return centres;
+}
+
+QList<int> RedInLine(const QImage& image, int line, bool alongRow, int from, int to)
+{
+    QList<int> found;
+    for (int i = from; i <= to; ++i) {
+        if ((alongRow ? image.pixel(i, line) : image.pixel(line, i)) == qRgb(255, 0, 0))
+            found << i;
+    }
+    return found;
+}
+
+// Every bitmap position has one rendered centre within half a pixel.
+void CompareTicks(const QList<int>& bitmap, const QList<double>& rendered)
+{
+    QCOMPARE(rendered.size(), bitmap.size());
+    for (qsizetype i = 0; i < bitmap.size(); ++i)
+        QVERIFY2(std::abs(rendered[i] - bitmap[i]) <= 0.55,
+                 qPrintable(QStringLiteral("bitmap %1, rendered %2").arg(bitmap[i]).arg(rendered[i])));
+}
+
+QString Tool(const char* name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+QString RunTool(const char* name, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(Tool(name), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// pdfinfo's "Pages:" and "Page size:" lines.
+std::pair<int, QString> PdfPages(const QString& path)
+{
+    const QString info = RunTool("pdfinfo", {path});
+    int pages = -1;
+    QString size;
+    for (const QString& line : info.split(u'\n')) {
+        if (line.startsWith(QStringLiteral("Pages:")))
+            pages = line.mid(6).trimmed().toInt();
+        if (line.startsWith(QStringLiteral("Page size:")))
+            size = line.mid(10).trimmed();
+    }
+    return {pages, size};
+}
+
+QImage RenderPdf(const QString& path, int dpi, const QString& dir)
+{
+    const QString base = dir + QStringLiteral("/page");
+    RunTool("pdftoppm", {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                         QStringLiteral("-singlefile"), path, base});
+    return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+class TestVectorWriters : public QObject {
+    Q_OBJECT
+
+private slots:
+    void SvgCurveFollowsBitmap_data();
+    void SvgCurveFollowsBitmap();
+    void SvgTicksAtBitmapTicks_data();
+    void SvgTicksAtBitmapTicks();
+    void DenseAxisStaysSmall();
+    void PdfOnePageWithCurve();
+    void PrintScaledAndCentred_data();
+    void PrintScaledAndCentred();
+    void FormatsByName_data();
+    void FormatsByName();
+    void FailuresReported_data();
+    void FailuresReported();
+};
+
+void TestVectorWriters::SvgCurveFollowsBitmap_data()
+{
+    QTest::addColumn<TraceTexts>("texts");
+    QTest::addColumn<bool>("dashed");
+    QTest::addColumn<TraceTexts>("overlay");  // a second press, when its x formula is not empty
+
+    const TraceTexts none{};
+    QTest::newRow("inputs at start") << StartTexts() << false << none;
+    QTest::newRow("planet orbit dashed") << PresetTexts(Preset("draha-planety"), "100") << true << none;
+    QTest::newRow("folium to t = -1") << PresetTexts(Preset("descartuv-list"), "40") << false << none;
+    QTest::newRow("circle under the oblique throw")
+        << StartTexts() << false << PresetTexts(Preset("sikmy-vrh"), "100");
+    QTest::newRow("1731 segments") << TraceTexts{"3*cos(t)", "3*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", "1731"}
+                                   << false << none;
+}
+
+void TestVectorWriters::SvgCurveFollowsBitmap()
+{
+    QFETCH(TraceTexts, texts);
+    QFETCH(bool, dashed);
+    QFETCH(TraceTexts, overlay);
+
+    auto surface = FreshSurface();
+    RecordTrace(*surface, texts, dashed);
+    if (!overlay.EquationX.empty())
+        RecordTrace(*surface, overlay, false);
+    const QByteArray svg = Written(PictureFormat::Svg, *surface);
+    QVERIFY(svg.startsWith("<?xml"));
+    const QImage rendered = RenderSvg(svg);
+    const CurveMatch match = MatchCurve(surface->Plane(), rendered);
+    QVERIFY(match.Bitmap > 100);
+    QCOMPARE(match.RenderedStray, 0);
+    QCOMPARE(match.BitmapMissed, 0);
+    QVERIFY(match.Rendered >= match.Bitmap / 2);
+}
+
+void TestVectorWriters::SvgTicksAtBitmapTicks_data()
+{
+    QTest::addColumn<double>("lo");
+    QTest::addColumn<double>("hi");
+
+    QTest::newRow("-4 .. 4") << -4.0 << 4.0;
+    QTest::newRow("-0.5 .. 10") << -0.5 << 10.0;
+    QTest::newRow("-1 .. 1") << -1.0 << 1.0;
+    QTest::newRow("-3 .. 3") << -3.0 << 3.0;
+    QTest::newRow("-2.5 .. 7.3") << -2.5 << 7.3;
+}
+
+void TestVectorWriters::SvgTicksAtBitmapTicks()
+{
+    QFETCH(double, lo);
+    QFETCH(double, hi);
+
+    auto surface = FreshSurface();
+    DrawReferenceAxes(*surface, Window(lo, hi, lo, hi));
+    const QImage& bitmap = surface->Plane();
+    const QImage rendered = RenderSvg(Written(PictureFormat::Svg, *surface));
+    const int axisRow = surface->ScreenY(0), axisColumn = surface->ScreenX(0);
+    const int endColumn = surface->ScreenX(hi), endRow = surface->ScreenY(hi);
+
+    // Above the x axis only its ticks stand (and the y axis line among
+    // them); the arrowhead is left out. Right of the y axis likewise.
+    const QList<int> columns = RedInLine(bitmap, axisRow - 2, true, 0, endColumn - 20);
+    QVERIFY(columns.size() >= 4);
+    CompareTicks(columns, RedRunCentres(rendered, axisRow - 2, true, 0, endColumn - 20));
+    const QList<int> rows = RedInLine(bitmap, axisColumn + 1, false, endRow + 25, 499);
+    QVERIFY(rows.size() >= 4);
+    CompareTicks(rows, RedRunCentres(rendered, axisColumn + 1, false, endRow + 25, 499));
+
+    // The exponent label and "*10" are there: red text right of the y axis
+    // near its top, where the bitmap has it.
+    int bitmapText = 0, renderedText = 0;
+    for (int y = std::max(endRow, 0); y < endRow + 25; ++y) {
+        for (int x = axisColumn + 5; x < std::min(axisColumn + 45, 500); ++x) {
+            bitmapText += bitmap.pixel(x, y) == qRgb(255, 0, 0);
+            renderedText += Redness(rendered.pixel(x, y)) >= 40;
+        }
+    }
+    QVERIFY(bitmapText > 10);
+    QVERIFY(renderedText > bitmapText / 3);
+}
+
+void TestVectorWriters::DenseAxisStaysSmall()
+{
+    // About 2 * 10^5 ticks per axis; the file holds only those the bitmap shows.
+    auto surface = FreshSurface();
+    DrawReferenceAxes(*surface, Window(-1e35, 1e35, -1e35, 1e35));
+    const QByteArray svg = Written(PictureFormat::Svg, *surface);
+    QVERIFY2(svg.size() < 2 * 1024 * 1024, qPrintable(QString::number(svg.size())));
+    const QImage rendered = RenderSvg(svg);
+    // Red along the x axis almost everywhere the bitmap has it.
+    const int row = surface->ScreenY(0) - 2;
+    const QList<int> bitmapRed = RedInLine(surface->Plane(), row, true, 0, 480);
+    int covered = 0;
+    for (int x : bitmapRed)
+        covered += Near(rendered, x, row, 1, [](QRgb p) { return Redness(p) >= 40; });
+    QVERIFY(bitmapRed.size() > 300);
+    QVERIFY(covered >= bitmapRed.size() * 95 / 100);
+}
+
+void TestVectorWriters::PdfOnePageWithCurve()
+{
+    if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
+        QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
+    auto surface = FreshSurface();
+    RecordTrace(*surface, StartTexts(), false);
+    const QByteArray pdf = Written(PictureFormat::Pdf, *surface);
+    QVERIFY(pdf.startsWith("%PDF"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plane.pdf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(pdf);
+    file.close();
+
+    const auto [pages, size] = PdfPages(path);
+    QCOMPARE(pages, 1);
+    QCOMPARE(size, QStringLiteral("375 x 375 pts"));
+    // At 96 dots per inch the page is the plane again, pixel for pixel.
+    const QImage rendered = RenderPdf(path, 96, dir.path());
+    QCOMPARE(rendered.size(), QSize(500, 500));
+    const CurveMatch match = MatchCurve(surface->Plane(), rendered);
+    QVERIFY(match.Bitmap > 100);
+    QCOMPARE(match.RenderedStray, 0);
+    QCOMPARE(match.BitmapMissed, 0);
+}
+
+void TestVectorWriters::PrintScaledAndCentred_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::addColumn<double>("left");  // page margins in millimetres
+    QTest::addColumn<double>("top");
+
+    QTest::newRow("A4 portrait") << QPageSize::A4 << QPageLayout::Portrait << 10.0 << 10.0;
+    QTest::newRow("A4 landscape") << QPageSize::A4 << QPageLayout::Landscape << 10.0 << 10.0;
+    QTest::newRow("A5 wide left margin") << QPageSize::A5 << QPageLayout::Portrait << 40.0 << 5.0;
+}
+
+void TestVectorWriters::PrintScaledAndCentred()
+{
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(QPageLayout::Orientation, orientation);
+    QFETCH(double, left);
+    QFETCH(double, top);
+    if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
+        QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
+
+    auto surface = FreshSurface();
+    RecordTrace(*surface, StartTexts(), false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("print.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageLayout(QPageLayout(QPageSize(paper), orientation, QMarginsF(left, top, 10, 10),
+                                      QPageLayout::Millimeter));
+    QCOMPARE(PrintPlane(surface->Record(), printer), QString());
+    QCOMPARE(PdfPages(path).first, 1);
+
+    // The circle spans 6 of the plane's 8 units and sits at its centre.
+    const int dpi = 50;
+    const QImage page = RenderPdf(path, dpi, dir.path());
+    QVERIFY(!page.isNull());
+    QRect blue;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            if (Blueness(page.pixel(x, y)) >= 50)
+                blue |= QRect(x, y, 1, 1);
+        }
+    }
+    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Point);
+    const double pixelsPerPoint = dpi / 72.0;
+    const double planeSide = std::min(area.width(), area.height()) * pixelsPerPoint;
+    const QPointF centre = area.center() * pixelsPerPoint;
+    QVERIFY2(std::abs(blue.width() - 0.75 * planeSide) <= 3,
+             qPrintable(QStringLiteral("%1 vs %2").arg(blue.width()).arg(0.75 * planeSide)));
+    QVERIFY(std::abs(blue.height() - 0.75 * planeSide) <= 3);
+    QVERIFY(std::abs(QRectF(blue).center().x() + 0.5 - centre.x()) <= 2);
+    QVERIFY(std::abs(QRectF(blue).center().y() + 0.5 - centre.y()) <= 2);
+}
+
+void TestVectorWriters::FormatsByName_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("format");  // -1: none
+
+    QTest::newRow("png") << QStringLiteral("a/b.png") << int(PictureFormat::Png);
+    QTest::newRow("GIF upper case") << QStringLiteral("trace.GIF") << int(PictureFormat::Gif);
+    QTest::newRow("svg after dots") << QStringLiteral("x.y.svg") << int(PictureFormat::Svg);
+    QTest::newRow("pdf") << QStringLiteral("/tmp/plane.pdf") << int(PictureFormat::Pdf);
+    QTest::newRow("jpeg") << QStringLiteral("plane.jpg") << -1;
+    QTest::newRow("no extension") << QStringLiteral("plane") << -1;
+    QTest::newRow("folder with a dot") << QStringLiteral("dir.svg/plane") << -1;
+}
+
+void TestVectorWriters::FormatsByName()
+{
+    QFETCH(QString, path);
+    QFETCH(int, format);
+
+    const std::optional<PictureFormat> found = PictureFormatOfPath(path);
+    QCOMPARE(found ? int(*found) : -1, format);
+    if (found)
+        QCOMPARE(PictureFormatNamed(PictureFormatName(*found)), found);
+}
+
+void TestVectorWriters::FailuresReported_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("withSource");
+    QTest::addColumn<QString>("message");
+
+    const QString nothing = QStringLiteral("Pro formát %1 není co zapsat.");
+    QTest::newRow("png, full device") << int(PictureFormat::Png) << true
+                                      << QStringLiteral("Obrázek PNG se nepodařilo zapsat.");
+    QTest::newRow("gif, full device") << int(PictureFormat::Gif) << true
+                                      << QStringLiteral("Animaci GIF se nepodařilo zapsat.");
+    QTest::newRow("svg, full device") << int(PictureFormat::Svg) << true
+                                      << QStringLiteral("Obrázek SVG se nepodařilo zapsat.");
+    QTest::newRow("pdf, full device") << int(PictureFormat::Pdf) << true
+                                      << QStringLiteral("Dokument PDF se nepodařilo zapsat.");
+    QTest::newRow("png without a plane") << int(PictureFormat::Png) << false << nothing.arg(u"PNG");
+    QTest::newRow("gif without a plane") << int(PictureFormat::Gif) << false << nothing.arg(u"GIF");
+    QTest::newRow("svg without a record") << int(PictureFormat::Svg) << false << nothing.arg(u"SVG");
+    QTest::newRow("pdf without a record") << int(PictureFormat::Pdf) << false << nothing.arg(u"PDF");
+}
+
+void TestVectorWriters::FailuresReported()
+{
+    QFETCH(int, format);
+    QFETCH(bool, withSource);
+    QFETCH(QString, message);
+
+    auto surface = FreshSurface();
+    RecordTrace(*surface, StartTexts(), false);
+    PictureSource source;
+    if (withSource) {
+        source.Plane = &surface->Plane();
+        source.Record = &surface->Record();
+    }
+    FullDevice full(withSource ? 100 : 1000000);
+    QCOMPARE(WritePicture(PictureFormat(format), source, full), message);
+}
+
+QTEST_MAIN(TestVectorWriters)
+#include "test_vectorwriters.moc"
