@@ -11,7 +11,7 @@ echo "== Build and test"
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure
 
-echo "== Install and validate the desktop entry and metainfo"
+echo "== Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
 
 echo "== Build the Debian package, lint it, install it, check and purge it"
