@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs every test: the test suite, the
-# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# bounded fuzz run of the expression engine. Runs headless.
+# Debian package built, linted, installed and purged again, the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run
+# of the expression engine. Runs headless.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
@@ -10,8 +11,11 @@ echo "== Build and test"
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure
 
-echo "== Install and validate the desktop entry and metainfo"
+echo "== Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
+
+echo "== Build the Debian package, lint it, install it, check and purge it"
+scripts/check-package.sh
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF

@@ -2,6 +2,7 @@
 # Installs the Debian packages the build needs (only those missing), then
 # configures and builds paramcurve into the given build folder.
 #   scripts/setup.sh BUILD_DIR [extra cmake arguments...]
+#   scripts/setup.sh --packages-only
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,8 @@ packages=(
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     desktop-file-utils appstream
+    qt6-translations-l10n
+    dpkg-dev file lintian man-db
 )
 
 missing=()
@@ -26,6 +29,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+[ "${1:-}" != --packages-only ] || exit 0
 build_dir=$1
 shift
 cmake -S "$(dirname "$0")/.." -B "$build_dir" "$@"

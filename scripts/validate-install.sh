@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary folder and checks what a desktop
-# needs from it: both programs, and a desktop entry, icon and AppStream
-# metainfo that pass their validators. Fails on the first error.
+# needs from it: both programs, the manual pages, and a desktop entry, icon
+# and AppStream metainfo that pass their validators. Fails on the first error.
 #   scripts/validate-install.sh BUILD_DIR
 set -euo pipefail
 
@@ -27,6 +27,10 @@ expected=(
     share/applications/$app_id.desktop
     share/icons/hicolor/scalable/apps/$app_id.svg
     share/metainfo/$app_id.metainfo.xml
+    share/man/man1/paramcurve.1.gz
+    share/man/man1/paramcurve-render.1.gz
+    share/man/cs/man1/paramcurve.1.gz
+    share/man/cs/man1/paramcurve-render.1.gz
 )
 for file in "${expected[@]}"; do
     if [ ! -s "$root/$file" ]; then

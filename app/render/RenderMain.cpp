@@ -41,7 +41,9 @@ int main(int argc, char* argv[])
 
     const ParsedCommandLine parsed = ParseRenderCommandLine(QGuiApplication::arguments());
     switch (parsed.Command) {
-    case RenderCommand::Help: {
+    case RenderCommand::Help:
+    case RenderCommand::Version:
+    case RenderCommand::ManOptions: {
         const QByteArray bytes = parsed.Text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         return RenderOk;

@@ -43,15 +43,22 @@ const std::vector<OptionEntry>& OptionTable()
         {{"points"}, "SOUBOR|-",
          "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
         {{"h", "help"}, "", "Vypíše tuto nápovědu."},
+        {{"v", "version"}, "", "Vypíše verzi programu."},
     };
     return table;
+}
+
+// "-o" for the short name of an option that also has a long one, else "--x".
+QString DashedName(const OptionEntry& entry, const QString& name)
+{
+    return name.size() == 1 && entry.Names.size() > 1 ? "-" + name : "--" + name;
 }
 
 QString OptionSynopsis(const OptionEntry& entry)
 {
     QStringList names;
     for (const QString& name : entry.Names)
-        names << (name.size() == 1 && entry.Names.size() > 1 ? "-" + name : "--" + name);
+        names << DashedName(entry, name);
     QString synopsis = names.join(", ");
     if (!entry.ValueName.isEmpty())
         synopsis += ' ' + entry.ValueName;
@@ -70,6 +77,33 @@ QString HelpText()
         text += "  " + OptionSynopsis(entry).leftJustified(width + 2) + entry.Description + '\n';
     text += "\nNávratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu\n"
             "(obrázek se uloží, jak byl nakreslen); 2 chybné použití; 3 soubor nelze zapsat.\n";
+    return text;
+}
+
+// Text for a roff line: backslashes and hyphens escaped, and a leading
+// period or quote kept from being read as a request.
+QString RoffText(QString text)
+{
+    text.replace('\\', QStringLiteral("\\e")).replace('-', QStringLiteral("\\-"));
+    if (text.startsWith('.') || text.startsWith('\''))
+        text.prepend(QStringLiteral("\\&"));
+    return text;
+}
+
+// The option table as the entries of a man page's option list, the same
+// names, values and descriptions as the help text.
+QString ManOptionList()
+{
+    QString text;
+    for (const OptionEntry& entry : OptionTable()) {
+        QStringList names;
+        for (const QString& name : entry.Names)
+            names << "\\fB" + RoffText(DashedName(entry, name)) + "\\fR";
+        QString tag = names.join(", ");
+        if (!entry.ValueName.isEmpty())
+            tag += " \\fI" + RoffText(entry.ValueName) + "\\fR";
+        text += ".TP\n" + tag + '\n' + RoffText(entry.Description) + '\n';
+    }
     return text;
 }
 
@@ -150,6 +184,8 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
             option.setValueName(entry.ValueName);
         parser.addOption(option);
     }
+    // Not in the table, so not in the help: the build runs it for the manual.
+    parser.addOption(QCommandLineOption(QStringLiteral("man-options")));
     if (!parser.parse(arguments))
         return BadUsage(ParseFailure(parser, arguments));
 
@@ -157,6 +193,16 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     if (parser.isSet("help")) {
         parsed.Command = RenderCommand::Help;
         parsed.Text = HelpText();
+        return parsed;
+    }
+    if (parser.isSet("version")) {
+        parsed.Command = RenderCommand::Version;
+        parsed.Text = ProgramName + ' ' + QStringLiteral(PARAMCURVE_VERSION) + '\n';
+        return parsed;
+    }
+    if (parser.isSet("man-options")) {
+        parsed.Command = RenderCommand::ManOptions;
+        parsed.Text = ManOptionList();
         return parsed;
     }
     if (!parser.positionalArguments().isEmpty())

@@ -21,12 +21,14 @@ struct RenderRequest {
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
 };
 
-enum class RenderCommand { Render, Help, BadUsage };
+// Help, Version and ManOptions each print Text on standard output. ManOptions
+// (a hidden option) gives the option table as man-page markup for the manual.
+enum class RenderCommand { Render, Help, Version, ManOptions, BadUsage };
 
 struct ParsedCommandLine {
     RenderCommand Command = RenderCommand::Render;
     RenderRequest Request;
-    QString Text;  // Help: the help text; BadUsage: what was wrong
+    QString Text;  // what to print, or for BadUsage what was wrong
 };
 
 // The texts of the control panel at start: the circle with t up to "2*pi".

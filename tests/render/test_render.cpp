@@ -330,7 +330,7 @@ void TestRender::HelpDescribesEveryOption()
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
                                "--preset JMÉNO ", "-o, --output SOUBOR.png ", "--points SOUBOR|- ",
-                               "-h, --help ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
+                               "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
     // Every option line carries a description after its names.
@@ -342,7 +342,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 16);
+    QCOMPARE(optionLines, 17);
 }
 
 void TestRender::NeedsNoDisplay()
