@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -22,6 +23,10 @@ constexpr auto BreathInterval = std::chrono::milliseconds(15);
 // hundred steps would add up to a lag the eye sees; the last stretch of each
 // pause is slept to the microsecond instead (no events are handled then).
 constexpr auto PreciseEnd = std::chrono::milliseconds(2);
+
+// The most a pause is shortened to keep the tempo: each pause lasts at least
+// its length less this after the step's repaint.
+constexpr auto MaxCatchUp = std::chrono::milliseconds(2);
 
 LongWorkHook MakeHook(const std::atomic<bool>& stop, void (*progress)(void*), void* context)
 {
@@ -58,8 +63,22 @@ bool TraceSession::Running()
 
 void TraceSession::Wait(std::chrono::milliseconds length)
 {
+    // The tempo: pause k ends k lengths after the first pause ended, so the
+    // little a step takes besides its pause (evaluating, drawing, the
+    // repaint, waking up late on a busy machine) does not add up over the
+    // steps. A pause is shortened by at most MaxCatchUp, so a late step is
+    // made up for over the next few; a trace further behind than one length
+    // (an evaluation of seconds) starts the tempo afresh.
     const Clock::time_point now = Clock::now();
-    const Clock::time_point deadline = now + length;
+    Clock::time_point deadline = now + length;
+    const Clock::time_point onTempo = tempoEnd_ + length;
+    if (paused_ && onTempo >= now) {
+        deadline = std::max(onTempo, deadline - MaxCatchUp);
+        tempoEnd_ = onTempo;
+    } else {
+        tempoEnd_ = deadline;
+    }
+    paused_ = true;
 
     const auto loopLength = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - PreciseEnd - now);
     if (loopLength.count() > 0) {

@@ -26,8 +26,10 @@ public:
     // True while a session exists: a second press then does nothing.
     static bool Running();
 
-    // The pause after a step's repaint: the event loop runs (input held),
-    // and the pause ends `length` after it began, to well under a millisecond.
+    // The pause after a step's repaint: the event loop runs (input held)
+    // until the pause ends `length` after the previous one ended, to well
+    // under a millisecond; the first pause, or one after a slow step, ends
+    // `length` after it began.
     void Wait(std::chrono::milliseconds length);
 
     // Throws EvaluationCancelled once Esc was pressed.
@@ -46,4 +48,6 @@ private:
     LongWorkScope scope_;
     bool busyCursor_ = false;
     std::chrono::steady_clock::time_point lastBreath_;
+    std::chrono::steady_clock::time_point tempoEnd_;  // where the tempo ended the last pause
+    bool paused_ = false;
 };
