@@ -24,6 +24,7 @@ started=()
 stop_all() {
     for pid in "${started[@]}"; do
         kill "$pid" 2> /dev/null || true
+        wait "$pid" 2> /dev/null || true  # the display is free again for the next run
     done
 }
 trap stop_all EXIT
@@ -35,6 +36,8 @@ for _ in $(seq 50); do
     xdpyinfo > /dev/null 2>&1 && break
     sleep 0.1
 done
+# Xvfb gives up at once when the display is taken by another server.
+kill -0 "${started[0]}" 2> /dev/null || { echo "tempo.sh: Xvfb did not start on $display" >&2; exit 2; }
 if [ "$window_manager" = 1 ]; then
     openbox > /dev/null 2>&1 &
     started=($! "${started[@]}")
