@@ -1,43 +1,32 @@
 // "Kresli": the panel hands its texts and check states to the trace, shows
-// what comes back, and keeps user input waiting while the trace runs.
+// what comes back, and keeps user input waiting while the trace runs (Esc
+// stops it).
 #include "ParamCurve.h"
 
-#include <QCloseEvent>
-#include <QEventLoop>
 #include <QLineEdit>
-#include <QPointer>
-#include <QTimer>
 
+#include <chrono>
 #include <utility>
-#include <vector>
 
 #include "ControlPanel.h"
 #include "CurveTrace.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "LongWork.h"
+#include "TraceSession.h"
 
 namespace {
 
 TracePause PauseSeam;
-bool Tracing = false;
 
 // A refusal found by ReadInputs; Param_Curve shows it and ends.
 struct InputRefused {
     TraceOutcome outcome;
 };
 
-void WaitBetweenSteps()
-{
-    // A nested loop that leaves out user input: repaints and the window
-    // manager's liveness pings are answered, clicks and keys wait their turn.
-    QEventLoop loop;
-    QTimer::singleShot(TracePauseMilliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
-
 class PanelTraceHost : public TraceHost {
 public:
-    explicit PanelTraceHost(TControl_Panel& panel) : panel_(panel) {}
+    PanelTraceHost(TControl_Panel& panel, TraceSession& session) : panel_(panel), session_(session) {}
     bool Dashed() override { return panel_.CheckBox2->isChecked(); }
     void Repaint() override { Draw2D->RepaintPlane(); }
     void Pause() override
@@ -45,54 +34,14 @@ public:
         if (PauseSeam)
             PauseSeam();
         else
-            WaitBetweenSteps();
+            session_.Wait(std::chrono::milliseconds(TracePauseMilliseconds));
+        // Esc during the pause stops the trace here, before the next point.
+        session_.ThrowIfStopped();
     }
 
 private:
     TControl_Panel& panel_;
-};
-
-// Marks the trace as running and holds back closes of either window until it
-// ends; a close that arrived meanwhile is carried out afterwards.
-class TraceGuard : public QObject {
-public:
-    explicit TraceGuard(std::vector<QWidget*> windows)
-    {
-        Tracing = true;
-        for (QWidget* window : windows) {
-            if (window) {
-                windows_.emplace_back(window);
-                window->installEventFilter(this);
-            }
-        }
-    }
-    ~TraceGuard() override
-    {
-        for (const QPointer<QWidget>& window : windows_) {
-            if (window)
-                window->removeEventFilter(this);
-        }
-        for (const QPointer<QWidget>& window : closed_) {
-            if (window)
-                QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-        }
-        Tracing = false;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::Close)
-            return false;
-        event->ignore();
-        if (auto* window = qobject_cast<QWidget*>(watched))
-            closed_.emplace_back(window);
-        return true;
-    }
-
-private:
-    std::vector<QPointer<QWidget>> windows_;
-    std::vector<QPointer<QWidget>> closed_;
+    TraceSession& session_;
 };
 
 QLineEdit* FieldOf(TControl_Panel& panel, InputField field)
@@ -125,7 +74,7 @@ void SetTracePause(TracePause pause)
 
 bool TraceRunning()
 {
-    return Tracing;
+    return TraceSession::Running();
 }
 
 void TControl_Panel::ReadInputs()
@@ -152,13 +101,16 @@ void TControl_Panel::ReadInputs()
 
 void TControl_Panel::Param_Curve()
 {
-    if (Tracing || !Draw2D)
+    if (TraceRunning() || !Draw2D)
         return;
-    const TraceGuard guard({this, Draw2D});
+    // Busy cursor, input held back and Esc watched until the handler returns;
+    // a fault passing out restores the cursor before its box.
+    TraceSession session({this, Draw2D});
 
     try {
         ReadInputs();
     } catch (const InputRefused& refused) {
+        session.End();
         // Focus first: the box hands it back to the field when it closes.
         QLineEdit* field = FieldOf(*this, refused.outcome.Focus);
         if (field)
@@ -167,11 +119,19 @@ void TControl_Panel::Param_Curve()
         if (field)
             FocusField(field);
         return;
+    } catch (const EvaluationCancelled&) {
+        return;  // Esc during a slow bound: nothing drawn, nothing to say
     }
 
-    PanelTraceHost host(*this);
+    PanelTraceHost host(*this, session);
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};
-    const TraceOutcome outcome = TraceCurve(*Draw2D, inputs, CheckBox1->isChecked(), host);
+    TraceOutcome outcome;
+    try {
+        outcome = TraceCurve(*Draw2D, inputs, CheckBox1->isChecked(), host);
+    } catch (const EvaluationCancelled&) {
+        return;  // Esc: the plane keeps what was drawn, and nothing else is shown
+    }
+    session.End();
     if (!outcome.Ok())
         ShowErrorBox(QString::fromStdString(outcome.Message));
 }

@@ -8,9 +8,11 @@ inline constexpr int TracePauseMilliseconds = 50;
 
 using TracePause = std::function<void()>;
 
-// Empty restores the real pause: 50 ms during which the windows keep being
-// repainted and answer the desktop while user input waits in the queue.
+// Empty restores the real pause: 50 ms in the trace's tempo, during which the
+// windows keep being repainted and answer the desktop while user input is
+// held back. Esc pressed during either pause stops the trace after it.
 void SetTracePause(TracePause pause);
 
-// True while "Kresli" is tracing; a second press then does nothing.
+// True while "Kresli" is tracing. A click on "Kresli" meanwhile waits with the
+// rest of the input and traces afterwards; a direct call does nothing.
 bool TraceRunning();

@@ -56,7 +56,7 @@ private slots:
     void FormulaErrorInTheErrorBox();
     void FaultToTheDefaultHandler();
     void DashedBoxReadEveryStep();
-    void SecondPressDoesNotReenter();
+    void PressDuringATraceWaits();
     void CloseWaitsForTheTrace();
 };
 
@@ -175,9 +175,9 @@ void TestParamCurve::DashedBoxReadEveryStep()
         QCOMPARE(plane.pixel(column, 250), qRgb(255, 255, 255));
 }
 
-// A click that reaches the button mid-trace (as a direct call would) is
-// ignored: one trace, its six steps.
-void TestParamCurve::SecondPressDoesNotReenter()
+// A click on "Kresli" mid-trace waits for the trace to end, then traces again:
+// two traces one after the other, never one inside the other.
+void TestParamCurve::PressDuringATraceWaits()
 {
     SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     duringPause = [this] {
@@ -186,9 +186,11 @@ void TestParamCurve::SecondPressDoesNotReenter()
     };
     Press();
     QCOMPARE(pauses, 6);
-    QVERIFY(fixture.Boxes.isEmpty());
-    Press();  // afterwards a press traces again
+    QTRY_COMPARE(pauses, 12);
+    QTest::qWait(50);
     QCOMPARE(pauses, 12);
+    QVERIFY(fixture.Boxes.isEmpty());
+    QVERIFY(!TraceRunning());
 }
 
 void TestParamCurve::CloseWaitsForTheTrace()

@@ -1,0 +1,117 @@
+#include "TraceSession.h"
+
+#include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool SessionRunning = false;
+
+// A long evaluation hands the event loop its pending events at most this
+// often: enough to repaint and answer pings, while the evaluation keeps
+// nearly all of the time.
+constexpr auto BreathInterval = std::chrono::milliseconds(15);
+
+// The event loop's timers wake up to a millisecond late, which over a
+// hundred steps would add up to a lag the eye sees; the last stretch of each
+// pause is slept to the microsecond instead (no events are handled then).
+constexpr auto PreciseEnd = std::chrono::milliseconds(2);
+
+// The most a pause is shortened to keep the tempo: each pause lasts at least
+// its length less this after the step's repaint.
+constexpr auto MaxCatchUp = std::chrono::milliseconds(2);
+
+LongWorkHook MakeHook(const std::atomic<bool>& stop, void (*progress)(void*), void* context)
+{
+    LongWorkHook hook;
+    hook.Cancel = &stop;
+    hook.Progress = progress;
+    hook.Context = context;
+    return hook;
+}
+
+}  // namespace
+
+TraceSession::TraceSession(std::vector<QWidget*> windows)
+    : held_(std::move(windows), stop_),
+      hook_(MakeHook(stop_, &TraceSession::Breathe, this)),
+      scope_(hook_),
+      lastBreath_(Clock::now())
+{
+    SessionRunning = true;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    busyCursor_ = true;
+}
+
+TraceSession::~TraceSession()
+{
+    End();
+    SessionRunning = false;
+}
+
+bool TraceSession::Running()
+{
+    return SessionRunning;
+}
+
+void TraceSession::Wait(std::chrono::milliseconds length)
+{
+    // The tempo: pause k ends k lengths after the first pause ended, so the
+    // little a step takes besides its pause (evaluating, drawing, the
+    // repaint, waking up late on a busy machine) does not add up over the
+    // steps. A pause is shortened by at most MaxCatchUp, so a late step is
+    // made up for over the next few; a trace further behind than one length
+    // (an evaluation of seconds) starts the tempo afresh.
+    const Clock::time_point now = Clock::now();
+    Clock::time_point deadline = now + length;
+    const Clock::time_point onTempo = tempoEnd_ + length;
+    if (paused_ && onTempo >= now) {
+        deadline = std::max(onTempo, deadline - MaxCatchUp);
+        tempoEnd_ = onTempo;
+    } else {
+        tempoEnd_ = deadline;
+    }
+    paused_ = true;
+
+    const auto loopLength = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - PreciseEnd - now);
+    if (loopLength.count() > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(loopLength, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    std::this_thread::sleep_until(deadline);
+    lastBreath_ = Clock::now();
+}
+
+void TraceSession::ThrowIfStopped() const
+{
+    if (stop_.load(std::memory_order_relaxed))
+        throw EvaluationCancelled();
+}
+
+void TraceSession::End()
+{
+    held_.Release();
+    if (busyCursor_) {
+        busyCursor_ = false;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void TraceSession::Breathe(void* context)
+{
+    // Called by the engine between two units of work. Nothing that runs in
+    // here throws: input is held, and every handler goes through RunHandler.
+    auto& session = *static_cast<TraceSession*>(context);
+    if (Clock::now() - session.lastBreath_ < BreathInterval)
+        return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    session.lastBreath_ = Clock::now();
+}

@@ -1,0 +1,53 @@
+// One press of "Kresli" from its start to its end, on the GUI thread.
+//
+// While it lasts the program shows the busy cursor over all its windows,
+// holds user input back (HeldInput; carried out in order afterwards) and lets
+// Esc stop the trace. The engine's long-work hook keeps the windows painted
+// and answering the window manager during an evaluation that takes seconds,
+// and the pause between two steps keeps the tempo.
+#pragma once
+
+#include <QWidget>
+
+#include <atomic>
+#include <chrono>
+#include <vector>
+
+#include "HeldInput.h"
+#include "LongWork.h"
+
+class TraceSession {
+public:
+    explicit TraceSession(std::vector<QWidget*> windows);
+    ~TraceSession();
+    TraceSession(const TraceSession&) = delete;
+    TraceSession& operator=(const TraceSession&) = delete;
+
+    // True while a session exists: a second press then does nothing.
+    static bool Running();
+
+    // The pause after a step's repaint: the event loop runs (input held)
+    // until the pause ends `length` after the previous one ended, to well
+    // under a millisecond; the first pause, or one after a slow step, ends
+    // `length` after it began.
+    void Wait(std::chrono::milliseconds length);
+
+    // Throws EvaluationCancelled once Esc was pressed.
+    void ThrowIfStopped() const;
+
+    // Before a box that needs the user: the normal cursor, and input is no
+    // longer held (what was held waits until the session ends).
+    void End();
+
+private:
+    static void Breathe(void* session);
+
+    std::atomic<bool> stop_{false};
+    HeldInput held_;
+    LongWorkHook hook_;
+    LongWorkScope scope_;
+    bool busyCursor_ = false;
+    std::chrono::steady_clock::time_point lastBreath_;
+    std::chrono::steady_clock::time_point tempoEnd_;  // where the tempo ended the last pause
+    bool paused_ = false;
+};
