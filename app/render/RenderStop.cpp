@@ -68,8 +68,7 @@ void RenderStop::Poll()
 QString RenderStop::Reason() const
 {
     if (timedOut_)
-        return QStringLiteral("Kreslení bylo ukončeno po %1 s (--timeout); uloží se obrázek, jak byl nakreslen.")
-            .arg(timeoutSeconds_);
+        return QStringLiteral("Kreslení bylo ukončeno, uplynul čas --timeout; uloží se obrázek, jak byl nakreslen.");
     if (StopSignal == SIGTERM)
         return QStringLiteral("Kreslení bylo ukončeno signálem SIGTERM; uloží se obrázek, jak byl nakreslen.");
     return QStringLiteral("Kreslení bylo přerušeno (Ctrl+C); uloží se obrázek, jak byl nakreslen.");

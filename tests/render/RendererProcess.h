@@ -25,6 +25,7 @@ struct RendererSetup {
     QString StandardOutputFile;     // standard output goes there instead of a pipe
     bool CloseOutputEarly = false;  // nobody reads standard output: its pipe is closed at once
     std::function<void(QProcess&)> Started;  // runs once the process is up
+    std::function<void()> InChild;           // runs in the child just before it starts the program
 };
 
 inline RendererRun RunProgram(const QString& program, const QStringList& arguments, const RendererSetup& setup)
@@ -33,6 +34,8 @@ inline RendererRun RunProgram(const QString& program, const QStringList& argumen
     process.setProcessEnvironment(setup.Environment);
     if (!setup.StandardOutputFile.isEmpty())
         process.setStandardOutputFile(setup.StandardOutputFile, QIODevice::Append);
+    if (setup.InChild)
+        process.setChildProcessModifier(setup.InChild);
     process.start(program, arguments);
     RendererRun run;
     if (!process.waitForStarted(60000))
@@ -41,7 +44,9 @@ inline RendererRun RunProgram(const QString& program, const QStringList& argumen
         process.closeReadChannel(QProcess::StandardOutput);
     if (setup.Started)
         setup.Started(process);
-    run.Finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    // Started may have waited for the end already.
+    const bool ended = process.state() == QProcess::NotRunning || process.waitForFinished(60000);
+    run.Finished = ended && process.exitStatus() == QProcess::NormalExit;
     run.ExitStatus = process.exitCode();
     if (!setup.CloseOutputEarly)
         run.Out = process.readAllStandardOutput();
