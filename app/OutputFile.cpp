@@ -27,11 +27,19 @@ constexpr int MaxLinkHops = 40;
 // Giving up on a file that keeps changing under our feet.
 constexpr int MaxAttempts = 3;
 
+bool Cancelled(const std::atomic<bool>* cancel)
+{
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
 // A file descriptor as a QIODevice, keeping the errno of a failed write.
 // Seekable only on a regular file; a pipe or device is written in order.
 class DescriptorDevice : public QIODevice {
 public:
-    DescriptorDevice(int descriptor, bool seekable) : descriptor_(descriptor), seekable_(seekable) {}
+    DescriptorDevice(int descriptor, bool seekable, const std::atomic<bool>* cancel)
+        : descriptor_(descriptor), seekable_(seekable), cancel_(cancel)
+    {
+    }
     int Error() const { return error_; }
     bool isSequential() const override { return !seekable_; }
     bool seek(qint64 position) override
@@ -54,7 +62,7 @@ protected:
         while (done < size) {
             const ssize_t written = ::write(descriptor_, data + done, static_cast<size_t>(size - done));
             if (written < 0) {
-                if (errno == EINTR)
+                if (errno == EINTR && !Cancelled(cancel_))
                     continue;
                 error_ = errno;
                 return -1;
@@ -67,6 +75,7 @@ protected:
 private:
     int descriptor_;
     bool seekable_;
+    const std::atomic<bool>* cancel_;
     int error_ = 0;
 };
 
@@ -94,6 +103,7 @@ QString ReasonOf(int error)
     case ENXIO:
     case ENODEV: return QStringLiteral("zařízení není k dispozici");
     case EAGAIN: return QStringLiteral("zápis by čekal");
+    case EINTR: return QStringLiteral("zápis byl přerušen");
     default: return QStringLiteral("chyba systému číslo %1").arg(error);
     }
 }
@@ -282,10 +292,10 @@ private:
     bool alreadyPending_ = false;
 };
 
-Attempt WriteTo(int descriptor, bool seekable, const ContentWriter& write)
+Attempt WriteTo(int descriptor, bool seekable, const ContentWriter& write, const OutputFileOptions& options)
 {
     const QuietBrokenPipe quiet;
-    DescriptorDevice device(descriptor, seekable);
+    DescriptorDevice device(descriptor, seekable, options.Cancel);
     device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     const bool written = write(device);
     device.close();
@@ -298,7 +308,7 @@ Attempt WriteTo(int descriptor, bool seekable, const ContentWriter& write)
     return attempt;
 }
 
-Attempt WriteToDescriptor(int descriptor, const ContentWriter& write)
+Attempt WriteToDescriptor(int descriptor, const ContentWriter& write, const OutputFileOptions& options)
 {
     if (descriptor >= 0 && descriptor < int(ClosedAtStart.size()) && ClosedAtStart[std::size_t(descriptor)])
         return FailedBecause(descriptor == STDOUT_FILENO ? QStringLiteral("standardní výstup je zavřený")
@@ -310,7 +320,7 @@ Attempt WriteToDescriptor(int descriptor, const ContentWriter& write)
         return Failed(errno);
     struct stat status {};
     const bool seekable = ::fstat(copy, &status) == 0 && S_ISREG(status.st_mode);
-    const Attempt attempt = WriteTo(copy, seekable, write);
+    const Attempt attempt = WriteTo(copy, seekable, write, options);
     ::close(copy);
     return attempt;
 }
@@ -322,7 +332,7 @@ Attempt WriteInPlace(const Target& target, const ContentWriter& write, const Out
     int descriptor = -1;
     do {
         descriptor = ::open(target.path.c_str(), flags);
-    } while (descriptor < 0 && errno == EINTR);
+    } while (descriptor < 0 && errno == EINTR && !Cancelled(options.Cancel));
     if (descriptor < 0) {
         if (fifo && errno == ENXIO)
             return FailedBecause(QStringLiteral("z roury nikdo nečte"));
@@ -339,7 +349,7 @@ Attempt WriteInPlace(const Target& target, const ContentWriter& write, const Out
     }
     if (flags & O_NONBLOCK)
         ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    const Attempt attempt = WriteTo(descriptor, false, write);
+    const Attempt attempt = WriteTo(descriptor, false, write, options);
     ::close(descriptor);
     return attempt;
 }
@@ -366,7 +376,7 @@ bool SameObject(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-Attempt WriteReplacing(const Target& target, const ContentWriter& write)
+Attempt WriteReplacing(const Target& target, const ContentWriter& write, const OutputFileOptions& options)
 {
     const std::string base = BaseNameOf(target.path);
     if (base.empty() || base == "." || base == "..")
@@ -395,7 +405,7 @@ Attempt WriteReplacing(const Target& target, const ContentWriter& write)
         ::fchmod(descriptor, target.status.st_mode & 07777);
     }
 
-    Attempt attempt = WriteTo(descriptor, true, write);
+    Attempt attempt = WriteTo(descriptor, true, write, options);
     if (attempt.ok && ::fsync(descriptor) != 0 && errno != EINVAL && errno != EROFS)
         attempt = Failed(errno);
     if (::close(descriptor) != 0 && attempt.ok)
@@ -460,13 +470,13 @@ OutputFileResult WriteOutputFile(const QString& path, const QString& what, const
         case Kind::Refused:
             return Fail(path, what, target.reason);
         case Kind::Descriptor:
-            outcome = WriteToDescriptor(target.descriptor, write);
+            outcome = WriteToDescriptor(target.descriptor, write, options);
             break;
         case Kind::InPlace:
             outcome = WriteInPlace(target, write, options);
             break;
         case Kind::Replace:
-            outcome = WriteReplacing(target, write);
+            outcome = WriteReplacing(target, write, options);
             break;
         }
         if (outcome.raced)
@@ -522,8 +532,10 @@ void GuardStandardDescriptors()
         if (opened >= 0 && opened != descriptor)
             ::close(opened);
     }
-    // Messages to a standard error whose reader has gone are lost, not fatal.
+    // Messages to a standard error whose reader has gone are lost, not fatal;
+    // a file past the size limit (ulimit -f) is a write error, not the end.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 QString DisplayedPath(const QString& path)

@@ -15,6 +15,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 class QIODevice;
@@ -28,6 +29,9 @@ struct OutputFileOptions {
     // A FIFO that nobody reads yet: wait for a reader (as a shell's ">" does)
     // or refuse at once (a window must not hang).
     bool WaitForReader = true;
+    // When a signal handler interrupts a wait (for a FIFO's reader, or a slow
+    // reader) and this flag is set, the write ends as "zápis byl přerušen".
+    const std::atomic<bool>* Cancel = nullptr;
 };
 
 struct OutputFileResult {
@@ -54,8 +58,8 @@ bool SameOutputFile(const QString& first, const QString& second);
 // A command-line program calls this first: a standard descriptor that came
 // closed is opened on /dev/null, so no file the program opens can take its
 // number (writing "-" then reports that standard output is closed), and
-// SIGPIPE is ignored, so a message to a closed standard error is lost, not
-// fatal. (WriteOutputFile itself never dies of SIGPIPE: a reader that went
+// SIGPIPE and SIGXFSZ are ignored, so a message to a closed standard error
+// is lost, not fatal, and a file beyond "ulimit -f" is a write error. (WriteOutputFile itself never dies of SIGPIPE: a reader that went
 // away is reported as ReaderGone.)
 void GuardStandardDescriptors();
 

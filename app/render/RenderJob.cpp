@@ -111,13 +111,15 @@ RenderResult RunRender(const RenderRequest& request)
         rows = std::move(host.Rows);
     }
 
-    NoteNotWritten(result, WritePlanePng(surface.Plane(), request.OutputPath));
+    OutputFileOptions options;
+    options.Cancel = &StopFlag();
+    NoteNotWritten(result, WritePlanePng(surface.Plane(), request.OutputPath, options));
     if (!request.PointsPath.isEmpty()) {
         const std::string csv = PointsCsv(rows);
         const auto writeCsv = [&csv](QIODevice& device) {
             return device.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
         };
-        NoteNotWritten(result, WriteOutputFile(request.PointsPath, QStringLiteral("Body"), writeCsv));
+        NoteNotWritten(result, WriteOutputFile(request.PointsPath, QStringLiteral("Body"), writeCsv, options));
     }
     return result;
 }

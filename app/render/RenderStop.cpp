@@ -33,12 +33,17 @@ void InstallStopSignals()
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // Interrupted system calls carry on (the toolkit does not expect EINTR);
-    // the handler goes after its first call, so a second signal ends the
-    // process even while it waits for a reader on a FIFO.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    // No SA_RESTART: a wait for a FIFO's reader ends with EINTR, and the
+    // writer gives up (the trace itself makes no waiting calls). The handler
+    // goes after its first call, so a second signal ends the process.
+    action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+const std::atomic<bool>& StopFlag()
+{
+    return StopRequested;
 }
 
 RenderStop::RenderStop(double timeoutSeconds)

@@ -6,13 +6,19 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 
 #include "LongWork.h"
 
 // The first SIGINT or SIGTERM asks the render to stop; a second one ends the
-// process at once, as if nothing was installed.
+// process at once, as if nothing was installed. A wait in a system call (for
+// a FIFO's reader) is interrupted by the first one.
 void InstallStopSignals();
+
+// Set once a stop signal came or the time was up; writers pass it on
+// (OutputFileOptions::Cancel) so that a wait for a reader ends too.
+const std::atomic<bool>& StopFlag();
 
 // For its lifetime the engine's long work, and the trace between its steps
 // (Poll), end with EvaluationCancelled once a stop signal came or the time is

@@ -1,6 +1,7 @@
 // Stopping paramcurve-render from outside: --timeout, Ctrl+C (SIGINT) and
 // SIGTERM end the trace, the picture drawn so far and its points are still
-// written, and the exit status is 1 with a message saying why.
+// written, and the exit status is 1 with a message saying why. A signal that
+// finds the renderer waiting for a FIFO's reader ends that wait.
 #include <QtTest>
 
 #include <QDeadlineTimer>
@@ -9,6 +10,8 @@
 
 #include <atomic>
 #include <csignal>
+
+#include <sys/stat.h>
 
 #include "Expression.h"
 #include "LongWork.h"
@@ -79,6 +82,8 @@ private slots:
     void TimeoutStopsBetweenSteps();
     void StopsInsideALongPower_data();
     void StopsInsideALongPower();
+    void SignalEndsTheWaitForAReader_data();
+    void SignalEndsTheWaitForAReader();
 };
 
 // A time limit already over when the trace starts ends it at the first look,
@@ -137,6 +142,42 @@ void TestRenderStop::StopsInsideALongPower()
     const QImage picture = ReadPicture(Picture());
     QCOMPARE(picture.size(), QSize(500, 500));
     QVERIFY(PixelsOf(picture, 255, 0, 0) > 0);
+}
+
+void TestRenderStop::SignalEndsTheWaitForAReader_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl+C") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+}
+
+// Done drawing, the renderer waits for a reader of its FIFO; the first stop
+// signal ends the wait (as "timeout" sends it), the FIFO stays.
+void TestRenderStop::SignalEndsTheWaitForAReader()
+{
+    QFETCH(int, signal);
+    const QString fifo = folder.filePath("fifo");
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    bool sawTheWait = false;
+    RendererSetup setup;
+    setup.Started = [&](QProcess& process) {
+        const qint64 pid = process.processId();
+        QDeadlineTimer deadline(30000);
+        while (!sawTheWait && !deadline.hasExpired()) {
+            QFile wchan(QString("/proc/%1/wchan").arg(pid));
+            sawTheWait = wchan.open(QIODevice::ReadOnly) && wchan.readAll() == "wait_for_partner";
+            QTest::qSleep(5);
+        }
+        ::kill(pid_t(pid), sawTheWait ? signal : SIGKILL);
+    };
+    const RendererRun run = RunRenderer({"-o", fifo}, setup);
+    if (!sawTheWait)
+        QSKIP("the kernel does not show where the process waits");
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 3);
+    QCOMPARE(QString::fromUtf8(run.Err), QString("Obrázek se nepodařilo uložit do souboru %1: zápis byl přerušen.\n").arg(fifo));
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestRenderStop)
