@@ -63,6 +63,12 @@ int main(int argc, char* argv[])
     // names. The toolkit sees no arguments, so its own options (-platform,
     // -display, -reverse, …) are never taken out of ours.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor do a desktop's scaling and font resolution change the picture: the
+    // axes' labels are measured against the screen.
+    for (const char* scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI",
+                                "QT_USE_PHYSICAL_DPI", "QT_ENABLE_HIGHDPI_SCALING",
+                                "QT_SCALE_FACTOR_ROUNDING_POLICY"})
+        qunsetenv(scaling);
     qInstallMessageHandler(QuietQtNotes);
     int toolkitArgc = 1;
     QGuiApplication application(toolkitArgc, argv);

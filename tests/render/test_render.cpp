@@ -384,18 +384,24 @@ void TestRender::NeedsNoDisplay_data()
 {
     QTest::addColumn<QString>("platform");  // empty: not set
     QTest::addColumn<QString>("display");
-    QTest::newRow("nothing set") << "" << "";
-    QTest::newRow("xcb without a display") << "xcb" << "";
-    QTest::newRow("xcb with a display that is not there") << "xcb" << ":97531";
-    QTest::newRow("wayland") << "wayland" << "";
-    QTest::newRow("no such platform") << "nonsense" << "";
+    QTest::addColumn<QString>("other");     // NAME=VALUE, or empty
+    QTest::newRow("nothing set") << "" << "" << "";
+    QTest::newRow("xcb without a display") << "xcb" << "" << "";
+    QTest::newRow("xcb with a display that is not there") << "xcb" << ":97531" << "";
+    QTest::newRow("wayland") << "wayland" << "" << "";
+    QTest::newRow("no such platform") << "nonsense" << "" << "";
+    QTest::newRow("scaled desktop") << "" << "" << "QT_SCALE_FACTOR=3";
+    QTest::newRow("screens scaled") << "" << "" << "QT_SCREEN_SCALE_FACTORS=2";
+    QTest::newRow("font resolution") << "" << "" << "QT_FONT_DPI=300";
 }
 
-// The renderer always draws offscreen, whatever the environment names.
+// The renderer always draws offscreen, whatever the environment names, and
+// the same picture.
 void TestRender::NeedsNoDisplay()
 {
     QFETCH(QString, platform);
     QFETCH(QString, display);
+    QFETCH(QString, other);
     RendererSetup setup;
     setup.Environment.remove("QT_QPA_PLATFORM");
     setup.Environment.remove("DISPLAY");
@@ -404,6 +410,8 @@ void TestRender::NeedsNoDisplay()
         setup.Environment.insert("QT_QPA_PLATFORM", platform);
     if (!display.isEmpty())
         setup.Environment.insert("DISPLAY", display);
+    if (!other.isEmpty())
+        setup.Environment.insert(other.section('=', 0, 0), other.section('=', 1));
     const RendererRun run = RunRenderer({"-o", Picture()}, setup);
     QVERIFY(run.Finished);
     QCOMPARE(run.ExitStatus, 0);
