@@ -51,8 +51,9 @@ OutputFileResult WriteOutputFile(const QString& path, const QString& what, const
                                  const OutputFileOptions& options = {});
 
 // Whether two names reach one file once links are followed (also through
-// different spellings, hard links and "-" against /dev/stdout). Character
-// devices never count: /dev/null may take two outputs.
+// different spellings, hard links and "-" against /dev/stdout). One name
+// given twice always does; otherwise a character device does not count, as
+// /dev/null and /dev/tty may well take two outputs.
 bool SameOutputFile(const QString& first, const QString& second);
 
 // A command-line program calls this first: a standard descriptor that came

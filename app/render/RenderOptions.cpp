@@ -252,8 +252,7 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     request.PointsPath = value("points");
     if (isSet("points") && request.PointsPath.isEmpty())
         return BadUsage("Volba --points potřebuje SOUBOR nebo -");
-    if (isSet("points") && (request.PointsPath == request.OutputPath
-                            || SameOutputFile(request.OutputPath, request.PointsPath)))
+    if (isSet("points") && SameOutputFile(request.OutputPath, request.PointsPath))
         return BadUsage("Obrázek a body nelze zapsat do téhož souboru: " + DisplayedPath(request.PointsPath));
     return parsed;
 }
