@@ -102,6 +102,65 @@ const OptionEntry* FindOption(const QString& name)
     return nullptr;
 }
 
+// The options as given, by each option's last name in the table.
+struct GivenOptions {
+    std::map<QString, QString> Values;
+    QStringList Switches;
+};
+
+// Each option as "--name", "-name", "--name=value" or "-name=value"; a value
+// option takes the next argument whatever it looks like, so "--x1 -4" is the
+// bound -4. False with the reason for anything else.
+bool ReadOptions(const QStringList& arguments, GivenOptions& given, QString& problem)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            if (i + 1 < arguments.size()) {
+                problem = "Nadbytečný argument: " + DisplayedPath(arguments[i + 1]);
+                return false;
+            }
+            break;
+        }
+        if (!argument.startsWith(u'-') || argument == QLatin1String("-")) {
+            problem = "Nadbytečný argument: " + DisplayedPath(argument);
+            return false;
+        }
+        const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString spelled = equals < 0 ? argument : argument.left(equals);
+        const OptionEntry* entry = FindOption(spelled.mid(dashes));
+        if (!entry) {
+            problem = "Neznámá volba: " + DisplayedPath(spelled);
+            return false;
+        }
+        const QString key = entry->Names.last();
+        if (entry->ValueName.isEmpty()) {
+            if (equals >= 0) {
+                problem = "Volba " + spelled + " nemá hodnotu";
+                return false;
+            }
+            given.Switches << key;
+            continue;
+        }
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            problem = "Volba " + spelled + " potřebuje hodnotu " + entry->ValueName;
+            return false;
+        }
+        if (given.Values.count(key) != 0) {
+            problem = "Volba " + spelled + " je zadána dvakrát";
+            return false;
+        }
+        given.Values[key] = value;
+    }
+    return true;
+}
+
 // A value of --timeout: a plain decimal number of seconds.
 bool ParseTimeout(const QString& text, double& seconds)
 {
@@ -159,48 +218,15 @@ bool ParseColour(const QString& text, std::uint8_t& red, std::uint8_t& green, st
 
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
 {
-    // Each option as "--name", "-name", "--name=value" or "-name=value"; a
-    // value option takes the next argument whatever it looks like, so
-    // "--x1 -4" is the bound -4.
-    std::map<QString, QString> values;  // by the option's last name
-    QStringList switches;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--")) {
-            if (i + 1 < arguments.size())
-                return BadUsage("Nadbytečný argument: " + DisplayedPath(arguments[i + 1]));
-            break;
-        }
-        if (!argument.startsWith(u'-') || argument == QLatin1String("-"))
-            return BadUsage("Nadbytečný argument: " + DisplayedPath(argument));
-        const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString spelled = equals < 0 ? argument : argument.left(equals);
-        const OptionEntry* entry = FindOption(spelled.mid(dashes));
-        if (!entry)
-            return BadUsage("Neznámá volba: " + DisplayedPath(spelled));
-        const QString key = entry->Names.last();
-        if (entry->ValueName.isEmpty()) {
-            if (equals >= 0)
-                return BadUsage("Volba " + spelled + " nemá hodnotu");
-            switches << key;
-            continue;
-        }
-        QString value;
-        if (equals >= 0)
-            value = argument.mid(equals + 1);
-        else if (i + 1 < arguments.size())
-            value = arguments[++i];
-        else
-            return BadUsage("Volba " + spelled + " potřebuje hodnotu " + entry->ValueName);
-        if (values.count(key) != 0)
-            return BadUsage("Volba " + spelled + " je zadána dvakrát");
-        values[key] = value;
-    }
-    const auto isSet = [&values](const char* name) { return values.count(QString::fromLatin1(name)) != 0; };
-    const auto value = [&values](const char* name) {
-        const auto found = values.find(QString::fromLatin1(name));
-        return found == values.end() ? QString() : found->second;
+    GivenOptions given;
+    QString problem;
+    if (!ReadOptions(arguments, given, problem))
+        return BadUsage(problem);
+    const QStringList& switches = given.Switches;
+    const auto isSet = [&given](const char* name) { return given.Values.count(QString::fromLatin1(name)) != 0; };
+    const auto value = [&given](const char* name) {
+        const auto found = given.Values.find(QString::fromLatin1(name));
+        return found == given.Values.end() ? QString() : found->second;
     };
 
     ParsedCommandLine parsed;
