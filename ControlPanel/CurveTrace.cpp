@@ -190,7 +190,9 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     const std::string messageX = surface.ErrorText;
     CompileExpression(surface, inputs.EquationY, surface.ErrorText, programY);
     if (!surface.ErrorText.empty() || !messageX.empty()) {
-        outcome.Message = surface.ErrorText.empty() ? messageX : surface.ErrorText;
+        const bool yFailed = !surface.ErrorText.empty();
+        outcome.Message = yFailed ? surface.ErrorText : messageX;
+        outcome.Focus = yFailed ? InputField::EquationY : InputField::EquationX;
         return outcome;
     }
 
@@ -204,11 +206,13 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
         point.x = EvaluatePostfix(surface, programX, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
+            outcome.Focus = InputField::EquationX;
             return outcome;
         }
         point.y = EvaluatePostfix(surface, programY, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
+            outcome.Focus = InputField::EquationY;
             return outcome;
         }
         outcome.PointCount = i + 1;

@@ -24,8 +24,9 @@
 
 class PlotSurface;
 
-// The input a refusal points at, so the caller can focus it.
-enum class InputField { None, X1, X2, Y1, Y2, T1, T2, Segments };
+// The input a refusal or a formula error points at, so the caller can focus
+// it or name it.
+enum class InputField { None, X1, X2, Y1, Y2, T1, T2, Segments, EquationX, EquationY };
 
 // The texts of the inputs as typed.
 struct TraceTexts {
@@ -49,7 +50,7 @@ struct TraceInputs {
 
 struct TraceOutcome {
     std::string Message;                 // UTF-8; empty when there is nothing to show
-    InputField Focus = InputField::None;  // field to focus with the message
+    InputField Focus = InputField::None;  // the input the message is about
     std::size_t PointCount = 0;          // points evaluated and stored in Points
     bool Ok() const { return Message.empty(); }
 };

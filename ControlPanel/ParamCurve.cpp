@@ -54,7 +54,9 @@ QLineEdit* FieldOf(TControl_Panel& panel, InputField field)
     case InputField::T1: return panel.EditT1;
     case InputField::T2: return panel.EditT2;
     case InputField::Segments: return panel.EditSeg;
-    case InputField::None: break;
+    case InputField::None:
+    case InputField::EquationX:
+    case InputField::EquationY: break;
     }
     return nullptr;
 }

@@ -1,23 +1,16 @@
 #include "PlaneFile.h"
 
-#include <QDir>
-#include <QSaveFile>
+#include <QBuffer>
+#include <QIODevice>
 
-bool WritePlanePng(const QImage& plane, const QString& path)
+OutputFileResult WritePlanePng(const QImage& plane, const QString& path, const OutputFileOptions& options)
 {
-    if (path.isEmpty() || plane.isNull())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!plane.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-QString PlaneNotSavedText(const QString& path)
-{
-    return QStringLiteral("Obrázek se nepodařilo uložit do souboru %1.").arg(QDir::toNativeSeparators(path));
+    // Encoded in memory first: the encoder never meets a write error (it
+    // would print its own English note), and a device gets the file in one go.
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool encoded = !plane.isNull() && buffer.open(QIODevice::WriteOnly) && plane.save(&buffer, "PNG");
+    return WriteOutputFile(
+        path, QStringLiteral("Obrázek"),
+        [&](QIODevice& device) { return encoded && device.write(png) == png.size(); }, options);
 }

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QString>
 
-// Writes `plane` as PNG. The file appears whole or not at all: it is written
-// beside the target and renamed over it only when complete.
-bool WritePlanePng(const QImage& plane, const QString& path);
+#include "OutputFile.h"
 
-// "Obrázek se nepodařilo uložit do souboru <path>."
-QString PlaneNotSavedText(const QString& path);
+// Writes `plane` as PNG to `path` by the rules of WriteOutputFile: a regular
+// file appears whole or not at all. The message begins "Obrázek se
+// nepodařilo uložit do souboru <path>: ".
+OutputFileResult WritePlanePng(const QImage& plane, const QString& path, const OutputFileOptions& options = {});

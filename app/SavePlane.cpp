@@ -62,6 +62,11 @@ void SavePlane(TDraw2D& window)
     const QString path = Chooser() ? Chooser()(&window) : AskForFile(&window);
     if (path.isEmpty())
         return;
-    if (!WritePlanePng(window.Plane(), path))
-        ShowErrorBox(PlaneNotSavedText(path));
+    // A FIFO nobody reads is refused rather than waited for: the window
+    // would hang.
+    OutputFileOptions options;
+    options.WaitForReader = false;
+    const OutputFileResult result = WritePlanePng(window.Plane(), path, options);
+    if (!result.Ok)
+        ShowErrorBox(result.Message);
 }

@@ -20,9 +20,9 @@ void SetSaveFileChooser(SaveFileChooser chooser);
 // Adds the action to the window's context menu and its Ctrl+S shortcut.
 QAction* InstallSavePlane(TDraw2D& window);
 
-// The action's work: choose a file and write the plane there. Does nothing
-// while a trace runs. A file that cannot be written is reported in the error
-// box; the plane is only read.
+// The action's work: choose a file and write the plane there (WriteOutputFile
+// decides how). Does nothing while a trace runs. A file that cannot be
+// written is reported in the error box; the plane is only read.
 void SavePlane(TDraw2D& window);
 
 inline constexpr char SavePlaneActionName[] = "SavePlaneAction";

@@ -54,27 +54,29 @@ bool IsNumberChar(unsigned char c)
     return (c >= '0' && c <= '9') || c == '.';
 }
 
-// Decimal text (digits, at most one ".") to the 64-bit real it is stored as,
-// converted into extended first. False when it does not convert.
+// Decimal text (digits, at most one ".") to the 64-bit real nearest to it,
+// ties to even, in one rounding: reading it into extended first and rounding
+// that to 64 bits would miss the nearest real for some literals. False when it
+// does not convert; beyond the 64-bit range it is the overflow fault.
 bool ConvertNumber(const char* first, const char* last, double& value)
 {
     if (std::count(first, last, '.') > 1)
         return false;
-    Extended converted = 0.0L;
+    double converted = 0.0;
     const std::from_chars_result read = std::from_chars(first, last, converted, std::chars_format::fixed);
     if (read.ptr != last)
         return false;
     if (read.ec == std::errc::result_out_of_range) {
-        // Beyond the extended range either way: huge when a non-zero digit
-        // stands before the point, else so small that it is 0.
+        // Out of range either way: huge when a non-zero digit stands before
+        // the point, else nearer to 0 than to the smallest real.
         const char* point = std::find(first, last, '.');
         if (std::find_if(first, point, [](char c) { return c != '0'; }) != point)
             RaiseFloatFault(FloatFaultKind::Overflow);
-        converted = 0.0L;
+        converted = 0.0;
     } else if (read.ec != std::errc()) {
         return false;
     }
-    value = StoreReal(converted);
+    value = converted;
     return true;
 }
 

@@ -1,17 +1,17 @@
 #include "RenderJob.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <charconv>
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "CurveTrace.h"
+#include "OutputFile.h"
 #include "PlaneFile.h"
 #include "PlotSurface.h"
+#include "RenderStop.h"
 
 namespace {
 
@@ -21,13 +21,14 @@ struct PointRow {
     double y;
 };
 
-// The panel's host without its pause and repaint: nothing is on screen.
+// The panel's host without its repaint: nothing is on screen. Instead of
+// the pause it looks whether the render is to stop.
 class RenderHost : public TraceHost {
 public:
-    explicit RenderHost(bool dashed) : dashed_(dashed) {}
+    RenderHost(bool dashed, RenderStop& stop) : dashed_(dashed), stop_(stop) {}
     bool Dashed() override { return dashed_; }
     void Repaint() override {}
-    void Pause() override {}
+    void Pause() override { stop_.Poll(); }
     void PointTraced(std::size_t, double t, const WorldPoint& point) override
     {
         Rows.push_back({t, point.x, point.y});
@@ -37,15 +38,15 @@ public:
 
 private:
     bool dashed_;
+    RenderStop& stop_;
 };
 
-// Shortest text that reads back as the same double, at most 17 digits, with a
-// "." whatever the locale.
+// Shortest text that reads back as the same double, with a "." whatever the
+// locale: 0.002877 typed shows as 0.002877.
 void AppendReal(std::string& line, double value)
 {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 17);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
     line.append(buffer, result.ptr);
 }
 
@@ -63,20 +64,15 @@ std::string PointsCsv(const std::vector<PointRow>& rows)
     return csv;
 }
 
-bool WritePoints(const QString& path, const std::string& csv)
+// A failed write's message, except for a reader that went away: a pipe
+// closed early (… | head) ends quietly, only the exit status tells.
+void NoteNotWritten(RenderResult& result, const OutputFileResult& written)
 {
-    if (path == "-") {
-        const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size();
-        return std::fflush(stdout) == 0 && written;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    if (file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (written.Ok)
+        return;
+    result.ExitStatus = RenderNotWritten;
+    if (!written.ReaderGone)
+        result.Messages << written.Message;
 }
 
 }  // namespace
@@ -92,26 +88,38 @@ RenderResult RunRender(const RenderRequest& request)
     surface.CurveB = request.CurveB;
 
     RenderResult result;
-    RenderHost host(request.Dashed);
-    try {
-        const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, host);
-        if (!outcome.Ok()) {
+    std::vector<PointRow> rows;
+    {
+        RenderStop stop(request.TimeoutSeconds);
+        RenderHost host(request.Dashed, stop);
+        try {
+            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, host);
+            if (!outcome.Ok()) {
+                const QString option = OptionOf(outcome.Focus);
+                const QString message = QString::fromStdString(outcome.Message);
+                result.ExitStatus = RenderTraceFailed;
+                result.Messages << (option.isEmpty() ? message : option + ": " + message);
+            }
+        } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
-            result.Messages << QString::fromStdString(outcome.Message);
+            result.Messages << stop.Reason();
+        } catch (const std::exception& fault) {
+            // As the default fault box words it; the plane keeps what was drawn.
+            result.ExitStatus = RenderTraceFailed;
+            result.Messages << QString::fromUtf8(fault.what()) + u'.';
         }
-    } catch (const std::exception& fault) {
-        // As the default fault box words it; the plane keeps what was drawn.
-        result.ExitStatus = RenderTraceFailed;
-        result.Messages << QString::fromUtf8(fault.what()) + u'.';
+        rows = std::move(host.Rows);
     }
 
-    if (!WritePlanePng(surface.Plane(), request.OutputPath)) {
-        result.ExitStatus = RenderNotWritten;
-        result.Messages << PlaneNotSavedText(request.OutputPath);
-    }
-    if (!request.PointsPath.isEmpty() && !WritePoints(request.PointsPath, PointsCsv(host.Rows))) {
-        result.ExitStatus = RenderNotWritten;
-        result.Messages << QStringLiteral("Body se nepodařilo uložit do souboru %1.").arg(request.PointsPath);
+    OutputFileOptions options;
+    options.Cancel = &StopFlag();
+    NoteNotWritten(result, WritePlanePng(surface.Plane(), request.OutputPath, options));
+    if (!request.PointsPath.isEmpty()) {
+        const std::string csv = PointsCsv(rows);
+        const auto writeCsv = [&csv](QIODevice& device) {
+            return device.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
+        };
+        NoteNotWritten(result, WriteOutputFile(request.PointsPath, QStringLiteral("Body"), writeCsv, options));
     }
     return result;
 }

@@ -1,12 +1,15 @@
 // paramcurve-render: traces a curve without a window and writes the plane as
 // PNG. Needs no display.
 #include <QGuiApplication>
+#include <QIODevice>
 
 #include <cstdio>
 
 #include "ControlPanel.h"
+#include "OutputFile.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "RenderStop.h"
 
 namespace {
 
@@ -27,32 +30,62 @@ void PrintError(const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
+int BadUsage(const QString& reason)
+{
+    PrintError(reason);
+    PrintError(UsageLine());
+    PrintError(QStringLiteral("Nápověda: paramcurve-render --help"));
+    return RenderBadUsage;
+}
+
+int PrintHelp(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    const OutputFileResult written = WriteOutputFile(
+        QString::fromLatin1(StandardOutputName), QStringLiteral("Nápovědu"),
+        [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+    if (written.Ok)
+        return RenderOk;
+    if (!written.ReaderGone)
+        PrintError(written.Message);
+    return RenderNotWritten;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    GuardStandardDescriptors();
+    InstallStopSignals();
+
     // The text of the axes needs the font machinery of a GUI application, but
-    // not a screen.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // not a screen: always the offscreen platform, whatever the environment
+    // names. The toolkit sees no arguments, so its own options (-platform,
+    // -display, -reverse, …) are never taken out of ours.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor do a desktop's scaling and font resolution change the picture: the
+    // axes' labels are measured against the screen.
+    for (const char* scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI",
+                                "QT_USE_PHYSICAL_DPI", "QT_ENABLE_HIGHDPI_SCALING",
+                                "QT_SCALE_FACTOR_ROUNDING_POLICY"})
+        qunsetenv(scaling);
     qInstallMessageHandler(QuietQtNotes);
-    QGuiApplication application(argc, argv);
+    int toolkitArgc = 1;
+    QGuiApplication application(toolkitArgc, argv);
     InstallFontFallback();
 
-    const ParsedCommandLine parsed = ParseRenderCommandLine(QGuiApplication::arguments());
+    QStringList arguments;
+    QString problem;
+    if (!DecodeArguments(argc, argv, arguments, problem))
+        return BadUsage(problem);
+    const ParsedCommandLine parsed = ParseRenderCommandLine(arguments);
     switch (parsed.Command) {
     case RenderCommand::Help:
     case RenderCommand::Version:
-    case RenderCommand::ManOptions: {
-        const QByteArray bytes = parsed.Text.toUtf8();
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        return RenderOk;
-    }
+    case RenderCommand::ManOptions:
+        return PrintHelp(parsed.Text);
     case RenderCommand::BadUsage:
-        PrintError(parsed.Text);
-        PrintError(UsageLine());
-        PrintError(QStringLiteral("Nápověda: paramcurve-render --help"));
-        return RenderBadUsage;
+        return BadUsage(parsed.Text);
     case RenderCommand::Render:
         break;
     }

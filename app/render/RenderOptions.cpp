@@ -1,12 +1,14 @@
 #include "RenderOptions.h"
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <map>
 #include <utility>
 #include <vector>
 
+#include "OutputFile.h"
 #include "Presets.h"
 
 namespace {
@@ -39,9 +41,13 @@ const std::vector<OptionEntry>& OptionTable()
         {{"preset"}, "JMÉNO",
          "Ukázková křivka: kruznice, sikmy-vrh, descartuv-list nebo draha-planety; "
          "ostatní volby přepíší její pole."},
-        {{"o", "output"}, "SOUBOR.png", "Soubor, do kterého se uloží obrázek (PNG, 500 x 500)."},
+        {{"o", "output"}, "SOUBOR.png",
+         "Soubor, do kterého se uloží obrázek (PNG, 500 x 500); - je standardní výstup."},
         {{"points"}, "SOUBOR|-",
          "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
+        {{"timeout"}, "SEKUNDY",
+         "Ukončí kreslení, které trvá déle (kladné číslo nejvýš 1000000, výchozí bez omezení); "
+         "obrázek se uloží, jak byl nakreslen."},
         {{"h", "help"}, "", "Vypíše tuto nápovědu."},
         {{"v", "version"}, "", "Vypíše verzi programu."},
     };
@@ -75,8 +81,14 @@ QString HelpText()
         width = std::max(width, OptionSynopsis(entry).size());
     for (const OptionEntry& entry : OptionTable())
         text += "  " + OptionSynopsis(entry).leftJustified(width + 2) + entry.Description + '\n';
-    text += "\nNávratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu\n"
-            "(obrázek se uloží, jak byl nakreslen); 2 chybné použití; 3 soubor nelze zapsat.\n";
+    text += "\nSoubory: symbolický odkaz se sleduje a zapíše se jeho cíl. Obyčejný soubor se zapíše\n"
+            "celý, nebo vůbec ne (přes dočasný soubor ve stejné složce); nový dostane obvyklá\n"
+            "práva, přepsaný si ponechá svá. Do roury a znakového zařízení (/dev/null,\n"
+            "/dev/stdout) se píše přímo. Složku, soket ani blokové zařízení program nezapíše.\n"
+            "Obrázek a body nelze zapsat do téhož souboru. Ctrl+C ukončí kreslení jako --timeout.\n"
+            "\nNávratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu, --timeout\n"
+            "nebo Ctrl+C (obrázek se uloží, jak byl nakreslen); 2 chybné použití; 3 soubor nelze\n"
+            "zapsat.\n";
     return text;
 }
 
@@ -115,20 +127,85 @@ ParsedCommandLine BadUsage(QString text)
     return parsed;
 }
 
-// A Czech description of what the parser refused.
-QString ParseFailure(const QCommandLineParser& parser, const QStringList& arguments)
+const OptionEntry* FindOption(const QString& name)
 {
-    if (!parser.unknownOptionNames().isEmpty())
-        return "Neznámá volba: " + parser.unknownOptionNames().first();
-    // A value option given last has nothing to take.
-    const QString last = arguments.size() > 1 ? arguments.last() : QString();
     for (const OptionEntry& entry : OptionTable()) {
-        for (const QString& name : entry.Names) {
-            if (!entry.ValueName.isEmpty() && (last == "-" + name || last == "--" + name))
-                return "Volba " + last + " potřebuje hodnotu " + entry.ValueName;
-        }
+        if (entry.Names.contains(name))
+            return &entry;
     }
-    return "Chybné použití: " + parser.errorText();
+    return nullptr;
+}
+
+// The options as given, by each option's last name in the table.
+struct GivenOptions {
+    std::map<QString, QString> Values;
+    QStringList Switches;
+};
+
+// Each option as "--name", "-name", "--name=value" or "-name=value"; a value
+// option takes the next argument whatever it looks like, so "--x1 -4" is the
+// bound -4. False with the reason for anything else.
+bool ReadOptions(const QStringList& arguments, GivenOptions& given, QString& problem)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            if (i + 1 < arguments.size()) {
+                problem = "Nadbytečný argument: " + DisplayedPath(arguments[i + 1]);
+                return false;
+            }
+            break;
+        }
+        if (!argument.startsWith(u'-') || argument == QLatin1String("-")) {
+            problem = "Nadbytečný argument: " + DisplayedPath(argument);
+            return false;
+        }
+        const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString spelled = equals < 0 ? argument : argument.left(equals);
+        const OptionEntry* entry = FindOption(spelled.mid(dashes));
+        if (!entry) {
+            problem = "Neznámá volba: " + DisplayedPath(spelled);
+            return false;
+        }
+        const QString key = entry->Names.last();
+        if (entry->ValueName.isEmpty()) {
+            if (equals >= 0) {
+                problem = "Volba " + spelled + " nemá hodnotu";
+                return false;
+            }
+            given.Switches << key;
+            continue;
+        }
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            problem = "Volba " + spelled + " potřebuje hodnotu " + entry->ValueName;
+            return false;
+        }
+        if (given.Values.count(key) != 0) {
+            problem = "Volba " + spelled + " je zadána dvakrát";
+            return false;
+        }
+        given.Values[key] = value;
+    }
+    return true;
+}
+
+// A value of --timeout: a plain decimal number of seconds.
+bool ParseTimeout(const QString& text, double& seconds)
+{
+    static const QRegularExpression number(QStringLiteral("^[0-9]+([.,][0-9]+)?$"));
+    if (!number.match(text).hasMatch())
+        return false;
+    QString decimal = text;
+    decimal.replace(u',', u'.');
+    bool ok = false;
+    seconds = decimal.toDouble(&ok);
+    return ok && seconds > 0.0 && seconds <= 1e6;
 }
 
 }  // namespace
@@ -175,45 +252,42 @@ bool ParseColour(const QString& text, std::uint8_t& red, std::uint8_t& green, st
 
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    // "-x1" is the option x1, never -x with the value 1.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionEntry& entry : OptionTable()) {
-        QCommandLineOption option(entry.Names, entry.Description);
-        if (!entry.ValueName.isEmpty())
-            option.setValueName(entry.ValueName);
-        parser.addOption(option);
-    }
     // Not in the table, so not in the help: the build runs it for the manual.
-    parser.addOption(QCommandLineOption(QStringLiteral("man-options")));
-    if (!parser.parse(arguments))
-        return BadUsage(ParseFailure(parser, arguments));
-
-    ParsedCommandLine parsed;
-    if (parser.isSet("help")) {
-        parsed.Command = RenderCommand::Help;
-        parsed.Text = HelpText();
-        return parsed;
-    }
-    if (parser.isSet("version")) {
-        parsed.Command = RenderCommand::Version;
-        parsed.Text = ProgramName + ' ' + QStringLiteral(PARAMCURVE_VERSION) + '\n';
-        return parsed;
-    }
-    if (parser.isSet("man-options")) {
+    if (arguments.size() == 2 && arguments[1] == QLatin1String("--man-options")) {
+        ParsedCommandLine parsed;
         parsed.Command = RenderCommand::ManOptions;
         parsed.Text = ManOptionList();
         return parsed;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return BadUsage("Nadbytečný argument: " + parser.positionalArguments().first());
+    GivenOptions given;
+    QString problem;
+    if (!ReadOptions(arguments, given, problem))
+        return BadUsage(problem);
+    const QStringList& switches = given.Switches;
+    const auto isSet = [&given](const char* name) { return given.Values.count(QString::fromLatin1(name)) != 0; };
+    const auto value = [&given](const char* name) {
+        const auto found = given.Values.find(QString::fromLatin1(name));
+        return found == given.Values.end() ? QString() : found->second;
+    };
+
+    ParsedCommandLine parsed;
+    if (switches.contains(QLatin1String("help"))) {
+        parsed.Command = RenderCommand::Help;
+        parsed.Text = HelpText();
+        return parsed;
+    }
+    if (switches.contains(QLatin1String("version"))) {
+        parsed.Command = RenderCommand::Version;
+        parsed.Text = ProgramName + ' ' + QStringLiteral(PARAMCURVE_VERSION) + '\n';
+        return parsed;
+    }
 
     RenderRequest& request = parsed.Request;
     request.Texts = PanelStartTexts();
-    if (parser.isSet("preset")) {
-        const CurvePreset* preset = FindPreset(parser.value("preset").toStdString());
+    if (isSet("preset")) {
+        const CurvePreset* preset = FindPreset(value("preset").toStdString());
         if (!preset)
-            return BadUsage("Neznámá ukázková křivka: " + parser.value("preset"));
+            return BadUsage("Neznámá ukázková křivka: " + DisplayedPath(value("preset")));
         request.Texts.EquationX = preset->x;
         request.Texts.EquationY = preset->y;
         request.Texts.X1 = preset->X1;
@@ -232,21 +306,66 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
         {"segments", &request.Texts.Segments},
     };
     for (const auto& [name, text] : fields) {
-        if (parser.isSet(name))
-            *text = parser.value(name).toStdString();
+        if (isSet(name))
+            *text = value(name).toStdString();
     }
 
-    request.ShowAxes = !parser.isSet("no-axes");
-    request.Dashed = parser.isSet("dashed");
-    if (parser.isSet("color")
-        && !ParseColour(parser.value("color"), request.CurveR, request.CurveG, request.CurveB))
-        return BadUsage("Barva musí být R,G,B, tři čísla od 0 do 255: " + parser.value("color"));
+    request.ShowAxes = !switches.contains(QLatin1String("no-axes"));
+    request.Dashed = switches.contains(QLatin1String("dashed"));
+    if (isSet("color") && !ParseColour(value("color"), request.CurveR, request.CurveG, request.CurveB))
+        return BadUsage("Barva musí být R,G,B, tři čísla od 0 do 255: " + DisplayedPath(value("color")));
+    if (isSet("timeout") && !ParseTimeout(value("timeout"), request.TimeoutSeconds))
+        return BadUsage("Volba --timeout potřebuje počet sekund, kladné číslo nejvýš 1000000: "
+                        + DisplayedPath(value("timeout")));
 
-    request.OutputPath = parser.value("output");
+    request.OutputPath = value("output");
     if (request.OutputPath.isEmpty())
         return BadUsage("Chybí soubor obrázku: -o SOUBOR.png");
-    request.PointsPath = parser.value("points");
-    if (parser.isSet("points") && request.PointsPath.isEmpty())
+    request.PointsPath = value("points");
+    if (isSet("points") && request.PointsPath.isEmpty())
         return BadUsage("Volba --points potřebuje SOUBOR nebo -");
+    if (isSet("points") && SameOutputFile(request.OutputPath, request.PointsPath))
+        return BadUsage("Obrázek a body nelze zapsat do téhož souboru: " + DisplayedPath(request.PointsPath));
     return parsed;
+}
+
+bool DecodeArguments(int argc, const char* const* argv, QStringList& arguments, QString& problem)
+{
+    arguments.clear();
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        // A fresh decoder each time: the mark is kept at the start of every
+        // argument, and an error in one does not stick to the next.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        const QString text = decoder.decode(bytes);
+        if (i > 0 && (decoder.hasError() || text.toUtf8() != bytes)) {
+            QString shown;
+            for (const char byte : bytes) {
+                const auto code = static_cast<unsigned char>(byte);
+                shown += code >= 0x20 && code < 0x7F ? QString(QChar(code))
+                                                     : QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+            }
+            problem = "Argument není platný text v kódování UTF-8: " + shown;
+            return false;
+        }
+        arguments << text;
+    }
+    return true;
+}
+
+QString OptionOf(InputField field)
+{
+    switch (field) {
+    case InputField::EquationX: return QStringLiteral("--x");
+    case InputField::EquationY: return QStringLiteral("--y");
+    case InputField::X1: return QStringLiteral("--x1");
+    case InputField::X2: return QStringLiteral("--x2");
+    case InputField::Y1: return QStringLiteral("--y1");
+    case InputField::Y2: return QStringLiteral("--y2");
+    case InputField::T1: return QStringLiteral("--t1");
+    case InputField::T2: return QStringLiteral("--t2");
+    case InputField::Segments: return QStringLiteral("--segments");
+    case InputField::None: break;
+    }
+    return QString();
 }

@@ -17,8 +17,9 @@ struct RenderRequest {
     std::uint8_t CurveR = 0;
     std::uint8_t CurveG = 0;
     std::uint8_t CurveB = 200;
-    QString OutputPath;     // the PNG
+    QString OutputPath;     // the PNG; "-" is standard output
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
+    double TimeoutSeconds = 0.0;  // the trace stops after this long; 0: never
 };
 
 // Help, Version and ManOptions each print Text on standard output. ManOptions
@@ -35,8 +36,18 @@ struct ParsedCommandLine {
 TraceTexts PanelStartTexts();
 
 // Reads the arguments (the program name first). Options given beside
-// --preset override the preset's fields.
+// --preset override the preset's fields. A value option given twice, or the
+// picture and the points aimed at one file, is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
+
+// The arguments exactly as given: UTF-8, a leading byte-order mark kept (it
+// is not taken away silently; a formula then reads "Chybny vyraz"). False
+// with a Czech message naming the argument when one is not valid UTF-8, as a
+// file name would otherwise change on its way to the disk.
+bool DecodeArguments(int argc, const char* const* argv, QStringList& arguments, QString& problem);
+
+// "--x1" for the bound X1 and so on; empty for InputField::None.
+QString OptionOf(InputField field);
 
 // "Použití: paramcurve-render [volby] -o SOUBOR.png", the line shown with a
 // usage error.

@@ -1,5 +1,6 @@
 // "Uložit obrázek…" on the plot window: the PNG reads back as the plane, a
-// file that cannot be written is reported and changes nothing, and the save
+// file that cannot be written is reported and changes nothing, links,
+// FIFOs and devices are treated as the renderer treats them, and the save
 // dialog asks before it replaces a file.
 #include <QtTest>
 
@@ -17,9 +18,11 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include "../panel/PanelFixture.h"
 #include "ParamCurve.h"
-#include "PlaneFile.h"
 #include "PlaneImage.h"
 #include "RendererProcess.h"
 #include "SavePlane.h"
@@ -104,6 +107,8 @@ private slots:
     void SavesThePlane();
     void UnwritablePath_data();
     void UnwritablePath();
+    void NeverReplacesWhatIsNotAFile_data();
+    void NeverReplacesWhatIsNotAFile();
     void CancelWritesNothing();
     void NotDuringATrace();
     void DialogAsksBeforeReplacing_data();
@@ -207,14 +212,16 @@ void TestSavePlane::SavesThePlane()
 void TestSavePlane::UnwritablePath_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::newRow("missing folder") << folder.filePath("missing/plane.png");
-    QTest::newRow("a folder") << folder.path();
-    QTest::newRow("no files here") << QString("/proc/paramcurve-plane.png");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder") << folder.filePath("missing/plane.png") << "složka neexistuje";
+    QTest::newRow("a folder") << folder.path() << "je to složka";
+    QTest::newRow("no files here") << QString("/proc/paramcurve-plane.png") << "do této složky nelze ukládat soubory";
 }
 
 void TestSavePlane::UnwritablePath()
 {
     QFETCH(QString, path);
+    QFETCH(QString, reason);
     chosen = path;
     Press();
     QVERIFY(fixture.Boxes.isEmpty());
@@ -225,11 +232,58 @@ void TestSavePlane::UnwritablePath()
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes.first().title, QString("Error"));
     QCOMPARE(fixture.Boxes.first().icon, QMessageBox::Critical);
-    QCOMPARE(fixture.Boxes.first().text,
-             QString("Obrázek se nepodařilo uložit do souboru %1.").arg(QDir::toNativeSeparators(path)));
-    QCOMPARE(fixture.Boxes.first().text, PlaneNotSavedText(path));
+    QCOMPARE(fixture.Boxes.first().text, QString("Obrázek se nepodařilo uložit do souboru %1: %2.").arg(path, reason));
     QVERIFY(Draw2D->Plane() == before);
     QVERIFY(!QFileInfo(path).isFile());
+}
+
+void TestSavePlane::NeverReplacesWhatIsNotAFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");  // empty: saved
+    QTest::newRow("link to a file") << "link" << "";
+    QTest::newRow("FIFO nobody reads: refused, not waited for") << "fifo" << "z roury nikdo nečte";
+    QTest::newRow("private null device") << "null" << "";
+    QTest::newRow("private block device") << "block" << "je to blokové zařízení (disk)";
+}
+
+// A link is followed and stays; a FIFO or device is the same node afterwards.
+void TestSavePlane::NeverReplacesWhatIsNotAFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir place;
+    QVERIFY(place.isValid());
+    chosen = place.filePath("chosen.png");
+    const QByteArray native = QFile::encodeName(chosen);
+    const QString target = place.filePath("target.png");
+    if (kind == "link") {
+        QVERIFY(QFile::link("target.png", chosen));
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(native.constData(), 0644), 0);
+    } else {
+        const dev_t numbers = kind == "null" ? makedev(1, 3) : makedev(7, 200);
+        if (::mknod(native.constData(), (kind == "null" ? S_IFCHR : S_IFBLK) | 0666, numbers) != 0)
+            QSKIP("mknod is not permitted here; device nodes cannot be tested");
+    }
+    struct stat before {};
+    QCOMPARE(::lstat(native.constData(), &before), 0);
+    Press();
+
+    save->trigger();
+    if (reason.isEmpty()) {
+        QVERIFY(fixture.Boxes.isEmpty());
+    } else {
+        QCOMPARE(fixture.Boxes.size(), 1);
+        QCOMPARE(fixture.Boxes.first().text,
+                 QString("Obrázek se nepodařilo uložit do souboru %1: %2.").arg(chosen, reason));
+    }
+    struct stat after {};
+    QCOMPARE(::lstat(native.constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    if (kind == "link")
+        QVERIFY(ReadPicture(target) == Draw2D->Plane());
 }
 
 void TestSavePlane::CancelWritesNothing()

@@ -60,47 +60,48 @@ void TestCurveTrace::Traces_data()
     QTest::addColumn<int>("points");
     QTest::addColumn<QString>("message");
     QTest::addColumn<double>("lastT");
+    QTest::addColumn<InputField>("focus");  // the formula a message is about
 
     QTest::newRow("t 0..1 in 4 segments") << LineTexts("t", "t*t", "0", "1", "4") << false << false << 6
-                                          << QString() << 1.25;
+                                          << QString() << 1.25 << InputField::None;
     QTest::newRow("t 0..1 in 4 segments dashed") << LineTexts("t", "t*t", "0", "1", "4") << true << true
-                                                 << 6 << QString() << 1.25;
+                                                 << 6 << QString() << 1.25 << InputField::None;
     QTest::newRow("inputs at start") << StartTexts() << true << false << 102 << QString()
-                                     << 6.346017160251373;
+                                     << 6.346017160251373 << InputField::None;
     QTest::newRow("circle preset") << PresetTexts(CurvePresets[0], "100") << true << false << 101
-                                   << QString() << 6.283300000000009;
+                                   << QString() << 6.283300000000009 << InputField::None;
     QTest::newRow("oblique throw preset") << PresetTexts(CurvePresets[1], "100") << true << true << 102
-                                          << QString() << 3.029999999999995;
+                                          << QString() << 3.029999999999995 << InputField::None;
     QTest::newRow("planet preset") << PresetTexts(CurvePresets[3], "100") << true << false << 101
-                                   << QString() << 3.1415926535897984;
+                                   << QString() << 3.1415926535897984 << InputField::None;
     QTest::newRow("T2 below T1") << LineTexts("t", "t", "1", "0", "4") << false << false << 1 << QString()
-                                 << 1.0;
+                                 << 1.0 << InputField::None;
     // Ten steps of 0.1 add up to 0.9999999999999999, so t = 1.0999999999999999
     // still passes the test; T1 + 11 * DT would not.
     QTest::newRow("t accumulates") << LineTexts("t", "t", "0", "1", "10") << false << false << 12
-                                   << QString() << 1.0999999999999999;
+                                   << QString() << 1.0999999999999999 << InputField::None;
     QTest::newRow("1731 segments fill Points") << LineTexts("t", "t", "0", "1731/1024", "1731") << true
-                                               << false << 1733 << QString() << 1.69140625;
+                                               << false << 1733 << QString() << 1.69140625 << InputField::None;
     QTest::newRow("T1 = T2 ends after count + 2") << LineTexts("t", "t", "1", "1", "4") << false << false
-                                                  << 6 << QString() << 1.0;
+                                                  << 6 << QString() << 1.0 << InputField::None;
     QTest::newRow("T1 = T2 with 1731 segments") << LineTexts("t", "t", "1", "1", "1731") << false << false
-                                                << 1733 << QString() << 1.0;
+                                                << 1733 << QString() << 1.0 << InputField::None;
     QTest::newRow("step too small to move t")
         << LineTexts("0", "0", "10000000000000000", "10000000000000002", "1731") << false << false << 1733
-        << QString() << 1e16;
+        << QString() << 1e16 << InputField::None;
     QTest::newRow("x fails to compile") << LineTexts("3*cos(t", "3*sin(t)", "0", "1", "4") << true
-                                        << false << 0 << QString("Chybny vyraz") << Skip;
+                                        << false << 0 << QString("Chybny vyraz") << Skip << InputField::EquationX;
     QTest::newRow("y has a bad number") << LineTexts("t", "1.2.3*t", "0", "1", "4") << true << false << 0
-                                        << QString("Chybne cislo") << Skip;
+                                        << QString("Chybne cislo") << Skip << InputField::EquationY;
     QTest::newRow("both fail, y's message") << LineTexts("sin(", "1.2.3", "0", "1", "4") << true << false
-                                            << 0 << QString("Chybne cislo") << Skip;
+                                            << 0 << QString("Chybne cislo") << Skip << InputField::EquationY;
     QTest::newRow("both fail, y's message again") << LineTexts("1.2.3", "sin(", "0", "1", "4") << true
-                                                  << false << 0 << QString("Chybny vyraz") << Skip;
+                                                  << false << 0 << QString("Chybny vyraz") << Skip << InputField::EquationY;
     QTest::newRow("x error at the first point") << LineTexts("1/t", "t", "0", "1", "4") << false << false
-                                                << 0 << QString("Dělení nulou") << Skip;
+                                                << 0 << QString("Dělení nulou") << Skip << InputField::EquationX;
     QTest::newRow("y error at the fourth point") << LineTexts("t", "sqrt(0.5-t)", "0", "1", "4") << false
                                                  << false << 3 << QString("Záporný argument odmocniny")
-                                                 << 0.5;
+                                                 << 0.5 << InputField::EquationY;
 }
 
 // The plane equals a fresh one with the axes and the segments between the
@@ -113,6 +114,7 @@ void TestCurveTrace::Traces()
     QFETCH(int, points);
     QFETCH(QString, message);
     QFETCH(double, lastT);
+    QFETCH(InputField, focus);
 
     auto surface = FreshSurface();
     RecordingHost host;
@@ -120,6 +122,7 @@ void TestCurveTrace::Traces()
     const TraceOutcome outcome = RunTrace(*surface, texts, axes, host);
 
     QCOMPARE(QString::fromStdString(outcome.Message), message);
+    QCOMPARE(outcome.Focus, focus);
     QCOMPARE(int(outcome.PointCount), points);
     QCOMPARE(int(host.Points.size()), points);
     QCOMPARE(host.Pauses, points);
