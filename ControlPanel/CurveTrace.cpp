@@ -6,6 +6,7 @@
 
 #include "Expression.h"
 #include "PlotSurface.h"
+#include "PreparedProgram.h"
 
 void TraceHost::PointTraced(std::size_t, double, const WorldPoint&)
 {
@@ -193,6 +194,10 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
         outcome.Message = surface.ErrorText.empty() ? messageX : surface.ErrorText;
         return outcome;
     }
+    // Constant parts are worked out here, once; each step gives exactly what
+    // EvaluatePostfix on the programs gives.
+    const PreparedProgram preparedX = PrepareProgram(programX);
+    const PreparedProgram preparedY = PrepareProgram(programY);
 
     // Rounding can keep t from ever passing T2 + DT (a step too small to move
     // it, or T1 = T2); the bound ends such traces inside Points.
@@ -201,12 +206,12 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     std::size_t i = 0;
     for (;;) {
         WorldPoint& point = surface.Points[i];
-        point.x = EvaluatePostfix(surface, programX, surface.ErrorText);
+        point.x = EvaluatePrepared(surface, preparedX, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             return outcome;
         }
-        point.y = EvaluatePostfix(surface, programY, surface.ErrorText);
+        point.y = EvaluatePrepared(surface, preparedY, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             return outcome;
