@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libbenchmark-dev
+    libbenchmark-dev libmuparser-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     desktop-file-utils appstream
