@@ -141,6 +141,14 @@ private:
         if (depth_ == 0)
             return Fail(StructureErrorText);
         const Operand& top = stack_[depth_ - 1];
+        if (depth_ == 1 && !top.IsConstant && !top.IsVariable && emitted_ > 0 &&
+            prepared_.Code[emitted_ - 1].Result == top.Index) {
+            // The last operation's result is the value: it returns it itself.
+            PreparedInstruction& last = prepared_.Code[emitted_ - 1];
+            last.Last = true;
+            last.Run = HandlerOf(last);
+            return false;
+        }
         PreparedInstruction end;
         if (top.IsConstant) {
             end.Op = PreparedOp::EndConstant;

@@ -68,7 +68,7 @@ struct PreparedInstruction;
 struct PreparedWork;
 
 // Runs one instruction and then, by a tail call, the rest of the code; the
-// End returns the program's value.
+// End, or the last operation, returns the program's value.
 using PreparedHandler = double (*)(const PreparedInstruction* instruction, PreparedWork& work,
                                    const PlotState& draw, std::string& errorText);
 
@@ -83,6 +83,7 @@ struct PreparedInstruction {
     std::uint8_t A = 0;       // the (left) operand; the End's value
     std::uint8_t B = 0;       // the right operand
     bool LeavesExtraValues = false;  // End: two or more values remain
+    bool Last = false;  // an operation whose result is the program's value: no End follows
     union {
         double Constant = 0.0;
         std::int32_t Count;

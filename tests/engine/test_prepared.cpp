@@ -267,13 +267,19 @@ private slots:
         CompileExpression(draw, text.toStdString(), draw.ErrorText, program);
         QCOMPARE(Bytes(draw.ErrorText), QByteArray());
         const PreparedProgram prepared = PrepareProgram(program);
-        int count = 0;
-        while (prepared.Code[count].Op != PreparedOp::End && prepared.Code[count].Op != PreparedOp::EndConstant &&
-               prepared.Code[count].Op != PreparedOp::FailMessage &&
-               prepared.Code[count].Op != PreparedOp::FailFault)
+        int count = 0;  // operations up to the one that returns, an End or a failure
+        bool failed = false;
+        for (const PreparedInstruction& instruction : prepared.Code) {
+            const PreparedOp op = instruction.Op;
+            failed = op == PreparedOp::FailMessage || op == PreparedOp::FailFault;
+            if (failed || op == PreparedOp::End || op == PreparedOp::EndConstant)
+                break;
             ++count;
+            if (instruction.Last)
+                break;
+        }
         QCOMPARE(count, operations);
-        QCOMPARE(prepared.Code[count].Op == PreparedOp::FailMessage || prepared.Code[count].Op == PreparedOp::FailFault, fails);
+        QCOMPARE(failed, fails);
     }
 
     // The error text at entry: a compile message blocks the run and stays;
