@@ -11,8 +11,8 @@
 //
 // Why that holds:
 // - A subexpression without variables has the same outcome at every
-//   evaluation. If it succeeds, it has no effect but its value, so the value
-//   stands for it. If it fails, it is not folded: the failure is recorded and
+//   evaluation. If it succeeds, it has no effect but its value (and its
+//   time, now spent once), so the value stands for it. If it fails, it is not folded: the failure is recorded and
 //   raised where the subexpression stood, after everything before it has run.
 // - Operand counts do not depend on values, so a program the evaluator
 //   refuses (an operator short of operands, an unknown tag, a non-finite
@@ -21,6 +21,11 @@
 //   EvaluatePostfix (extended precision, one rounding as the result is
 //   stored); sums and products are commutative bit for bit, so a constant
 //   operand may stand on either side.
+// - A test whose outcome is known is made here: a constant divisor or
+//   exponent is tested once, and a finite operand times a constant of
+//   magnitude at most 1 cannot overflow, so its product is stored untested.
+// - Sine and cosine of one argument may come from one sincosl; glibc's
+//   sincosl gives exactly the bits of sinl and cosl (see TrigCache).
 #pragma once
 
 #include <array>
