@@ -6,6 +6,7 @@
 
 #include "Expression.h"
 #include "PlotSurface.h"
+#include "PreparedProgram.h"
 
 void TraceHost::PointTraced(std::size_t, double, const WorldPoint&)
 {
@@ -195,6 +196,10 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
         outcome.Focus = yFailed ? InputField::EquationY : InputField::EquationX;
         return outcome;
     }
+    // Constant parts are worked out here, once; each step gives exactly what
+    // EvaluatePostfix on the programs gives.
+    const PreparedProgram preparedX = PrepareProgram(programX);
+    const PreparedProgram preparedY = PrepareProgram(programY);
 
     // Rounding can keep t from ever passing T2 + DT (a step too small to move
     // it, or T1 = T2); the bound ends such traces inside Points.
@@ -203,13 +208,13 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     std::size_t i = 0;
     for (;;) {
         WorldPoint& point = surface.Points[i];
-        point.x = EvaluatePostfix(surface, programX, surface.ErrorText);
+        point.x = EvaluatePrepared(surface, preparedX, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationX;
             return outcome;
         }
-        point.y = EvaluatePostfix(surface, programY, surface.ErrorText);
+        point.y = EvaluatePrepared(surface, preparedY, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationY;

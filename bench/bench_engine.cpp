@@ -1,16 +1,23 @@
-// Compilation and evaluation of the preset formulas, each beside the same
-// formula written directly in C++ with long double intermediates (the floor
-// for this arithmetic). After the runs a summary prints the ratio
-// interpreter / native per formula; the counter allocs_per_eval counts every
-// operator new during the evaluations.
+// Compilation and evaluation of the preset formulas, side by side: the
+// postfix program as compiled (EvaluatePostfix), the same program prepared
+// once (EvaluatePrepared, the tracing loop's path), muparser on the same
+// formula (double precision, constants folded), the formula written directly
+// in C++ with long double intermediates ("native"), and the work the
+// prepared program comes down to written directly in C++ ("floor": constants
+// folded, every operation rounded to 64 bits and tested as the evaluator
+// stores it; no interpreter can do less under these rules). After the runs a
+// summary prints the times per formula and per preset and the ratios; the
+// counter allocs_per_eval counts every operator new during the evaluations.
 //
 //   bench_engine [--benchmark_filter=...] [--benchmark_repetitions=N]
 #include <benchmark/benchmark.h>
+#include <muParser.h>
 
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <new>
 #include <set>
@@ -18,6 +25,8 @@
 #include <vector>
 
 #include "Expression.h"
+#include "ExtendedMath.h"
+#include "PreparedProgram.h"
 
 namespace {
 
@@ -31,44 +40,84 @@ struct Constants {
 };
 Constants K;
 
+// The folded constants of the throw, as the engine computes them (set in main).
+struct FoldedConstants {
+    double CosThrow = 0.0;  // cos(80*pi/180)
+    double SinThrow = 0.0;  // sin(80*pi/180)
+};
+FoldedConstants Folded;
+
+// One operation's result as the evaluator stores it: rounded and tested.
+double R(Extended value)
+{
+    return StoreFast(value);
+}
+
+// A stored value as an operand: every operation is formed in extended precision.
+Extended E(double value)
+{
+    return value;
+}
+
 using NativeFormula = double (*)(double t);
 
 struct Formula {
     const char* Name;
     const char* Text;
+    const char* MuparserText;  // muparser spells pi "_pi"
     NativeFormula Native;
+    NativeFormula Floor;
     double T1, T2;  // the preset's parameter range
 };
 
 const Formula Formulas[] = {
-    {"circle_x", "3*cos(t)", [](double t) { return double(K.C3 * cosl(t)); }, 0, 6.2833},
-    {"circle_y", "3*sin(t)", [](double t) { return double(K.C3 * sinl(t)); }, 0, 6.2833},
-    {"throw_x", "14*t*cos(80*pi/180)",
-     [](double t) { return double(K.C14 * t * cosl(K.C80 * K.Pi / K.C180)); }, 0, 3},
-    {"throw_y", "14*t*sin(80*pi/180)-5*t^2",
+    {"circle_x", "3*cos(t)", "3*cos(t)", [](double t) { return double(K.C3 * cosl(t)); },
+     [](double t) { return R(3.0L * R(cosl(t))); }, 0, 6.2833},
+    {"circle_y", "3*sin(t)", "3*sin(t)", [](double t) { return double(K.C3 * sinl(t)); },
+     [](double t) { return R(3.0L * R(sinl(t))); }, 0, 6.2833},
+    {"throw_x", "14*t*cos(80*pi/180)", "14*t*cos(80*_pi/180)",
+     [](double t) { return double(K.C14 * t * cosl(K.C80 * K.Pi / K.C180)); },
+     [](double t) { return R(E(R(14.0L * t)) * Folded.CosThrow); }, 0, 3},
+    {"throw_y", "14*t*sin(80*pi/180)-5*t^2", "14*t*sin(80*_pi/180)-5*t^2",
      [](double t) {
          const long double e = t;
          return double(K.C14 * e * sinl(K.C80 * K.Pi / K.C180) - K.C5 * (e * e));
      },
+     [](double t) { return R(E(R(E(R(14.0L * t)) * Folded.SinThrow)) - R(5.0L * R(E(t) * t))); },
      0, 3},
-    {"folium_x", "3*t/(1+t^3)",
+    {"folium_x", "3*t/(1+t^3)", "3*t/(1+t^3)",
      [](double t) {
          const long double e = t;
          return double(K.C3 * e / (K.C1 + e * e * e));
      },
-     -20, 20},
-    {"folium_y", "3*t^2/(1+t^3)",
+     [](double t) { return R(E(R(3.0L * t)) / R(1.0L + R(E(R(E(t) * t)) * t))); }, -20, 20},
+    {"folium_y", "3*t^2/(1+t^3)", "3*t^2/(1+t^3)",
      [](double t) {
          const long double e = t;
          return double(K.C3 * (e * e) / (K.C1 + e * e * e));
      },
+     [](double t) {
+         const double square = R(E(t) * t);
+         return R(E(R(3.0L * square)) / R(1.0L + R(E(R(E(t) * t)) * t)));
+     },
      -20, 20},
-    {"planet_x", "-1/(1+0.8*cos(t))*cos(t)",
-     [](double t) { return double(-(K.C1 / (K.C1 + K.C08 * cosl(t)) * cosl(t))); }, -3.141592653589793,
-     3.141592653589793},
-    {"planet_y", "-1/(1+0.8*cos(t))*sin(t)",
-     [](double t) { return double(-(K.C1 / (K.C1 + K.C08 * cosl(t)) * sinl(t))); }, -3.141592653589793,
-     3.141592653589793},
+    {"planet_x", "-1/(1+0.8*cos(t))*cos(t)", "-1/(1+0.8*cos(t))*cos(t)",
+     [](double t) { return double(-(K.C1 / (K.C1 + K.C08 * cosl(t)) * cosl(t))); },
+     [](double t) {
+         const double c = R(cosl(t));
+         return -R(E(R(1.0L / R(1.0L + R(E(0.8) * c)))) * c);
+     },
+     -3.141592653589793, 3.141592653589793},
+    {"planet_y", "-1/(1+0.8*cos(t))*sin(t)", "-1/(1+0.8*cos(t))*sin(t)",
+     [](double t) { return double(-(K.C1 / (K.C1 + K.C08 * cosl(t)) * sinl(t))); },
+     [](double t) {
+         long double sine;
+         long double cosine;
+         sincosl(t, &sine, &cosine);
+         const double c = R(cosine);
+         return -R(E(R(1.0L / R(1.0L + R(E(0.8) * c)))) * R(sine));
+     },
+     -3.141592653589793, 3.141592653589793},
 };
 
 // Parameter values spread over the preset's range; the folium's t = -1 (its
@@ -96,6 +145,25 @@ void Compile(benchmark::State& state, const Formula& f)
     }
 }
 
+// One evaluation per iteration, t stepping through the preset's range; the
+// program is compiled (and prepared) beforehand.
+template <typename Run>
+void Evaluations(benchmark::State& state, const Formula& f, PlotState& draw, Run&& run)
+{
+    const std::vector<double> steps = Steps(f);
+    std::size_t i = 0;
+    const long before = Allocations.load();
+    for (auto _ : state) {
+        draw.VarT = steps[i];
+        i = i + 1 == steps.size() ? 0 : i + 1;
+        benchmark::DoNotOptimize(run());
+    }
+    if (!draw.ErrorText.empty())
+        state.SkipWithError("evaluation set a message");
+    state.counters["allocs_per_eval"] =
+        benchmark::Counter(double(Allocations.load() - before) / double(state.iterations()));
+}
+
 void Evaluate(benchmark::State& state, const Formula& f)
 {
     static PlotState draw;  // large: keep it off the stack
@@ -105,29 +173,82 @@ void Evaluate(benchmark::State& state, const Formula& f)
         state.SkipWithError("formula does not compile");
         return;
     }
-    const std::vector<double> steps = Steps(f);
-    std::size_t i = 0;
-    const long before = Allocations.load();
-    for (auto _ : state) {
-        draw.VarT = steps[i];
-        i = i + 1 == steps.size() ? 0 : i + 1;
-        benchmark::DoNotOptimize(EvaluatePostfix(draw, program, draw.ErrorText));
-    }
-    if (!draw.ErrorText.empty())
-        state.SkipWithError("evaluation set a message");
-    state.counters["allocs_per_eval"] =
-        benchmark::Counter(double(Allocations.load() - before) / double(state.iterations()));
+    Evaluations(state, f, draw, [&] { return EvaluatePostfix(draw, program, draw.ErrorText); });
 }
 
+void Prepared(benchmark::State& state, const Formula& f)
+{
+    static PlotState draw;
+    PostfixProgram program{};
+    CompileExpression(draw, f.Text, draw.ErrorText, program);
+    if (!draw.ErrorText.empty()) {
+        state.SkipWithError("formula does not compile");
+        return;
+    }
+    const PreparedProgram prepared = PrepareProgram(program);
+    Evaluations(state, f, draw, [&] { return EvaluatePrepared(draw, prepared, draw.ErrorText); });
+}
+
+void Prepare(benchmark::State& state, const Formula& f)
+{
+    PlotState draw;
+    PostfixProgram program{};
+    CompileExpression(draw, f.Text, draw.ErrorText, program);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PrepareProgram(program));
+}
+
+void Muparser(benchmark::State& state, const Formula& f)
+{
+    double t = 0.0;
+    mu::Parser parser;
+    try {
+        parser.DefineVar("t", &t);
+        parser.SetExpr(f.MuparserText);
+        parser.Eval();  // parses; later calls run the byte code
+    } catch (const mu::Parser::exception_type& e) {
+        state.SkipWithError(e.GetMsg().c_str());
+        return;
+    }
+    const std::vector<double> steps = Steps(f);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        t = steps[i];
+        i = i + 1 == steps.size() ? 0 : i + 1;
+        benchmark::DoNotOptimize(parser.Eval());
+    }
+}
+
+template <NativeFormula Formula::*Kind>
 void Native(benchmark::State& state, const Formula& f)
 {
     const std::vector<double> steps = Steps(f);
+    const NativeFormula formula = f.*Kind;
     std::size_t i = 0;
     for (auto _ : state) {
         const double t = steps[i];
         i = i + 1 == steps.size() ? 0 : i + 1;
-        benchmark::DoNotOptimize(f.Native(t));
+        benchmark::DoNotOptimize(formula(t));
     }
+}
+
+// The floor, after making sure it computes what the prepared program does.
+void Floor(benchmark::State& state, const Formula& f)
+{
+    static PlotState draw;
+    PostfixProgram program{};
+    CompileExpression(draw, f.Text, draw.ErrorText, program);
+    const PreparedProgram prepared = PrepareProgram(program);
+    for (const double t : Steps(f)) {
+        draw.VarT = t;
+        const double expected = EvaluatePrepared(draw, prepared, draw.ErrorText);
+        const double actual = f.Floor(t);
+        if (std::memcmp(&expected, &actual, sizeof expected) != 0) {
+            state.SkipWithError("the floor does not compute what the prepared program does");
+            return;
+        }
+    }
+    Native<&Formula::Floor>(state, f);
 }
 
 // The console output, then one line per formula: evaluate / native.
@@ -153,20 +274,37 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-10s %12s %12s %8s\n", "formula", "evaluate ns", "native ns", "ratio");
+        std::printf("\n%-9s %9s %9s %9s %9s %9s %10s %10s\n", "ns/eval", "postfix", "prepared", "muparser",
+                    "native", "floor", "prep/post", "prep/mu");
         for (const Formula& f : Formulas) {
-            const std::string name = f.Name;
-            const auto eval = times_.find("Evaluate/" + name);
-            const auto native = times_.find("Native/" + name);
-            if (eval == times_.end() || native == times_.end())
-                continue;
-            std::printf("%-10s %12.2f %12.2f %8.2f\n", f.Name, eval->second, native->second,
-                        eval->second / native->second);
+            const double postfix = Time("Evaluate/", f.Name);
+            const double prepared = Time("Prepared/", f.Name);
+            const double muparser = Time("Muparser/", f.Name);
+            std::printf("%-9s %9.2f %9.2f %9.2f %9.2f %9.2f %10.2f %10.2f\n", f.Name, postfix, prepared, muparser,
+                        Time("Native/", f.Name), Time("Floor/", f.Name), prepared / postfix, prepared / muparser);
+        }
+        // A preset evaluates its x and its y formula at every step.
+        std::printf("\n%-9s %9s %9s %9s %10s %10s\n", "x + y", "postfix", "prepared", "muparser", "prep/post",
+                    "prep/mu");
+        for (std::size_t k = 0; k + 1 < std::size(Formulas); k += 2) {
+            const std::string name(Formulas[k].Name, std::strcspn(Formulas[k].Name, "_"));
+            const auto both = [&](const char* kind) {
+                return Time(kind, Formulas[k].Name) + Time(kind, Formulas[k + 1].Name);
+            };
+            std::printf("%-9s %9.2f %9.2f %9.2f %10.2f %10.2f\n", name.c_str(), both("Evaluate/"),
+                        both("Prepared/"), both("Muparser/"), both("Prepared/") / both("Evaluate/"),
+                        both("Prepared/") / both("Muparser/"));
         }
         std::fflush(stdout);
     }
 
-private:
+    // NaN when that benchmark did not run.
+    double Time(const char* kind, const char* formula) const
+    {
+        const auto found = times_.find(std::string(kind) + formula);
+        return found == times_.end() ? std::nan("") : found->second;
+    }
+
     std::map<std::string, double> times_;
     std::set<std::string> medians_;
 };
@@ -194,12 +332,25 @@ void operator delete(void* p, std::size_t) noexcept
 int main(int argc, char** argv)
 {
     benchmark::DoNotOptimize(K);  // may have changed, as far as the compiler knows
+    {
+        PlotState draw;
+        Folded.CosThrow = EvaluateExpression(draw, "cos(80*pi/180)", draw.ErrorText);
+        Folded.SinThrow = EvaluateExpression(draw, "sin(80*pi/180)", draw.ErrorText);
+    }
     for (const Formula& f : Formulas) {
         benchmark::RegisterBenchmark((std::string("Compile/") + f.Name).c_str(), Compile, f)
             ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark((std::string("Prepare/") + f.Name).c_str(), Prepare, f)
+            ->Unit(benchmark::kNanosecond);
         benchmark::RegisterBenchmark((std::string("Evaluate/") + f.Name).c_str(), Evaluate, f)
             ->Unit(benchmark::kNanosecond);
-        benchmark::RegisterBenchmark((std::string("Native/") + f.Name).c_str(), Native, f)
+        benchmark::RegisterBenchmark((std::string("Prepared/") + f.Name).c_str(), Prepared, f)
+            ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark((std::string("Muparser/") + f.Name).c_str(), Muparser, f)
+            ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark((std::string("Native/") + f.Name).c_str(), Native<&Formula::Native>, f)
+            ->Unit(benchmark::kNanosecond);
+        benchmark::RegisterBenchmark((std::string("Floor/") + f.Name).c_str(), Floor, f)
             ->Unit(benchmark::kNanosecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -9,7 +9,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-svg-dev libgif-dev poppler-utils
-    libbenchmark-dev libx11-dev
+    libbenchmark-dev libx11-dev libmuparser-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     desktop-file-utils appstream

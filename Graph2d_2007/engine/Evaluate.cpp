@@ -11,12 +11,6 @@
 
 namespace {
 
-bool IsCompileMessage(const std::string& text)
-{
-    static_assert(sizeof SyntaxErrorText == sizeof NumberErrorText);
-    return text.size() == sizeof SyntaxErrorText - 1 && (text == SyntaxErrorText || text == NumberErrorText);
-}
-
 bool IsCheckedFunction(unsigned char tag)
 {
     return tag == CodeLn || tag == CodeSqrt || tag == CodeArcsin || tag == CodeArccos || tag == CodeFa;

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "Expression.h"
 #include "ExtendedMath.h"
@@ -17,58 +18,26 @@ bool PowerRule(double x, double y, double& result);
 // domain message.
 const char* ApplyCheckedFunction(unsigned char tag, double& v);
 
+// True for the two compile messages, which block an evaluation.
+inline bool IsCompileMessage(const std::string& text)
+{
+    static_assert(sizeof SyntaxErrorText == sizeof NumberErrorText);
+    return text.size() == sizeof SyntaxErrorText - 1 && (text == SyntaxErrorText || text == NumberErrorText);
+}
+
 // Sine and cosine within one evaluation, remembered for the last argument.
 // When a program takes both (the planet orbit, or TAN) they come from one
 // sincosl, as a C++ compiler forms the same formula; glibc's sincosl gives
-// exactly the values of sinl and cosl. Which case holds is looked up once, at
-// the first sine or cosine, in the cells from there to the end cell.
+// exactly the values of sinl and cosl, so the choice only saves time. Which
+// case holds is looked up once, at the first sine or cosine, in the cells
+// from there to the end cell, unless the owner knows it beforehand.
 class TrigCache {
 public:
-    Extended Sin(double v, const PostfixCell* cell, const PostfixCell* end)
-    {
-        if (std::fabs(v) >= TrigLimit)
-            return 0.0L;
-        Select(v, cell, end);
-        if (!haveSin_) {
-            if (both_)
-                Both(v);
-            else
-                sin_ = sinl(v);
-            haveSin_ = true;
-        }
-        return sin_;
-    }
+    TrigCache() = default;
+    explicit TrigCache(bool both) : state_(Decided), both_(both) {}
 
-    Extended Cos(double v, const PostfixCell* cell, const PostfixCell* end)
-    {
-        if (std::fabs(v) >= TrigLimit)
-            return 0.0L;
-        Select(v, cell, end);
-        if (!haveCos_) {
-            if (both_)
-                Both(v);
-            else
-                cos_ = cosl(v);
-            haveCos_ = true;
-        }
-        return cos_;
-    }
-
-private:
-    void Select(double v, const PostfixCell* cell, const PostfixCell* end)
-    {
-        if (!decided_)
-            Decide(cell, end);
-        // Keyed by the bits: sin(-0) is -0 but sin(+0) is +0.
-        const auto key = std::bit_cast<std::uint64_t>(v);
-        if (key != key_ || !keyed_) {
-            key_ = key;
-            keyed_ = true;
-            haveSin_ = haveCos_ = false;
-        }
-    }
-
-    void Decide(const PostfixCell* cell, const PostfixCell* end)
+    // Whether the cells up to the end cell take both a sine and a cosine.
+    static bool TakesBoth(const PostfixCell* cell, const PostfixCell* end)
     {
         bool sine = false;
         bool cosine = false;
@@ -76,22 +45,87 @@ private:
             sine = sine || cell->Tag == CodeSin || cell->Tag == CodeTan;
             cosine = cosine || cell->Tag == CodeCos || cell->Tag == CodeTan;
         }
-        both_ = sine && cosine;
-        decided_ = true;
+        return sine && cosine;
+    }
+
+    Extended Sin(double v, const PostfixCell* cell, const PostfixCell* end)
+    {
+        if (std::fabs(v) >= TrigLimit)
+            return 0.0L;
+        Decide(cell, end);
+        return Sin(v);
+    }
+
+    Extended Cos(double v, const PostfixCell* cell, const PostfixCell* end)
+    {
+        if (std::fabs(v) >= TrigLimit)
+            return 0.0L;
+        Decide(cell, end);
+        return Cos(v);
+    }
+
+    // For a cache constructed with its decision.
+    Extended Sin(double v)
+    {
+        if (std::fabs(v) >= TrigLimit)
+            return 0.0L;
+        Select(v);
+        if (!(state_ & HaveSin)) {
+            if (both_)
+                Both(v);
+            else
+                sin_ = sinl(v);
+            state_ |= HaveSin;
+        }
+        return sin_;
+    }
+
+    Extended Cos(double v)
+    {
+        if (std::fabs(v) >= TrigLimit)
+            return 0.0L;
+        Select(v);
+        if (!(state_ & HaveCos)) {
+            if (both_)
+                Both(v);
+            else
+                cos_ = cosl(v);
+            state_ |= HaveCos;
+        }
+        return cos_;
+    }
+
+private:
+    enum : std::uint8_t { Decided = 1, Keyed = 2, HaveSin = 4, HaveCos = 8 };
+
+    void Decide(const PostfixCell* cell, const PostfixCell* end)
+    {
+        if (!(state_ & Decided)) {
+            both_ = TakesBoth(cell, end);
+            state_ |= Decided;
+        }
+    }
+
+    void Select(double v)
+    {
+        // Keyed by the bits: sin(-0) is -0 but sin(+0) is +0.
+        const auto key = std::bit_cast<std::uint64_t>(v);
+        if (!(state_ & Keyed) || key != key_) {
+            key_ = key;
+            state_ = (state_ & Decided) | Keyed;
+        }
     }
 
     void Both(double v)
     {
         sincosl(v, &sin_, &cos_);
-        haveSin_ = haveCos_ = true;
+        state_ |= HaveSin | HaveCos;
     }
 
-    bool decided_ = false;
+    // All a new cache sets: one small store.
+    std::uint8_t state_ = 0;
     bool both_ = false;
-    bool keyed_ = false;
-    bool haveSin_ = false;
-    bool haveCos_ = false;
-    std::uint64_t key_ = 0;
-    Extended sin_;  // read only when haveSin_
-    Extended cos_;  // read only when haveCos_
+    std::uint64_t key_;  // the bits of the last argument, when Keyed
+    Extended sin_;       // when HaveSin
+    Extended cos_;       // when HaveCos
 };

@@ -1,7 +1,9 @@
 // libFuzzer target over the expression engine. Each input is used twice: as
 // formula text (normalize, compile, evaluate, compile-and-evaluate) and as a
-// hand-made postfix program (tags and values from the bytes). Floating-point
-// faults are expected outcomes; any broken invariant aborts.
+// hand-made postfix program (tags and values from the bytes). Every program
+// is also prepared, and the prepared form must give exactly what
+// EvaluatePostfix gives. Floating-point faults are expected outcomes; any
+// broken invariant aborts.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "Expression.h"
+#include "PreparedProgram.h"
 
 namespace {
 
@@ -72,6 +75,38 @@ PlotState& Draw()
     return draw;
 }
 
+std::string Describe(const Result& r)
+{
+    char value[64];
+    std::snprintf(value, sizeof value, "%a", r.Value);
+    return std::string(value) + " [" + r.Message + "] " + (r.Fault ? FloatFaultMessage(*r.Fault) : "no fault");
+}
+
+// The prepared form against the reference: same bits, message and fault.
+void ComparePrepared(const PostfixProgram& program, double t, const Result& expected)
+{
+    PlotState& draw = Draw();
+    const PreparedProgram prepared = PrepareProgram(program);
+    draw.VarT = t;
+    draw.ErrorText = "left over";
+    Result actual;
+    try {
+        actual.Value = EvaluatePrepared(draw, prepared, draw.ErrorText);
+    } catch (const FloatFault& fault) {
+        actual.Fault = fault.Kind();
+    }
+    actual.Message = draw.ErrorText;
+    if (actual.Fault != expected.Fault || actual.Message != expected.Message ||
+        (!expected.Fault && std::memcmp(&actual.Value, &expected.Value, sizeof(double)) != 0))
+        Breach("the prepared form differs", Describe(actual) + " against " + Describe(expected));
+
+    for (const char* blocking : {SyntaxErrorText, NumberErrorText}) {
+        draw.ErrorText = blocking;
+        if (EvaluatePrepared(draw, prepared, draw.ErrorText) != FailedResult || draw.ErrorText != blocking)
+            Breach("a compile message did not block the prepared evaluation");
+    }
+}
+
 // Runs one evaluation and checks what every evaluation promises.
 Result Evaluate(const PostfixProgram& program, double t)
 {
@@ -103,6 +138,7 @@ Result Evaluate(const PostfixProgram& program, double t)
         if (EvaluatePostfix(draw, program, draw.ErrorText) != FailedResult || draw.ErrorText != blocking)
             Breach("a compile message did not block the evaluation");
     }
+    ComparePrepared(program, t, r);
     return r;
 }
 
