@@ -1,14 +1,17 @@
 #include "ControlPanel.h"
 
 #include <QFont>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include <array>
 #include <cstdlib>
 
+#include "CaptionFont.h"
 #include "Canvas.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "OuterFrame.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -24,7 +27,8 @@ TControl_Panel::TControl_Panel(QWidget* parent)
     // Reachable from the start, as the plot window is made during construction.
     Control_Panel = this;
     setupUi(this);
-    PlaceOuterFrame();
+    ApplyCaptionFace(*this, CaptionFaceFor(*this));
+    new OuterFrameKeeper(*this, OuterFrame);
     // The plot window is the main window: closing the panel only hides it.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -50,22 +54,6 @@ TControl_Panel::~TControl_Panel()
 {
     if (Control_Panel == this)
         Control_Panel = nullptr;
-}
-
-void TControl_Panel::PlaceOuterFrame()
-{
-    // The layout gives the outer frame; the frame margins are known (if the
-    // platform draws a frame at all) only once the window is shown.
-    const QSize margins = frameGeometry().size() - geometry().size();
-    move(OuterFrame.topLeft());
-    resize(OuterFrame.size() - margins);
-}
-
-void TControl_Panel::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (frameGeometry().size() != OuterFrame.size())
-        PlaceOuterFrame();
 }
 
 void TControl_Panel::SetDraw2D()

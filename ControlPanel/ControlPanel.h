@@ -33,11 +33,7 @@ public:
     void ColorChange();  // "Barva křivky": choose the curve colour
     void Zadani();       // a preset became checked: write its texts
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void PlaceOuterFrame();
     void ReadInputs();
     void WritePreset(const CurvePreset& preset);
     void PaintIndicator(std::int32_t colour);

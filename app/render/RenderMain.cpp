@@ -7,6 +7,7 @@
 #include "ControlPanel.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
+#include "StartUp.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtNotes);
     QGuiApplication application(argc, argv);
-    InstallFontFallback();
+    SetUpApplication();
 
     const ParsedCommandLine parsed = ParseRenderCommandLine(QGuiApplication::arguments());
     switch (parsed.Command) {
