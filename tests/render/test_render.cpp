@@ -194,7 +194,8 @@ void TestRender::MatchesThePanel()
         QVERIFY(PixelsOf(Draw2D->Plane(), colour.red(), colour.green(), colour.blue()) > 0);
     } else {
         QCOMPARE(run.ExitStatus, 1);
-        QCOMPARE(QString::fromUtf8(run.Err), fixture.Boxes.first().text + '\n');
+        // The box names a refused field on a second line; the renderer has no fields.
+        QCOMPARE(QString::fromUtf8(run.Err), fixture.Boxes.first().text.section(u'\n', 0, 0) + '\n');
     }
     QCOMPARE(run.Out, QByteArray());
 
