@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -72,10 +74,13 @@ QString WithoutFoundry(const QString& family)
     return family.section(QStringLiteral(" ["), 0, 0);
 }
 
-// The face really resolves to `family` and has every letter of the captions.
+// The face really resolves to `family` in an upright bold and has every
+// letter of the captions.
 bool CanShow(const QFont& font, const QString& family, const QString& letters)
 {
-    if (WithoutFoundry(QFontInfo(font).family()).compare(WithoutFoundry(family), Qt::CaseInsensitive) != 0)
+    const QFontInfo info(font);
+    if (WithoutFoundry(info.family()).compare(WithoutFoundry(family), Qt::CaseInsensitive) != 0 ||
+        info.italic() || !info.bold())
         return false;
     const QFontMetrics metrics(font);
     for (char32_t c : letters.toUcs4()) {
@@ -196,12 +201,15 @@ int CaptionOverflow(const QWidget& control, const QFont& font)
         left += (box.width() - width) / 2;
     else if (alignment & Qt::AlignRight)
         left = box.right() + 1 - width;
-    int lineTop = box.top();
+    // The line box is placed as the toolkit lays out text, in fractions of
+    // a pixel; the glyphs then stand on the nearest whole row.
+    const QFontMetricsF exact(font);
+    qreal lineTop = box.top();
     if (alignment & Qt::AlignVCenter)
-        lineTop += (box.height() - metrics.height()) / 2;
+        lineTop += (box.height() - exact.height()) / 2;
     else if (alignment & Qt::AlignBottom)
-        lineTop = box.bottom() + 1 - metrics.height();
-    const QRect ink = metrics.tightBoundingRect(text).translated(0, lineTop + metrics.ascent());
+        lineTop = box.bottom() + 1 - exact.height();
+    const QRect ink = metrics.tightBoundingRect(text).translated(left, qRound(lineTop + exact.ascent()));
 
     // The room ends at the box, or where a sibling over the rows the letters
     // take begins: a label's text running on under the field beside it is
@@ -216,7 +224,11 @@ int CaptionOverflow(const QWidget& control, const QFont& font)
                 end = std::min(end, other.left());
         }
     }
-    return std::max(left + width - end, box.left() - left);
+    // Above and below, the control's own bounds cut the letters off (a face
+    // with a tall line box pushes descenders out of a low radio button).
+    const QRect bounds = control.geometry();
+    const int vertical = std::max(bounds.top() - ink.top(), ink.bottom() - bounds.bottom());
+    return std::max({left + width - end, box.left() - left, vertical});
 }
 
 CaptionFace ChooseCaptionFace(const QWidget& panel, const QStringList& candidates)
@@ -225,9 +237,12 @@ CaptionFace ChooseCaptionFace(const QWidget& panel, const QStringList& candidate
     QString letters;
     for (const QWidget* control : controls)
         letters += CaptionOf(*control);
+    // By the family's plain name, as the style sheet asks for it: the
+    // foundry the font database then picks is the one measured.
     QStringList usable;
-    for (const QString& family : candidates) {
-        if (CanShow(CaptionFace{family}.Font(), family, letters))
+    for (const QString& candidate : candidates) {
+        const QString family = WithoutFoundry(candidate);
+        if (!usable.contains(family) && CanShow(CaptionFace{family}.Font(), family, letters))
             usable.append(family);
     }
     for (int size = CaptionPixelSize; size >= SmallestCaptionPixelSize; --size) {
@@ -240,8 +255,25 @@ CaptionFace ChooseCaptionFace(const QWidget& panel, const QStringList& candidate
     return CaptionFace{};
 }
 
+namespace {
+
+CaptionFaceRule& TestRule()
+{
+    static CaptionFaceRule rule;
+    return rule;
+}
+
+}  // namespace
+
+void SetCaptionFaceRule(CaptionFaceRule rule)
+{
+    TestRule() = std::move(rule);
+}
+
 CaptionFace CaptionFaceFor(const QWidget& panel)
 {
+    if (TestRule())
+        return TestRule()(panel);
     static std::optional<CaptionFace> chosen;
     if (!chosen) {
         const QString intended = IntendedFace();
@@ -258,5 +290,8 @@ void ApplyCaptionFace(QWidget& panel, const CaptionFace& face)
     static const QRegularExpression captionFont(QStringLiteral(R"(font:\s*bold\s+\d+px\s+"[^"]*")"));
     QString sheet = panel.styleSheet();
     sheet.replace(captionFont, QStringLiteral("font: bold %1px \"%2\"").arg(face.PixelSize).arg(face.Family));
+    // Controls not yet polished would keep the rules of the sheet they were
+    // made under when the new one comes.
+    panel.ensurePolished();
     panel.setStyleSheet(sheet);
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 inline constexpr int CaptionPixelSize = 16;
@@ -39,8 +41,9 @@ QStringList InstalledSansFaces();
 QList<QWidget*> CaptionControls(const QWidget& panel);
 
 // By how many pixels the caption of `control`, set in `font`, overruns the
-// room it has: its box less the style's margins and indicator, cut off where
-// a sibling control over the same rows begins. 0 or less means it fits.
+// room it has: across, its box less the style's margins and indicator, cut
+// off where a sibling control over the same rows begins; up and down, the
+// control's bounds. 0 or less means it fits.
 int CaptionOverflow(const QWidget& control, const QFont& font);
 
 // The first of `candidates` in which every caption of `panel` fits at 16 px;
@@ -52,6 +55,11 @@ CaptionFace ChooseCaptionFace(const QWidget& panel, const QStringList& candidate
 // This run's face: the intended face when it loaded, else the choice among
 // the installed sans-serif faces measured on `panel` (made once).
 CaptionFace CaptionFaceFor(const QWidget& panel);
+
+// Tests decide the face instead (for a panel made without the intended
+// face); empty restores the rule above.
+using CaptionFaceRule = std::function<CaptionFace(const QWidget& panel)>;
+void SetCaptionFaceRule(CaptionFaceRule rule);
 
 // Sets the captions of `panel` in `face` through the caption rule of its
 // style sheet; an empty family leaves the layout's face.
