@@ -7,6 +7,7 @@
 #include <QList>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cmath>
 
 #include "CaptionFont.h"
