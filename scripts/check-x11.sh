@@ -73,14 +73,14 @@ report_frame() {
     fi
 }
 
-# Starts the program and waits (up to 10 s) for both frames to settle where
-# the layouts put them; reports where they are.
+# Starts the program and waits (up to 30 s, for a busy machine) for both
+# frames to settle where the layouts put them; reports where they are.
 check_frames() {
-    local setting=$1 pid panel plot
+    local setting=$1 pid panel plot before=$failures
     "$build/app/paramcurve" > "$work/program.log" 2>&1 &
     pid=$!
     started+=("$pid")
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         panel=$(outer_geometry "Control_Panel")
         plot=$(outer_geometry "Parametric Curve")
         [ "$panel" = "320x559+7+8" ] && [ "$plot" = "545x560+327+6" ] && break
@@ -88,6 +88,12 @@ check_frames() {
     done
     report_frame "$setting" "Control_Panel" "320x559+7+8" "$panel"
     report_frame "$setting" "Parametric Curve" "545x560+327+6" "$plot"
+    if [ "$failures" -ne "$before" ]; then
+        echo "The program's output:"
+        cat "$work/program.log"
+        echo "The X server's windows:"
+        xwininfo -root -tree | grep -v '(has no name)'
+    fi
     kill "$pid" 2> /dev/null || true
     wait "$pid" 2> /dev/null || true
 }
