@@ -33,7 +33,9 @@ finish() {
 trap finish EXIT
 
 # Xvfb picks a free display and writes its number once it is ready.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+# -noreset: the server would start afresh, refusing connections for a moment,
+# each time its last client (xwininfo here) leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
 started+=($!)
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -75,7 +76,12 @@ int PixelsNotShown(const QRect& covered = QRect(), QString* where = nullptr)
 // manager reports it a little after the window shows.
 int WaitUntilShown(const QWidget* onTop = nullptr, QString* where = nullptr)
 {
-    const auto covered = [onTop] { return onTop ? onTop->frameGeometry() : QRect(); };
+    const auto covered = [onTop] {
+        if (!onTop)
+            return QRect();
+        // The native window's frame is read afresh from the platform.
+        return onTop->windowHandle() ? onTop->windowHandle()->frameGeometry() : onTop->frameGeometry();
+    };
     QElapsedTimer clock;
     clock.start();
     int wrong = PixelsNotShown(covered(), where);
