@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs every test: the test suite, the
+# windows on an X server of their own (Xvfb, bare and with openbox), the
 # Debian package built, linted, installed and purged again, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run
-# of the expression engine. Runs headless.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz
+# run of the expression engine. Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test"
-scripts/setup.sh build
+PARAMCURVE_X11_CHECK=1 scripts/setup.sh build
 ctest --test-dir build --output-on-failure
+
+echo "== The windows on an X server, bare and under openbox"
+scripts/check-x11.sh build
 
 echo "== Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build

@@ -1,14 +1,17 @@
 #include "ControlPanel.h"
 
 #include <QFont>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include <array>
 #include <cstdlib>
 
+#include "CaptionFont.h"
 #include "Canvas.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "OuterFrame.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -24,7 +27,8 @@ TControl_Panel::TControl_Panel(QWidget* parent)
     // Reachable from the start, as the plot window is made during construction.
     Control_Panel = this;
     setupUi(this);
-    PlaceOuterFrame();
+    ApplyCaptionFace(*this, CaptionFaceFor(*this));
+    new OuterFrameKeeper(*this, OuterFrame);
     // The plot window is the main window: closing the panel only hides it.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -37,7 +41,11 @@ TControl_Panel::TControl_Panel(QWidget* parent)
                 RunHandler([this] { Zadani(); });
         });
     }
-    connect(Button1, &QPushButton::clicked, this, [this] { RunHandler([this] { Param_Curve(); }); });
+    const auto draw = [this] { RunHandler([this] { Param_Curve(); }); };
+    connect(Button1, &QPushButton::clicked, this, draw);
+    // Enter in any field draws, as in a form with a default button.
+    for (QLineEdit* field : findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        connect(field, &QLineEdit::returnPressed, this, draw);
     connect(Button2, &QPushButton::clicked, this, [this] { RunHandler([this] { Finish(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { RunHandler([this] { Clear(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { RunHandler([this] { ColorChange(); }); });
@@ -50,22 +58,6 @@ TControl_Panel::~TControl_Panel()
 {
     if (Control_Panel == this)
         Control_Panel = nullptr;
-}
-
-void TControl_Panel::PlaceOuterFrame()
-{
-    // The layout gives the outer frame; the frame margins are known (if the
-    // platform draws a frame at all) only once the window is shown.
-    const QSize margins = frameGeometry().size() - geometry().size();
-    move(OuterFrame.topLeft());
-    resize(OuterFrame.size() - margins);
-}
-
-void TControl_Panel::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (frameGeometry().size() != OuterFrame.size())
-        PlaceOuterFrame();
 }
 
 void TControl_Panel::SetDraw2D()
@@ -142,6 +134,29 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
         canvas.Rectangle(0, 0, IndicatorBitmap.width(), IndicatorBitmap.height());
     }
     ColorIndicator->setPixmap(QPixmap::fromImage(IndicatorBitmap));
+}
+
+QString InputFieldName(InputField field)
+{
+    // As the panel labels them: the row's caption, then the left or right field.
+    switch (field) {
+    case InputField::X1: return QStringLiteral("x, začátek");
+    case InputField::X2: return QStringLiteral("x, konec");
+    case InputField::Y1: return QStringLiteral("y, začátek");
+    case InputField::Y2: return QStringLiteral("y, konec");
+    case InputField::T1: return QStringLiteral("t, začátek");
+    case InputField::T2: return QStringLiteral("t, konec");
+    case InputField::Segments: return QStringLiteral("počet segmentů");
+    case InputField::None: break;
+    }
+    return QString();
+}
+
+QString RefusalText(const std::string& message, InputField field)
+{
+    const QString text = QString::fromStdString(message);
+    const QString name = InputFieldName(field);
+    return name.isEmpty() ? text : text + QStringLiteral("\nPole: ") + name;
 }
 
 QStringList FallbackFaces()

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ColorDialog.h"
+#include "CurveTrace.h"
 #include "Presets.h"
 #include "ui_Control_Panel.h"
 
@@ -33,11 +34,7 @@ public:
     void ColorChange();  // "Barva křivky": choose the curve colour
     void Zadani();       // a preset became checked: write its texts
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void PlaceOuterFrame();
     void ReadInputs();
     void WritePreset(const CurvePreset& preset);
     void PaintIndicator(std::int32_t colour);
@@ -49,6 +46,13 @@ private:
 };
 
 extern TControl_Panel* Control_Panel;  // the one control panel
+
+// The name of an input field in messages, after the panel's captions:
+// "t, konec" is the right field of the row "t".
+QString InputFieldName(InputField field);
+
+// A refusal's message with the refused field named on a line below it.
+QString RefusalText(const std::string& message, InputField field);
 
 // "MS Sans Serif" is rarely installed outside Windows: map it to the first
 // installed of these sans-serif faces; the layouts give the pixel heights.

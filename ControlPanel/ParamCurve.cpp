@@ -117,7 +117,7 @@ void TControl_Panel::Param_Curve()
         QLineEdit* field = FieldOf(*this, refused.outcome.Focus);
         if (field)
             FocusField(field);
-        ShowErrorBox(QString::fromStdString(refused.outcome.Message));
+        ShowErrorBox(RefusalText(refused.outcome.Message, refused.outcome.Focus));
         if (field)
             FocusField(field);
         return;

@@ -5,11 +5,13 @@
 #include "ControlPanel.h"
 #include "Draw2D.h"
 #include "SavePlane.h"
+#include "StartUp.h"
 
 int main(int argc, char* argv[])
 {
+    UseWholeScaleFactors();
     QApplication application(argc, argv);
-    InstallFontFallback();
+    SetUpApplication();
     new TControl_Panel;  // sets Control_Panel, creates Draw2D
     if (Draw2D)
         InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S

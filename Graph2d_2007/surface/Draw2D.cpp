@@ -3,8 +3,8 @@
 #include <QFont>
 #include <QFrame>
 #include <QPalette>
-#include <QShowEvent>
 
+#include "OuterFrame.h"
 #include "PlaneImage.h"
 #include "ui_Draw2D.h"
 
@@ -32,7 +32,7 @@ TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Dr
     formFont.setPixelSize(10);
     setFont(formFont);
 
-    PlaceOuterFrame();
+    new OuterFrameKeeper(*this, OuterFrame);
     setVisible(true);  // the window is visible from its creation on
 }
 
@@ -58,22 +58,6 @@ void TDraw2D::FlushPlaneChanges()
     if (!unpainted_.isEmpty())
         Image1->update(unpainted_);
     unpainted_ = QRect();
-}
-
-void TDraw2D::PlaceOuterFrame()
-{
-    // Before the window is mapped the frame margins are unknown (zero); the
-    // first show places it again with the margins the platform reports.
-    const QSize margins = frameGeometry().size() - geometry().size();
-    move(OuterFrame.topLeft());
-    resize(OuterFrame.size() - margins);
-}
-
-void TDraw2D::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (frameGeometry().size() != OuterFrame.size())
-        PlaceOuterFrame();
 }
 
 void TDraw2D::SetPlaneSize(std::int32_t width, std::int32_t height)

@@ -5,9 +5,7 @@
 // so whenever the event loop runs (a modal box's included) the window shows
 // the plane as it stands. RepaintPlane paints what changed at once.
 //
-// The outer frame is placed at (327, 6) with the size 545 x 560 as far as the
-// platform reports its frame: the client area is that size less the frame
-// margins known when the window is shown (none on offscreen or bare X).
+// The outer frame is kept at (327, 6) with the size 545 x 560 (OuterFrame.h).
 #pragma once
 
 #include <QWidget>
@@ -33,11 +31,7 @@ public:
     void SetPlaneSize(std::int32_t width, std::int32_t height);
     void RepaintPlane() override;  // paints the changed part of Image1 at once
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void PlaceOuterFrame();
     void PlaneChanged(const QRect& rect) override;
     void FlushPlaneChanges();
 

@@ -23,5 +23,8 @@ void TPlaneImage::paintEvent(QPaintEvent* event)
         return;
     }
     painter.fillRect(event->rect(), palette().window());
+    // On a screen scaled by a whole factor k each plane pixel becomes a k x k
+    // block of its own colour, never a blend of its neighbours.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(event->rect().topLeft(), *picture_, event->rect());
 }

@@ -1,5 +1,6 @@
 // Image1 of the plot window: shows the plane's bitmap unscaled at its own
-// top-left corner. Whatever does not fit is cut off by the widget's bounds.
+// top-left corner, one plane pixel per logical pixel (a k x k block on a
+// screen scaled by k). Whatever does not fit is cut off by the widget's bounds.
 #pragma once
 
 #include <QImage>

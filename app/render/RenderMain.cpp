@@ -10,6 +10,7 @@
 #include "RenderJob.h"
 #include "RenderOptions.h"
 #include "RenderStop.h"
+#include "StartUp.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(QuietQtNotes);
     int toolkitArgc = 1;
     QGuiApplication application(toolkitArgc, argv);
-    InstallFontFallback();
+    SetUpApplication();
 
     QStringList arguments;
     QString problem;

@@ -10,13 +10,14 @@
 #include "ControlPanel.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "StartUp.h"
 
 struct PanelFixture {
     QList<MessageBoxRequest> Boxes;
 
     void Start()
     {
-        InstallFontFallback();
+        SetUpApplication();
         SetMessagePresenter([this](const MessageBoxRequest& box) { Boxes.append(box); });
         ColorChooser = nullptr;
         new TControl_Panel;

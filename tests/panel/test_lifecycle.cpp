@@ -18,7 +18,7 @@ const char* const PressKonec = "--press-konec";
 int PressKonecChild(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    InstallFontFallback();
+    SetUpApplication();
     new TControl_Panel;
     Control_Panel->show();
     std::atexit([] { std::printf("at exit: plot window %s\n", Draw2D->isVisible() ? "visible" : "hidden"); });

@@ -199,8 +199,10 @@ void TestRender::MatchesThePanel()
         QVERIFY(PixelsOf(Draw2D->Plane(), colour.red(), colour.green(), colour.blue()) > 0);
     } else {
         QCOMPARE(run.ExitStatus, 1);
+        // The box names a refused field on a second line; the renderer names
+        // the option instead.
         const QString named = option.isEmpty() ? QString() : option + ": ";
-        QCOMPARE(QString::fromUtf8(run.Err), named + fixture.Boxes.first().text + '\n');
+        QCOMPARE(QString::fromUtf8(run.Err), named + fixture.Boxes.first().text.section(u'\n', 0, 0) + '\n');
     }
     QCOMPARE(run.Out, QByteArray());
 

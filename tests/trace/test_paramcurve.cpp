@@ -53,6 +53,9 @@ private slots:
     void DrawsWhatTheTraceDraws();
     void RefusalFocusesTheField_data();
     void RefusalFocusesTheField();
+    void EnterInAFieldDraws_data();
+    void EnterInAFieldDraws();
+    void EnterAfterARefusal();
     void FormulaErrorInTheErrorBox();
     void FaultToTheDefaultHandler();
     void DashedBoxReadEveryStep();
@@ -98,23 +101,30 @@ void TestParamCurve::RefusalFocusesTheField_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("name");  // the field as the box names it
 
-    QTest::newRow("EditX1") << QString("EditX1") << QString("2*(3") << QString("Chybny vyraz");
-    QTest::newRow("EditX2") << QString("EditX2") << QString("1.2.3") << QString("Chybne cislo");
-    QTest::newRow("EditY1") << QString("EditY1") << QString("ln(-1)") << QString("Nepřípustný argument logaritmu");
-    QTest::newRow("EditY2") << QString("EditY2") << QString("1/0") << QString("Dělení nulou");
-    QTest::newRow("EditT1") << QString("EditT1") << QString("arcsin(2)") << QString("Nepřípustný argument arcsin");
-    QTest::newRow("EditT2") << QString("EditT2") << QString("pi pi") << QString("Chybny vyraz");
-    QTest::newRow("EditSeg not a number") << QString("EditSeg") << QString("100x") << QString("Počet segmentů není číslo");
-    QTest::newRow("EditSeg too many") << QString("EditSeg") << QString("1732") << QString("Počet segmentů musí být číslo od 1 do 1731");
-    QTest::newRow("EditSeg negative") << QString("EditSeg") << QString("-40") << QString("Počet segmentů musí být číslo od 1 do 1731");
+    const auto row = [](const char* tag, const char* field, const char* text, const char* message, const char* name) {
+        QTest::newRow(tag) << QString(field) << QString(text) << QString::fromUtf8(message) << QString::fromUtf8(name);
+    };
+    row("EditX1", "EditX1", "2*(3", "Chybny vyraz", "x, začátek");
+    row("EditX2", "EditX2", "1.2.3", "Chybne cislo", "x, konec");
+    row("EditY1", "EditY1", "ln(-1)", "Nepřípustný argument logaritmu", "y, začátek");
+    row("EditY2", "EditY2", "1/0", "Dělení nulou", "y, konec");
+    row("EditT1", "EditT1", "arcsin(2)", "Nepřípustný argument arcsin", "t, začátek");
+    row("EditT2", "EditT2", "pi pi", "Chybny vyraz", "t, konec");
+    row("EditSeg not a number", "EditSeg", "100x", "Počet segmentů není číslo", "počet segmentů");
+    row("EditSeg too many", "EditSeg", "1732", "Počet segmentů musí být číslo od 1 do 1731", "počet segmentů");
+    row("EditSeg negative", "EditSeg", "-40", "Počet segmentů musí být číslo od 1 do 1731", "počet segmentů");
 }
 
+// The box shows the engine's message and, on the line below, which field
+// it is about; the field gets the focus with its text selected.
 void TestParamCurve::RefusalFocusesTheField()
 {
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
+    QFETCH(QString, name);
 
     auto* edit = Control_Panel->findChild<QLineEdit*>(field);
     QVERIFY(edit);
@@ -125,11 +135,64 @@ void TestParamCurve::RefusalFocusesTheField()
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes[0].title, QString("Error"));
     QCOMPARE(fixture.Boxes[0].icon, QMessageBox::Critical);
-    QCOMPARE(fixture.Boxes[0].text, message);
+    QCOMPARE(fixture.Boxes[0].text, message + QString::fromUtf8("\nPole: ") + name);
     QCOMPARE(Control_Panel->focusWidget(), edit);
     QCOMPARE(edit->selectedText(), text);
     QCOMPARE(pauses, 0);
     QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);  // axes are on, yet nothing drawn
+}
+
+void TestParamCurve::EnterInAFieldDraws_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+
+    for (const char* field : {"EditEq1", "EditEq2", "EditX1", "EditX2", "EditY1", "EditY2", "EditT1", "EditT2", "EditSeg"})
+        QTest::newRow(field) << QString(field) << int(Qt::Key_Return);
+    QTest::newRow("EditEq2, keypad Enter") << QString("EditEq2") << int(Qt::Key_Enter);
+}
+
+// Enter in a field traces once, as a click on "Kresli" does; an Enter that
+// reaches a field while the trace runs starts nothing.
+void TestParamCurve::EnterInAFieldDraws()
+{
+    QFETCH(QString, field);
+    QFETCH(int, key);
+
+    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    auto* edit = Control_Panel->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->setFocus();
+    duringPause = [&] {
+        if (pauses == 2)
+            QTest::keyClick(edit, Qt::Key(key));
+    };
+    QTest::keyClick(edit, Qt::Key(key));
+    QCOMPARE(pauses, 6);
+    QVERIFY(fixture.Boxes.isEmpty());
+    QVERIFY(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255) > 0);
+    duringPause = nullptr;
+    QTest::keyClick(edit, Qt::Key(key));
+    QCOMPARE(pauses, 12);
+}
+
+// After a refusal the focus is in the refused field: mended there, Enter
+// traces.
+void TestParamCurve::EnterAfterARefusal()
+{
+    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "pi pi", "4"});
+    Control_Panel->EditEq2->setFocus();
+    QTest::keyClick(Control_Panel->EditEq2, Qt::Key_Return);
+    QCOMPARE(fixture.Boxes.size(), 1);
+    QCOMPARE(fixture.Boxes[0].text, QString::fromUtf8("Chybny vyraz\nPole: t, konec"));
+    QCOMPARE(pauses, 0);
+    QCOMPARE(Control_Panel->focusWidget(), Control_Panel->EditT2);
+
+    QTest::keyClicks(Control_Panel->EditT2, "1");  // replaces the selected text
+    QCOMPARE(Control_Panel->EditT2->text(), QString("1"));
+    QTest::keyClick(Control_Panel->EditT2, Qt::Key_Return);
+    QCOMPARE(fixture.Boxes.size(), 1);
+    QCOMPARE(pauses, 6);
 }
 
 void TestParamCurve::FormulaErrorInTheErrorBox()

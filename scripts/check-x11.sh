@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The two windows on a real X server (Xvfb), bare and under the openbox window
+# manager:
+#   - each frame has the layout's outer size at the layout's position (the
+#     client geometry from xwininfo plus _NET_FRAME_EXTENTS from xprop): the
+#     control panel 320 x 559 at (7, 8), the plot window 545 x 560 at (327, 6);
+#   - after every early end of "Kresli" the screen shows the plane
+#     (test_planeshown, run on the X server instead of offscreen).
+# Skipped, with a line saying so, where Xvfb, openbox or the X utilities are
+# not installed.
+#   scripts/check-x11.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+
+missing=()
+for tool in Xvfb openbox xwininfo xprop; do
+    command -v "$tool" > /dev/null || missing+=("$tool")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "SKIPPED: the check on an X server needs ${missing[*]} (Debian packages xvfb, openbox, x11-utils), which are not installed"
+    exit 0
+fi
+
+started=()
+work=$(mktemp -d)
+finish() {
+    for pid in "${started[@]}"; do
+        kill "$pid" 2> /dev/null || true
+        wait "$pid" 2> /dev/null || true
+    done
+    rm -rf "$work"
+}
+trap finish EXIT
+
+# Xvfb picks a free display and writes its number once it is ready.
+# -noreset: the server would start afresh, refusing connections for a moment,
+# each time its last client (xwininfo here) leaves.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
+started+=($!)
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+    echo "FAILED: Xvfb did not start"
+    cat "$work/xvfb.log"
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+failures=0
+
+# The outer geometry WxH+X+Y of the top-level window titled $1, or nothing.
+outer_geometry() {
+    local id info x y w h extents left right top bottom
+    id=$(xwininfo -root -tree | grep -F "\"$1\": (" | awk '{print $1; exit}')
+    [ -n "$id" ] || return 0
+    info=$(xwininfo -id "$id")
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<< "$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<< "$info")
+    w=$(awk '/^ *Width:/ {print $2}' <<< "$info")
+    h=$(awk '/^ *Height:/ {print $2}' <<< "$info")
+    extents=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ' ')
+    IFS=, read -r left right top bottom <<< "${extents:-0,0,0,0}"
+    echo "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))"
+}
+
+report_frame() {
+    local setting=$1 title=$2 expected=$3 got=$4
+    if [ "$got" = "$expected" ]; then
+        echo "$setting: $title outer frame $got: ok"
+    else
+        echo "FAILED: $setting: $title outer frame ${got:-not found}, expected $expected"
+        failures=$((failures + 1))
+    fi
+}
+
+# Starts the program and waits (up to 30 s, for a busy machine) for both
+# frames to settle where the layouts put them; reports where they are.
+check_frames() {
+    local setting=$1 pid panel plot before=$failures
+    "$build/app/paramcurve" > "$work/program.log" 2>&1 &
+    pid=$!
+    started+=("$pid")
+    for _ in $(seq 300); do
+        panel=$(outer_geometry "Control_Panel")
+        plot=$(outer_geometry "Parametric Curve")
+        [ "$panel" = "320x559+7+8" ] && [ "$plot" = "545x560+327+6" ] && break
+        sleep 0.1
+    done
+    report_frame "$setting" "Control_Panel" "320x559+7+8" "$panel"
+    report_frame "$setting" "Parametric Curve" "545x560+327+6" "$plot"
+    if [ "$failures" -ne "$before" ]; then
+        echo "The program's output:"
+        cat "$work/program.log"
+        echo "The X server's windows:"
+        xwininfo -root -tree | grep -v '(has no name)'
+    fi
+    kill "$pid" 2> /dev/null || true
+    wait "$pid" 2> /dev/null || true
+}
+
+check_plane_shown() {
+    local setting=$1
+    if "$build/tests/trace/test_planeshown" > "$work/test.log" 2>&1; then
+        echo "$setting: the screen shows the plane after every early end: ok ($(grep '^Totals' "$work/test.log"))"
+    else
+        echo "FAILED: $setting: test_planeshown"
+        cat "$work/test.log"
+        failures=$((failures + 1))
+    fi
+}
+
+check_frames "bare X server"
+check_plane_shown "bare X server"
+
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+started+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; then
+    echo "FAILED: openbox did not start"
+    cat "$work/openbox.log"
+    exit 1
+fi
+check_frames "openbox"
+check_plane_shown "openbox"
+
+[ "$failures" -eq 0 ]
