@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png");
+const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf");
 
 struct CsvRow {
     double t;
@@ -364,7 +364,7 @@ void TestRender::HelpDescribesEveryOption()
     const QStringList expected{"--x VZOREC ", "--y VZOREC ", "--x1 VZOREC ", "--x2 VZOREC ",
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
-                               "--preset JMÉNO ", "-o, --output SOUBOR.png ", "--points SOUBOR|- ",
+                               "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
                                "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
@@ -377,7 +377,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 18);
+    QCOMPARE(optionLines, 20);
 }
 
 void TestRender::NeedsNoDisplay_data()

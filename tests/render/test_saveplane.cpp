@@ -23,6 +23,7 @@
 
 #include "../panel/PanelFixture.h"
 #include "ParamCurve.h"
+#include "PlaneDialogs.h"
 #include "PlaneImage.h"
 #include "RendererProcess.h"
 #include "SavePlane.h"
@@ -79,15 +80,15 @@ private slots:
     void init()
     {
         fixture.Start();
-        save = InstallSavePlane(*Draw2D);
+        save = InstallSavePlane(*Draw2D).SavePicture;
         chosen.clear();
         choices = 0;
         chooserParent = nullptr;
         duringPause = nullptr;
-        SetSaveFileChooser([this](QWidget* parent) {
+        SetSaveFileChooser([this](QWidget* parent, SaveWhat) {
             ++choices;
             chooserParent = parent;
-            return chosen;
+            return SaveChoice{chosen, std::nullopt};
         });
         SetTracePause([this] {
             if (duringPause)
@@ -151,7 +152,7 @@ void TestSavePlane::ContextMenuOffersIt()
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, Draw2D->Image1->mapToGlobal(at));
     QApplication::sendEvent(Draw2D->Image1, &event);
     QTRY_COMPARE(choices, 1);
-    QCOMPARE(entries, QStringList{"Uložit obrázek…"});
+    QCOMPARE(entries, (QStringList{"Uložit obrázek…", "Uložit animaci…", "Tisk…"}));
     QTRY_VERIFY(QFile::exists(chosen));
     QVERIFY(ReadPicture(chosen) == Draw2D->Plane());
 }
