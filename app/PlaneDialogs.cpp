@@ -36,11 +36,15 @@ const FileType PictureTypes[] = {
 };
 const FileType AnimationType{PictureFormat::Gif, "Animace GIF (*.gif)"};
 
+std::span<const FileType> TypesFor(SaveWhat what)
+{
+    return what == SaveWhat::Animation ? std::span<const FileType>(&AnimationType, 1)
+                                       : std::span<const FileType>(PictureTypes);
+}
+
 bool Offered(PictureFormat format, SaveWhat what)
 {
-    if (what == SaveWhat::Animation)
-        return format == PictureFormat::Gif;
-    for (const FileType& type : PictureTypes) {
+    for (const FileType& type : TypesFor(what)) {
         if (type.Format == format)
             return true;
     }
@@ -52,8 +56,7 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
     const bool animation = what == SaveWhat::Animation;
     QStringList filters;
     std::vector<PictureFormat> formats;  // of each filter
-    for (const FileType& type : animation ? std::span<const FileType>(&AnimationType, 1)
-                                          : std::span<const FileType>(PictureTypes)) {
+    for (const FileType& type : TypesFor(what)) {
         filters << QString::fromUtf8(type.Filter);
         formats.push_back(type.Format);
     }
