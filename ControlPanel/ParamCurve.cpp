@@ -12,7 +12,9 @@
 #include "CurveTrace.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "LastTrace.h"
 #include "LongWork.h"
+#include "TraceRecorder.h"
 #include "TraceSession.h"
 
 namespace {
@@ -126,13 +128,22 @@ void TControl_Panel::Param_Curve()
     }
 
     PanelTraceHost host(*this, session);
+    // What the user watches is recorded for "Uložit animaci…", from the plane
+    // as it stands now, and kept however the trace ends.
+    TraceRecorder recorder(*Draw2D, host);
+    const auto keepAnimation = [&recorder] { LastTrace::Of(*Draw2D).Keep(recorder.Finish()); };
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};
     TraceOutcome outcome;
     try {
-        outcome = TraceCurve(*Draw2D, inputs, CheckBox1->isChecked(), host);
+        outcome = TraceCurve(*Draw2D, inputs, CheckBox1->isChecked(), recorder);
     } catch (const EvaluationCancelled&) {
+        keepAnimation();
         return;  // Esc: the plane keeps what was drawn, and nothing else is shown
+    } catch (...) {
+        keepAnimation();  // a fault: its box shows over what was drawn
+        throw;
     }
+    keepAnimation();
     session.End();
     if (!outcome.Ok())
         ShowErrorBox(QString::fromStdString(outcome.Message));

@@ -1,56 +1,68 @@
 #include "SavePlane.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QKeySequence>
+#include <QPrinter>
 
-#include <utility>
+#include <memory>
 
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "LastTrace.h"
 #include "ParamCurve.h"
-#include "PlaneFile.h"
+#include "PictureFile.h"
+#include "PlaneDialogs.h"
+#include "PrintPlane.h"
 
 namespace {
 
-SaveFileChooser& Chooser()
+QAction* AddAction(TDraw2D& window, const QString& text, const char* name, void (*work)(TDraw2D&))
 {
-    static SaveFileChooser chooser;
-    return chooser;
+    auto* action = new QAction(text, &window);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(action);
+    QObject::connect(action, &QAction::triggered, &window,
+                     [&window, work] { RunHandler([&window, work] { work(window); }); });
+    return action;
 }
 
-QString AskForFile(QWidget* parent)
+void WriteChosen(TDraw2D& window, SaveWhat what, const PictureSource& source)
 {
-    QFileDialog dialog(parent, QStringLiteral("Uložit obrázek"), QString(),
-                       QStringLiteral("Obrázky PNG (*.png)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("png"));  // "krivka" saves as "krivka.png"
-    dialog.selectFile(QStringLiteral("krivka.png"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    const SaveChoice choice = ChooseSaveFile(&window, what);
+    if (choice.Path.isEmpty())
+        return;
+    // A FIFO nobody reads is refused rather than waited for: the window
+    // would hang.
+    OutputFileOptions options;
+    options.WaitForReader = false;
+    const OutputFileResult result = WritePictureFile(FormatOfChoice(choice, what), source, choice.Path, options);
+    if (!result.Ok)
+        ShowErrorBox(result.Message);
 }
 
 }  // namespace
 
-void SetSaveFileChooser(SaveFileChooser chooser)
+PlaneActions InstallSavePlane(TDraw2D& window)
 {
-    Chooser() = std::move(chooser);
-}
+    PlaneActions actions;
+    actions.SavePicture = AddAction(window, QStringLiteral("Uložit obrázek…"), SavePlaneActionName,
+                                    SavePlane);
+    actions.SavePicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actions.SaveAnimation = AddAction(window, QStringLiteral("Uložit animaci…"), SaveAnimationActionName,
+                                      SaveAnimation);
+    actions.Print = AddAction(window, QStringLiteral("Tisk…"), PrintPlaneActionName, PrintWindowPlane);
+    actions.Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
-QAction* InstallSavePlane(TDraw2D& window)
-{
-    auto* action = new QAction(QStringLiteral("Uložit obrázek…"), &window);
-    action->setObjectName(QString::fromLatin1(SavePlaneActionName));
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    action->setShortcutContext(Qt::WindowShortcut);
+    // Enabled from the first trace on.
+    LastTrace& last = LastTrace::Of(window);
+    QAction* saveAnimation = actions.SaveAnimation;
+    saveAnimation->setEnabled(last.Animation() != nullptr);
+    QObject::connect(&last, &LastTrace::Kept, saveAnimation, [saveAnimation] { saveAnimation->setEnabled(true); });
+
     // Image1 and Panel1 leave their context menus to the window.
-    window.addAction(action);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
-    QObject::connect(action, &QAction::triggered, &window,
-                     [&window] { RunHandler([&window] { SavePlane(window); }); });
-    return action;
+    return actions;
 }
 
 void SavePlane(TDraw2D& window)
@@ -59,14 +71,32 @@ void SavePlane(TDraw2D& window)
     // from code meanwhile.
     if (TraceRunning())
         return;
-    const QString path = Chooser() ? Chooser()(&window) : AskForFile(&window);
-    if (path.isEmpty())
+    PictureSource source;
+    source.Plane = &window.Plane();
+    source.Record = &window.Record();
+    WriteChosen(window, SaveWhat::Picture, source);
+}
+
+void SaveAnimation(TDraw2D& window)
+{
+    // Held while the dialog is open, whatever happens to the window's.
+    const std::shared_ptr<const PlaneAnimation> animation = LastTrace::Of(window).Animation();
+    if (TraceRunning() || !animation)
         return;
-    // A FIFO nobody reads is refused rather than waited for: the window
-    // would hang.
-    OutputFileOptions options;
-    options.WaitForReader = false;
-    const OutputFileResult result = WritePlanePng(window.Plane(), path, options);
-    if (!result.Ok)
-        ShowErrorBox(result.Message);
+    PictureSource source;
+    source.Animation = animation.get();
+    WriteChosen(window, SaveWhat::Animation, source);
+}
+
+void PrintWindowPlane(TDraw2D& window)
+{
+    if (TraceRunning())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Parametrická křivka"));
+    if (!RunPrintDialog(printer, &window))
+        return;
+    const QString failed = PrintPlane(window.Record(), printer);
+    if (!failed.isEmpty())
+        ShowErrorBox(failed);
 }

@@ -1,28 +1,29 @@
-// "Uložit obrázek…" on the plot window: a context-menu entry and Ctrl+S that
-// write the plane as it stands to a PNG file chosen in the save dialog.
+// The plot window's context menu: "Uložit obrázek…" (Ctrl+S) writes the
+// plane as PNG (its bitmap), SVG or PDF (its record, as vector graphics);
+// "Uložit animaci…" writes the animation of the last "Kresli" as GIF and is
+// disabled until a trace has run; "Tisk…" (Ctrl+P) prints the plane's record
+// through the print dialog. The dialogs are seams (PlaneDialogs.h).
 #pragma once
 
-#include <QString>
-
-#include <functional>
-
 class QAction;
-class QWidget;
 class TDraw2D;
 
-// Asks for the file to save to; an empty name means the user cancelled.
-using SaveFileChooser = std::function<QString(QWidget* parent)>;
+struct PlaneActions {
+    QAction* SavePicture = nullptr;
+    QAction* SaveAnimation = nullptr;
+    QAction* Print = nullptr;
+};
 
-// Tests choose the file name instead of the dialog; empty restores the dialog,
-// which asks before it overwrites a file.
-void SetSaveFileChooser(SaveFileChooser chooser);
+// Adds the three actions to the window's context menu, with their shortcuts.
+PlaneActions InstallSavePlane(TDraw2D& window);
 
-// Adds the action to the window's context menu and its Ctrl+S shortcut.
-QAction* InstallSavePlane(TDraw2D& window);
-
-// The action's work: choose a file and write the plane there (WriteOutputFile
-// decides how). Does nothing while a trace runs. A file that cannot be
-// written is reported in the error box; the plane is only read.
-void SavePlane(TDraw2D& window);
+// The actions' work. Each does nothing while a trace runs; the plane is only
+// read. A file that cannot be written, or a print that fails, is reported in
+// the error box.
+void SavePlane(TDraw2D& window);      // asks for the file; the format by its type
+void SaveAnimation(TDraw2D& window);  // asks for the file; nothing before a trace
+void PrintWindowPlane(TDraw2D& window);  // asks the print dialog, prints one page
 
 inline constexpr char SavePlaneActionName[] = "SavePlaneAction";
+inline constexpr char SaveAnimationActionName[] = "SaveAnimationAction";
+inline constexpr char PrintPlaneActionName[] = "PrintPlaneAction";

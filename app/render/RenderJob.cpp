@@ -4,14 +4,16 @@
 
 #include <charconv>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CurveTrace.h"
 #include "OutputFile.h"
-#include "PlaneFile.h"
+#include "PictureFile.h"
 #include "PlotSurface.h"
 #include "RenderStop.h"
+#include "TraceRecorder.h"
 
 namespace {
 
@@ -89,11 +91,18 @@ RenderResult RunRender(const RenderRequest& request)
 
     RenderResult result;
     std::vector<PointRow> rows;
+    PlaneAnimation animation;
     {
         RenderStop stop(request.TimeoutSeconds);
         RenderHost host(request.Dashed, stop);
+        // The animation records the plane after every step, as the window
+        // shows it; only a GIF needs it.
+        std::optional<TraceRecorder> recorder;
+        if (request.Format == PictureFormat::Gif)
+            recorder.emplace(surface, host);
+        TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
         try {
-            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, host);
+            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, traceHost);
             if (!outcome.Ok()) {
                 const QString option = OptionOf(outcome.Focus);
                 const QString message = QString::fromStdString(outcome.Message);
@@ -108,12 +117,20 @@ RenderResult RunRender(const RenderRequest& request)
             result.ExitStatus = RenderTraceFailed;
             result.Messages << QString::fromUtf8(fault.what()) + u'.';
         }
+        // However the trace ended, the animation ends with the last step drawn.
+        if (recorder)
+            animation = recorder->Finish();
         rows = std::move(host.Rows);
     }
 
     OutputFileOptions options;
     options.Cancel = &StopFlag();
-    NoteNotWritten(result, WritePlanePng(surface.Plane(), request.OutputPath, options));
+    PictureSource source;
+    source.Plane = &surface.Plane();
+    source.Record = &surface.Record();
+    source.Animation = request.Format == PictureFormat::Gif ? &animation : nullptr;
+    source.Gif.Plays = request.Plays;
+    NoteNotWritten(result, WritePictureFile(request.Format, source, request.OutputPath, options));
     if (!request.PointsPath.isEmpty()) {
         const std::string csv = PointsCsv(rows);
         const auto writeCsv = [&csv](QIODevice& device) {

@@ -1,5 +1,6 @@
 // One run of paramcurve-render: trace onto a fresh plane exactly as "Kresli"
-// does, then write the picture and, if asked, the points.
+// does (recording every step for a GIF), then write the picture in its
+// format and, if asked, the points.
 #pragma once
 
 #include <QString>

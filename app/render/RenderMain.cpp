@@ -1,5 +1,5 @@
 // paramcurve-render: traces a curve without a window and writes the plane as
-// PNG. Needs no display.
+// PNG, SVG or PDF, or the trace as an animated GIF. Needs no display.
 #include <QGuiApplication>
 #include <QIODevice>
 

@@ -5,23 +5,13 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "OutputFile.h"
 #include "Presets.h"
-
-namespace {
-
-const QString ProgramName = QStringLiteral("paramcurve-render");
-
-// One option: its names, the name of its value (empty for a switch) and what
-// it does. The table gives both the parser and the help text.
-struct OptionEntry {
-    QStringList Names;
-    QString ValueName;
-    QString Description;
-};
+#include "RenderOptionTable.h"
 
 const std::vector<OptionEntry>& OptionTable()
 {
@@ -41,8 +31,13 @@ const std::vector<OptionEntry>& OptionTable()
         {{"preset"}, "JMÉNO",
          "Ukázková křivka: kruznice, sikmy-vrh, descartuv-list nebo draha-planety; "
          "ostatní volby přepíší její pole."},
-        {{"o", "output"}, "SOUBOR.png",
-         "Soubor, do kterého se uloží obrázek (PNG, 500 x 500); - je standardní výstup."},
+        {{"o", "output"}, "SOUBOR",
+         "Soubor, do kterého se uloží rovina 500 x 500. Formát určí přípona: .png obrázek, "
+         ".gif animace kreslení krok po kroku, .svg a .pdf vektorový obrázek; jiná přípona "
+         "nebo žádná (i -, standardní výstup) PNG."},
+        {{"format"}, "FORMÁT", "Formát bez ohledu na příponu: png, gif, svg nebo pdf."},
+        {{"loop"}, "N",
+         "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
         {{"points"}, "SOUBOR|-",
          "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
         {{"timeout"}, "SEKUNDY",
@@ -54,70 +49,7 @@ const std::vector<OptionEntry>& OptionTable()
     return table;
 }
 
-// "-o" for the short name of an option that also has a long one, else "--x".
-QString DashedName(const OptionEntry& entry, const QString& name)
-{
-    return name.size() == 1 && entry.Names.size() > 1 ? "-" + name : "--" + name;
-}
-
-QString OptionSynopsis(const OptionEntry& entry)
-{
-    QStringList names;
-    for (const QString& name : entry.Names)
-        names << DashedName(entry, name);
-    QString synopsis = names.join(", ");
-    if (!entry.ValueName.isEmpty())
-        synopsis += ' ' + entry.ValueName;
-    return synopsis;
-}
-
-QString HelpText()
-{
-    QString text = UsageLine() + "\n\n"
-                   "Nakreslí parametrickou křivku stejně jako tlačítko \"Kresli\", bez okna,\n"
-                   "a uloží rovinu 500 x 500 jako obrázek PNG.\n\nVolby:\n";
-    qsizetype width = 0;
-    for (const OptionEntry& entry : OptionTable())
-        width = std::max(width, OptionSynopsis(entry).size());
-    for (const OptionEntry& entry : OptionTable())
-        text += "  " + OptionSynopsis(entry).leftJustified(width + 2) + entry.Description + '\n';
-    text += "\nSoubory: symbolický odkaz se sleduje a zapíše se jeho cíl. Obyčejný soubor se zapíše\n"
-            "celý, nebo vůbec ne (přes dočasný soubor ve stejné složce); nový dostane obvyklá\n"
-            "práva, přepsaný si ponechá svá. Do roury a znakového zařízení (/dev/null,\n"
-            "/dev/stdout) se píše přímo. Složku, soket ani blokové zařízení program nezapíše.\n"
-            "Obrázek a body nelze zapsat do téhož souboru. Ctrl+C ukončí kreslení jako --timeout.\n"
-            "\nNávratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu, --timeout\n"
-            "nebo Ctrl+C (obrázek se uloží, jak byl nakreslen); 2 chybné použití; 3 soubor nelze\n"
-            "zapsat.\n";
-    return text;
-}
-
-// Text for a roff line: backslashes and hyphens escaped, and a leading
-// period or quote kept from being read as a request.
-QString RoffText(QString text)
-{
-    text.replace('\\', QStringLiteral("\\e")).replace('-', QStringLiteral("\\-"));
-    if (text.startsWith('.') || text.startsWith('\''))
-        text.prepend(QStringLiteral("\\&"));
-    return text;
-}
-
-// The option table as the entries of a man page's option list, the same
-// names, values and descriptions as the help text.
-QString ManOptionList()
-{
-    QString text;
-    for (const OptionEntry& entry : OptionTable()) {
-        QStringList names;
-        for (const QString& name : entry.Names)
-            names << "\\fB" + RoffText(DashedName(entry, name)) + "\\fR";
-        QString tag = names.join(", ");
-        if (!entry.ValueName.isEmpty())
-            tag += " \\fI" + RoffText(entry.ValueName) + "\\fR";
-        text += ".TP\n" + tag + '\n' + RoffText(entry.Description) + '\n';
-    }
-    return text;
-}
+namespace {
 
 ParsedCommandLine BadUsage(QString text)
 {
@@ -208,6 +140,16 @@ bool ParseTimeout(const QString& text, double& seconds)
     return ok && seconds > 0.0 && seconds <= 1e6;
 }
 
+// A value of --loop: plain digits, 0 (forever) to MaxGifPlays.
+bool ParsePlays(const QString& text, int& plays)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    plays = text.toInt();
+    return plays <= MaxGifPlays;
+}
+
 }  // namespace
 
 TraceTexts PanelStartTexts()
@@ -227,7 +169,7 @@ TraceTexts PanelStartTexts()
 
 QString UsageLine()
 {
-    return "Použití: " + ProgramName + " [volby] -o SOUBOR.png";
+    return "Použití: " + QString::fromLatin1(RenderProgramName) + " [volby] -o SOUBOR.png|gif|svg|pdf";
 }
 
 bool ParseColour(const QString& text, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue)
@@ -278,7 +220,7 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     }
     if (switches.contains(QLatin1String("version"))) {
         parsed.Command = RenderCommand::Version;
-        parsed.Text = ProgramName + ' ' + QStringLiteral(PARAMCURVE_VERSION) + '\n';
+        parsed.Text = QString::fromLatin1(RenderProgramName) + ' ' + QStringLiteral(PARAMCURVE_VERSION) + '\n';
         return parsed;
     }
 
@@ -320,7 +262,23 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
 
     request.OutputPath = value("output");
     if (request.OutputPath.isEmpty())
-        return BadUsage("Chybí soubor obrázku: -o SOUBOR.png");
+        return BadUsage("Chybí soubor obrázku: -o SOUBOR");
+    // By the extension, and PNG for any other name, as "-" and /dev/stdout
+    // always were.
+    request.Format = PictureFormatOfPath(request.OutputPath).value_or(PictureFormat::Png);
+    if (isSet("format")) {
+        const std::optional<PictureFormat> format = PictureFormatNamed(value("format"));
+        if (!format)
+            return BadUsage("Neznámý formát: " + DisplayedPath(value("format")) + "; zvolte png, gif, svg nebo pdf");
+        request.Format = *format;
+    }
+    if (isSet("loop")) {
+        if (!ParsePlays(value("loop"), request.Plays))
+            return BadUsage("Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: "
+                            + DisplayedPath(value("loop")));
+        if (request.Format != PictureFormat::Gif)
+            return BadUsage("Volba --loop platí jen pro animaci GIF");
+    }
     request.PointsPath = value("points");
     if (isSet("points") && request.PointsPath.isEmpty())
         return BadUsage("Volba --points potřebuje SOUBOR nebo -");

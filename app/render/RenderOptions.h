@@ -1,5 +1,6 @@
 // The command line of paramcurve-render: the control panel's inputs as
-// options, a preset to start from, and where to write the picture and points.
+// options, a preset to start from, and where and how to write the picture
+// (PNG, the animation as GIF, SVG or PDF) and the points.
 #pragma once
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 #include "CurveTrace.h"
+#include "PictureWriter.h"
 
 // One run of the renderer, as the control panel would hold it before "Kresli".
 struct RenderRequest {
@@ -17,7 +19,9 @@ struct RenderRequest {
     std::uint8_t CurveR = 0;
     std::uint8_t CurveG = 0;
     std::uint8_t CurveB = 200;
-    QString OutputPath;     // the PNG; "-" is standard output
+    QString OutputPath;     // the picture; "-" is standard output
+    PictureFormat Format = PictureFormat::Png;
+    int Plays = 0;          // how often a GIF plays; 0: forever
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
     double TimeoutSeconds = 0.0;  // the trace stops after this long; 0: never
 };
@@ -36,8 +40,10 @@ struct ParsedCommandLine {
 TraceTexts PanelStartTexts();
 
 // Reads the arguments (the program name first). Options given beside
-// --preset override the preset's fields. A value option given twice, or the
-// picture and the points aimed at one file, is bad usage.
+// --preset override the preset's fields. The picture's format follows the
+// extension of -o (.png, .gif, .svg, .pdf in any case; PNG for any other
+// name), --format overrides it. A value option given twice, the picture and
+// the points aimed at one file, or --loop for anything but GIF is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
 
 // The arguments exactly as given: UTF-8, a leading byte-order mark kept (it
@@ -49,8 +55,8 @@ bool DecodeArguments(int argc, const char* const* argv, QStringList& arguments, 
 // "--x1" for the bound X1 and so on; empty for InputField::None.
 QString OptionOf(InputField field);
 
-// "Použití: paramcurve-render [volby] -o SOUBOR.png", the line shown with a
-// usage error.
+// "Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf", the line
+// shown with a usage error.
 QString UsageLine();
 
 // Reads "R,G,B", each 0 to 255. False on anything else.

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "PanelFixture.h"
+#include "PlaneDialogs.h"
 #include "SavePlane.h"
 
 namespace {
@@ -80,6 +81,7 @@ private slots:
         Fixture.Start();
         ColorChooser = nullptr;     // the real colour dialog
         SetSaveFileChooser(nullptr);  // the real save dialog
+        SetPrintDialog(nullptr);      // the real print dialog
     }
     void cleanup() { Fixture.Stop(); }
 
@@ -122,6 +124,24 @@ private slots:
         QFETCH(QString, context);
         QFETCH(QString, source);
         const QStringList texts = TextsOfModalDialog([] { SavePlane(*Draw2D); });
+        QVERIFY(!texts.isEmpty());
+        QVERIFY2(texts.contains(Czech(context, source)), qPrintable(texts.join(" | ")));
+    }
+
+    void printDialog_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        AddRow("QPrintDialog", "Print");
+        AddRow("QPrintDialog", "&Print");
+        AddRow("QPlatformTheme", "Cancel");
+    }
+
+    void printDialog()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        const QStringList texts = TextsOfModalDialog([] { PrintWindowPlane(*Draw2D); });
         QVERIFY(!texts.isEmpty());
         QVERIFY2(texts.contains(Czech(context, source)), qPrintable(texts.join(" | ")));
     }

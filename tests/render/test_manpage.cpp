@@ -113,14 +113,19 @@ private slots:
         const QString helpText = QString::fromUtf8(help.Out);
         QVERIFY(!helpText.contains("man-options"));  // the build's own option stays hidden
 
-        // Each help line is "  NAMES [VALUE]  DESCRIPTION"; on the page the
-        // same names and value stand over the same description.
+        // Each option is "  NAMES [VALUE]  DESCRIPTION", the description
+        // going on in further indented lines; on the page the same names and
+        // value stand over the same description.
         QStringList expected;
         static const QRegularExpression optionLine(QStringLiteral("^  (-\\S.*?)  +(\\S.*)$"));
+        static const QRegularExpression continued(QStringLiteral("^ {4,}(\\S.*)$"));
         for (const QString& line : helpText.split('\n')) {
             const QRegularExpressionMatch match = optionLine.match(line);
+            const QRegularExpressionMatch more = continued.match(line);
             if (match.hasMatch())
                 expected << match.captured(1).simplified() + ' ' + match.captured(2).simplified();
+            else if (more.hasMatch() && !expected.isEmpty())
+                expected.last() += ' ' + more.captured(1).simplified();
         }
         QVERIFY(expected.size() >= 17);
 

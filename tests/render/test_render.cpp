@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png");
+const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf");
 
 struct CsvRow {
     double t;
@@ -325,6 +325,19 @@ void TestRender::BadUsage_data()
     QTest::newRow("timeout too long")
         << QStringList{"--timeout", "1000001"}
         << "Volba --timeout potřebuje počet sekund, kladné číslo nejvýš 1000000: 1000001";
+    QTest::newRow("unknown format") << QStringList{"--format", "tiff"}
+                                    << "Neznámý formát: tiff; zvolte png, gif, svg nebo pdf";
+    QTest::newRow("format twice") << QStringList{"--format", "gif", "--format", "png"}
+                                  << "Volba --format je zadána dvakrát";
+    QTest::newRow("loop for a PNG") << QStringList{"--loop", "3"} << "Volba --loop platí jen pro animaci GIF";
+    QTest::newRow("loop for an SVG by --format") << QStringList{"--format", "svg", "--loop", "3"}
+                                                 << "Volba --loop platí jen pro animaci GIF";
+    QTest::newRow("loop not a number") << QStringList{"--format", "gif", "--loop", "x"}
+                                       << "Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: x";
+    QTest::newRow("loop too many") << QStringList{"--format", "gif", "--loop", "65537"}
+                                   << "Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: 65537";
+    QTest::newRow("negative loop") << QStringList{"--format", "gif", "--loop", "-1"}
+                                   << "Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: -1";
     // The toolkit's own options are not taken out of the command line.
     QTest::newRow("toolkit -platform") << QStringList{"-platform", "xcb"} << "Neznámá volba: -platform";
     QTest::newRow("toolkit -reverse") << QStringList{"-reverse"} << "Neznámá volba: -reverse";
@@ -366,7 +379,7 @@ void TestRender::HelpDescribesEveryOption()
     const QStringList expected{"--x VZOREC ", "--y VZOREC ", "--x1 VZOREC ", "--x2 VZOREC ",
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
-                               "--preset JMÉNO ", "-o, --output SOUBOR.png ", "--points SOUBOR|- ",
+                               "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
                                "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
@@ -379,7 +392,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 18);
+    QCOMPARE(optionLines, 20);
 }
 
 void TestRender::NeedsNoDisplay_data()

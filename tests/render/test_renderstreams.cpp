@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png\nNápověda: paramcurve-render --help\n");
+const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
 
 }  // namespace
 

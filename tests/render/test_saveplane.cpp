@@ -23,42 +23,11 @@
 
 #include "../panel/PanelFixture.h"
 #include "ParamCurve.h"
+#include "PlaneDialogs.h"
 #include "PlaneImage.h"
 #include "RendererProcess.h"
 #include "SavePlane.h"
-
-namespace {
-
-// Runs `handle` on the modal widget of type T once it is up and `ready`
-// holds for it, for the modal loops of dialogs the code under test opens
-// itself. After 5 s it gives up and closes the widget, so a test fails
-// instead of hanging. The timer goes with `owner`.
-template <typename T>
-void WhenModal(QObject* owner, std::function<bool(T*)> ready, std::function<void(T*)> handle)
-{
-    auto* timer = new QTimer(owner);
-    timer->setInterval(10);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, handle, ticks] {
-        auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        const bool givingUp = ++*ticks > 500;
-        if (widget && widget->isVisible() && !givingUp && !ready(widget))
-            return;
-        if (!widget && !givingUp)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (givingUp) {
-            if (widget)
-                widget->close();
-            return;
-        }
-        handle(widget);
-    });
-    timer->start();
-}
-
-}  // namespace
+#include "WhenModal.h"
 
 class TestSavePlane : public QObject {
     Q_OBJECT
@@ -79,15 +48,15 @@ private slots:
     void init()
     {
         fixture.Start();
-        save = InstallSavePlane(*Draw2D);
+        save = InstallSavePlane(*Draw2D).SavePicture;
         chosen.clear();
         choices = 0;
         chooserParent = nullptr;
         duringPause = nullptr;
-        SetSaveFileChooser([this](QWidget* parent) {
+        SetSaveFileChooser([this](QWidget* parent, SaveWhat) {
             ++choices;
             chooserParent = parent;
-            return chosen;
+            return SaveChoice{chosen, std::nullopt};
         });
         SetTracePause([this] {
             if (duringPause)
@@ -151,7 +120,7 @@ void TestSavePlane::ContextMenuOffersIt()
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, Draw2D->Image1->mapToGlobal(at));
     QApplication::sendEvent(Draw2D->Image1, &event);
     QTRY_COMPARE(choices, 1);
-    QCOMPARE(entries, QStringList{"Uložit obrázek…"});
+    QCOMPARE(entries, (QStringList{"Uložit obrázek…", "Uložit animaci…", "Tisk…"}));
     QTRY_VERIFY(QFile::exists(chosen));
     QVERIFY(ReadPicture(chosen) == Draw2D->Plane());
 }

@@ -1,0 +1,40 @@
+// The dialogs of the plot window's save and print actions, each behind a
+// replaceable seam so tests can answer them without a modal loop.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include "PictureWriter.h"
+
+class QPrinter;
+class QWidget;
+
+// What is being saved: the plane as a picture (PNG, SVG or PDF), or the
+// last trace as an animated GIF.
+enum class SaveWhat { Picture, Animation };
+
+struct SaveChoice {
+    QString Path;  // empty: the user cancelled
+    // The file type chosen in the dialog; none: by the name's extension.
+    std::optional<PictureFormat> Format;
+};
+
+using SaveFileChooser = std::function<SaveChoice(QWidget* parent, SaveWhat what)>;
+// Sets the printer up and answers whether to print.
+using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+// Tests answer instead of the dialogs; empty restores the dialogs. The save
+// dialog asks before it overwrites a file.
+void SetSaveFileChooser(SaveFileChooser chooser);
+void SetPrintDialog(PrintDialogRunner runner);
+
+SaveChoice ChooseSaveFile(QWidget* parent, SaveWhat what);
+bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+
+// The format a choice is written in: the extension when it names a format
+// the dialog offers, else the type chosen in the dialog, else PNG (GIF for an
+// animation, whatever the name).
+PictureFormat FormatOfChoice(const SaveChoice& choice, SaveWhat what);

@@ -1,0 +1,241 @@
+// "Tisk…" and the dialogs of the plot window's save and print actions:
+// printed through the print dialog's seam to a PDF file, one page with the
+// curve, centred; the real save dialog offers the file types and names the
+// file after the type picked; the real print dialog can be cancelled.
+#include <QtTest>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <optional>
+
+#include "../panel/PanelFixture.h"
+#include "ParamCurve.h"
+#include "PlaneDialogs.h"
+#include "SavePlane.h"
+#include "WhenModal.h"
+#include "export/VectorCheck.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Press()
+{
+    QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(PictureFormat)
+Q_DECLARE_METATYPE(std::optional<PictureFormat>)
+Q_DECLARE_METATYPE(SaveWhat)
+
+class TestWindowDialogs : public QObject {
+    Q_OBJECT
+
+private:
+    PanelFixture fixture;
+    QTemporaryDir folder;
+    PlaneActions actions;
+    std::function<bool(QPrinter&)> printDialog;  // answers the print dialog
+
+    QString Path(const QString& name) const { return folder.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(folder.isValid()); }
+    void init()
+    {
+        fixture.Start();
+        actions = InstallSavePlane(*Draw2D);
+        printDialog = nullptr;
+        SetPrintDialog([this](QPrinter& printer, QWidget* parent) {
+            return parent == Draw2D && printDialog && printDialog(printer);
+        });
+        SetTracePause([] {});
+    }
+    void cleanup()
+    {
+        SetTracePause(nullptr);
+        SetSaveFileChooser(nullptr);
+        SetPrintDialog(nullptr);
+        fixture.Stop();
+    }
+
+    void PrintsOnePageWithTheCurve_data();
+    void PrintsOnePageWithTheCurve();
+    void PrintDialogCancelled();
+    void FormatOfAChoice_data();
+    void FormatOfAChoice();
+    void SaveDialogOffersTheTypes_data();
+    void SaveDialogOffersTheTypes();
+};
+
+void TestWindowDialogs::PrintsOnePageWithTheCurve_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::addColumn<bool>("fails");
+
+    QTest::newRow("A4 portrait") << QPageSize::A4 << QPageLayout::Portrait << false;
+    QTest::newRow("Letter landscape") << QPageSize::Letter << QPageLayout::Landscape << false;
+    QTest::newRow("file in a missing folder") << QPageSize::A4 << QPageLayout::Portrait << true;
+}
+
+// "Tisk…" through the print dialog's seam to a PDF file: one page, the
+// circle on it, its centre at the printable area's centre.
+void TestWindowDialogs::PrintsOnePageWithTheCurve()
+{
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(QPageLayout::Orientation, orientation);
+    QFETCH(bool, fails);
+    if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
+        QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
+
+    Press();
+    const QString path = Path(fails ? "missing/print.pdf" : "print.pdf");
+    QFile::remove(path);
+    QRectF area;
+    printDialog = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageLayout(QPageLayout(QPageSize(paper), orientation, QMarginsF(15, 15, 15, 15),
+                                          QPageLayout::Millimeter));
+        area = printer.pageLayout().paintRect(QPageLayout::Point);
+        return true;
+    };
+    actions.Print->trigger();
+    if (fails) {
+        QCOMPARE(fixture.Boxes.size(), 1);
+        QCOMPARE(fixture.Boxes.first().text, QString("Rovinu se nepodařilo vytisknout."));
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    QVERIFY(fixture.Boxes.isEmpty());
+    QCOMPARE(PdfPages(path).first, 1);
+
+    const int dpi = 50;
+    const QImage page = RenderPdf(path, dpi, folder.path());
+    QVERIFY(!page.isNull());
+    QRect blue;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            if (Blueness(page.pixel(x, y)) >= 50)
+                blue |= QRect(x, y, 1, 1);
+        }
+    }
+    // The circle spans 6 of the plane's 8 units; the plane fills the
+    // shorter side of the printable area.
+    const double side = std::min(area.width(), area.height()) * dpi / 72.0;
+    QVERIFY2(std::abs(blue.width() - 0.75 * side) <= 3, qPrintable(QString::number(blue.width())));
+    const QPointF centre = area.center() * dpi / 72.0;
+    QVERIFY(std::abs(QRectF(blue).center().x() + 0.5 - centre.x()) <= 2);
+    QVERIFY(std::abs(QRectF(blue).center().y() + 0.5 - centre.y()) <= 2);
+}
+
+void TestWindowDialogs::FormatOfAChoice_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<std::optional<PictureFormat>>("type");
+    QTest::addColumn<SaveWhat>("what");
+    QTest::addColumn<PictureFormat>("format");
+
+    const std::optional<PictureFormat> none;
+    QTest::newRow("by extension") << "a.svg" << none << SaveWhat::Picture << PictureFormat::Svg;
+    QTest::newRow("extension in capitals") << "a.PDF" << none << SaveWhat::Picture << PictureFormat::Pdf;
+    QTest::newRow("extension over the type") << "a.png" << std::optional(PictureFormat::Pdf) << SaveWhat::Picture
+                                             << PictureFormat::Png;
+    QTest::newRow("other extension: the type") << "a.v2" << std::optional(PictureFormat::Svg) << SaveWhat::Picture
+                                               << PictureFormat::Svg;
+    QTest::newRow("no extension, no type: PNG") << "a" << none << SaveWhat::Picture << PictureFormat::Png;
+    QTest::newRow("gif is no picture type") << "a.gif" << none << SaveWhat::Picture << PictureFormat::Png;
+    QTest::newRow("animation: GIF whatever the name") << "a.png" << none << SaveWhat::Animation << PictureFormat::Gif;
+}
+
+void TestWindowDialogs::FormatOfAChoice()
+{
+    QFETCH(QString, path);
+    QFETCH(std::optional<PictureFormat>, type);
+    QFETCH(SaveWhat, what);
+    QFETCH(PictureFormat, format);
+    QCOMPARE(FormatOfChoice(SaveChoice{path, type}, what), format);
+}
+
+void TestWindowDialogs::SaveDialogOffersTheTypes_data()
+{
+    QTest::addColumn<bool>("animation");
+    QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<int>("typeChosen");  // the index picked in the type box
+    QTest::addColumn<QString>("saved");   // the name "krivka" is saved under
+
+    const QStringList pictures{"Obrázek PNG (*.png)", "Obrázek SVG (*.svg)", "Dokument PDF (*.pdf)"};
+    QTest::newRow("picture as PNG") << false << pictures << 0 << "krivka.png";
+    QTest::newRow("picture as SVG") << false << pictures << 1 << "krivka.svg";
+    QTest::newRow("picture as PDF") << false << pictures << 2 << "krivka.pdf";
+    QTest::newRow("animation") << true << QStringList{"Animace GIF (*.gif)"} << 0 << "krivka.gif";
+}
+
+// The real dialog: its file types, the suggested name following the type
+// picked, and the file written in that type.
+void TestWindowDialogs::SaveDialogOffersTheTypes()
+{
+    QFETCH(bool, animation);
+    QFETCH(QStringList, filters);
+    QFETCH(int, typeChosen);
+    QFETCH(QString, saved);
+    SetSaveFileChooser(nullptr);
+    Press();
+    QFile::remove(Path(saved));
+
+    QStringList offered;
+    QString suggested, title;
+    WhenModal<QFileDialog>(this, [](QFileDialog* dialog) { return dialog->findChild<QComboBox*>("fileTypeCombo"); },
+                           [&](QFileDialog* dialog) {
+                               offered = dialog->nameFilters();
+                               title = dialog->windowTitle();
+                               dialog->setDirectory(folder.path());
+                               auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+                               types->setCurrentIndex(typeChosen);
+                               emit types->activated(typeChosen);
+                               emit types->textActivated(types->currentText());
+                               suggested = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+                               dialog->findChild<QLineEdit*>("fileNameEdit")->setText("krivka");
+                               QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+                           });
+    (animation ? actions.SaveAnimation : actions.SavePicture)->trigger();
+
+    QCOMPARE(offered, filters);
+    QCOMPARE(title, animation ? QString("Uložit animaci") : QString("Uložit obrázek"));
+    QCOMPARE(suggested, saved);
+    QVERIFY(fixture.Boxes.isEmpty());
+    const QByteArray bytes = ReadAll(Path(saved));
+    const QByteArray magic = saved.endsWith("png") ? "\x89PNG" : saved.endsWith("svg") ? "<?xml"
+                             : saved.endsWith("pdf") ? "%PDF-" : "GIF89a";
+    QVERIFY2(bytes.startsWith(magic), bytes.left(10).constData());
+}
+
+// The real print dialog, titled "Tisk"; cancelled, nothing is printed.
+void TestWindowDialogs::PrintDialogCancelled()
+{
+    SetPrintDialog(nullptr);
+    QString title;
+    WhenModal<QPrintDialog>(this, [](QPrintDialog*) { return true; }, [&](QPrintDialog* dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    actions.Print->trigger();
+    QCOMPARE(title, QString("Tisk"));
+    QVERIFY(fixture.Boxes.isEmpty());
+}
+
+QTEST_MAIN(TestWindowDialogs)
+#include "test_windowdialogs.moc"
