@@ -20,7 +20,7 @@
 namespace {
 
 // The sanitizer build runs the loop several times slower: it gets a tenth of
-// the random work.
+// the random work, with exponents a tenth as large.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr double WorkScale = 0.1;
 #elif defined(__has_feature)
@@ -302,13 +302,14 @@ private slots:
         QFETCH(double, products);
         QFETCH(quint64, seed);
         std::mt19937_64 random(seed);
+        const auto largest = std::max<qint64>(100, static_cast<qint64>(maxExponent * WorkScale));
         double formed = 0.0;
         int powers = 0;
         while (formed < products * WorkScale) {
             double x = RandomBase(kind, random);
             if (random() % 2)
                 x = -x;
-            const std::int32_t n = RandomExponent(kind, x, maxExponent, random);
+            const std::int32_t n = RandomExponent(kind, x, largest, random);
             const QByteArray mismatch = MismatchWithLoop(x, n);
             QVERIFY2(mismatch.isEmpty(), mismatch.constData());
             formed += std::abs(static_cast<double>(n));
