@@ -116,10 +116,14 @@ double RandomBase(BaseKind kind, std::mt19937_64& random)
         return Ulps(1.0, 1 + below(64));
     case BaseKind::FewUlpsBelowOne:
         return Ulps(1.0, -1 - below(64));
-    case BaseKind::RunsAboveOne:  // J of 2^16 .. 2^28: runs of a few to thousands of products
-        return Ulps(1.0, (std::int64_t{1} << (16 + below(12))) + below(std::int64_t{1} << 16));
-    case BaseKind::RunsBelowOne:
-        return Ulps(1.0, -(std::int64_t{1} << (16 + below(12))) - below(std::int64_t{1} << 16));
+    case BaseKind::RunsAboveOne: {  // J of 2^16 .. 2^28: runs of one to thousands of products
+        const std::int64_t j = std::int64_t{1} << (16 + below(12));
+        return Ulps(1.0, j + below(j));
+    }
+    case BaseKind::RunsBelowOne: {
+        const std::int64_t j = std::int64_t{1} << (16 + below(12));
+        return Ulps(1.0, -j - below(j));
+    }
     case BaseKind::Decimal:  // as typed: 1.0000001, 0.99999
         return Evaluated("1" + QByteArray(random() % 2 ? "+" : "-") + QByteArray::number(1 + below(100000)) + "/" +
                          QByteArray::number(std::int64_t{10} << below(7)) + "000");
@@ -207,8 +211,8 @@ private slots:
         QTest::newRow("(-0.9)^2000000001 sticks") << -0.9 << 2000000001;
         QTest::newRow("0.7^1990") << 0.7 << 1990;
         QTest::newRow("0.9999^7500000") << 0.9999 << 7500000;
-        QTest::newRow("smallest normal^1") << std::numeric_limits<double>::min() << 100;
-        QTest::newRow("denormal^3") << 1e-310 << 300;
+        QTest::newRow("smallest normal^100") << std::numeric_limits<double>::min() << 100;
+        QTest::newRow("denormal^300") << 1e-310 << 300;
         // Fixed points and exact powers.
         QTest::newRow("1^max") << 1.0 << IntMax;
         QTest::newRow("(-1)^min") << -1.0 << IntMin;
@@ -233,9 +237,10 @@ private slots:
     }
 
     // Powers too long for the loop within a test: the values the loop gave
-    // (about a minute of products for all of them), and two the arithmetic
-    // tells: while r stays below 1.5, r * (1 + 2^-52) rounds to r + 2^-52,
-    // and above 1/2 r * (1 - 2^-53) rounds to r - 2^-53.
+    // (about a minute of products for all of them), and powers of 1 + 2^-52
+    // and 1 - 2^-53 whose values the arithmetic tells: while r stays below
+    // 1.5, r * (1 + 2^-52) rounds to r + 2^-52, and from 1/2 + 2^-12 up to 1,
+    // r * (1 - 2^-53) rounds to r - 2^-53.
     void longPowers_data()
     {
         QTest::addColumn<double>("x");
