@@ -6,8 +6,9 @@
 //   - bases within about 1e-7 of +-1 to exponents near 2^31 (target: at
 //     least twice as fast as the loop);
 //   - a spread of other bases and exponents (target: never slower).
-// After the runs a table gives per case the two times, their ratio, and
-// whether the two results agreed to the bit (or in their fault).
+// After the runs a table gives per case the two CPU times (medians with
+// repetitions), plain / fast, and whether the two results agreed to the bit
+// (or in their fault).
 //
 //   bench_power [--benchmark_filter=...] [--benchmark_repetitions=N]
 // The plain loop takes up to about ten seconds per evaluation on the longest
@@ -150,19 +151,19 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-42s %12s %12s %8s  %s\n", "case (CPU time, ms)", "fast", "plain", "ratio", "same bits");
+        std::printf("\n%-42s %14s %14s %8s  %s\n", "case (CPU time, us)", "fast", "plain", "ratio", "same bits");
         for (const Case& c : Cases()) {
             const auto fast = times_.find("Fast/" + c.Name);
             if (fast == times_.end())
                 continue;
             const auto plain = times_.find("Plain/" + c.Name);
             if (plain == times_.end()) {
-                std::printf("%-42s %12.4f %12s\n", c.Name.c_str(), fast->second, "-");
+                std::printf("%-42s %14.3f %14s\n", c.Name.c_str(), fast->second * 1000, "-");
                 continue;
             }
             const bool same = Results["Fast/" + c.Name] == Results["Plain/" + c.Name];
-            std::printf("%-42s %12.4f %12.4f %8.2f  %s\n", c.Name.c_str(), fast->second, plain->second,
-                        plain->second / fast->second, same ? "yes" : "NO");
+            std::printf("%-42s %14.3f %14.3f %8.2f  %s\n", c.Name.c_str(), fast->second * 1000,
+                        plain->second * 1000, plain->second / fast->second, same ? "yes" : "NO");
         }
         std::fflush(stdout);
     }
