@@ -54,13 +54,14 @@ double SignAndReciprocal(double x, std::int32_t n, double magnitude)
 }
 
 // Shorter powers go to the loop, which is as quick there.
-constexpr std::uint32_t FastFrom = 64;
+constexpr std::uint32_t FastFrom = 16;
 
 // Products one at a time between two looks at the way to form them.
 constexpr std::uint32_t BlockProducts = 1024;
 
-// |x|^count for a normal |x| other than a power of two, polling the long-work hook every
-// LongWorkPollInterval units (one product formed alone, or one run).
+// |x|^count for a normal |x| other than a power of two, polling the
+// long-work hook every LongWorkPollInterval units (one product formed alone,
+// or one run).
 double PositivePower(double a, std::uint32_t count, bool useFma)
 {
     PowerWalk w{1.0, count};
@@ -79,7 +80,7 @@ double PositivePower(double a, std::uint32_t count, bool useFma)
         budget -= steps;
         if (w.R < std::numeric_limits<double>::min() && a < 1.0)
             ProductsOfDenormal(w, a, steps);
-        else if (useFma && w.R >= FmaLow)
+        else if (useFma && w.R >= FmaLow && w.R < FmaHigh)
             ProductsByFma(w, a, steps);
         else
             ProductsByX87(w, a, steps);
@@ -114,16 +115,20 @@ double PositivePower(double a, std::uint32_t count, bool useFma)
     return SignAndReciprocal(x, n, r);
 }
 
-[[gnu::always_inline]] inline double FastPower(double x, std::int32_t n, bool useFma)
+// Powers the loop forms as quickly: short ones; non-finite and denormal bases
+// and 0, which end within two products; powers of two (1 among them), which
+// reach overflow, 0 or a fixed point within 1075 exact products, and would
+// fail every FMA check.
+[[gnu::always_inline]] inline bool LeftToLoop(double x, std::uint32_t count)
+{
+    return count < FastFrom || !std::isnormal(x) || (std::bit_cast<std::uint64_t>(x) & FractionMask) == 0;
+}
+
+double FastPower(double x, std::int32_t n, bool useFma)
 {
     const std::uint32_t count = Magnitude(n);
     const double magnitude = std::fabs(x);
-    // Non-finite and denormal bases and 0 end within two products; powers of
-    // two (1 among them) reach overflow, 0 or a fixed point within 1075
-    // exact products, and would fail every FMA check.
-    if (count < FastFrom || !std::isnormal(x) || (std::bit_cast<std::uint64_t>(magnitude) & FractionMask) == 0)
-        return LoopPower(x, n);
-    if (OverflowIsCertain(magnitude, count))
+    if (count > 2048 && OverflowIsCertain(magnitude, count))
         RaiseFloatFault(FloatFaultKind::Overflow);
     return SignAndReciprocal(x, n, PositivePower(magnitude, count, useFma));
 }
@@ -137,7 +142,7 @@ double IntPowerByLoop(double x, std::int32_t n)
 
 double IntPowerFast(double x, std::int32_t n, bool useFma)
 {
-    return FastPower(x, n, useFma);
+    return LeftToLoop(x, Magnitude(n)) ? LoopPower(x, n) : FastPower(x, n, useFma);
 }
 
 bool CpuHasFma()
@@ -151,7 +156,7 @@ bool CpuHasFma()
 
 double IntPower(double x, std::int32_t n)
 {
-    return FastPower(x, n, CpuHasFma());
+    return LeftToLoop(x, Magnitude(n)) ? LoopPower(x, n) : FastPower(x, n, CpuHasFma());
 }
 
 std::int32_t Factorial(std::int32_t n)

@@ -47,8 +47,8 @@ namespace {
 constexpr std::uint64_t ThresholdBelowExponent = std::uint64_t{54} << 52;
 constexpr std::uint64_t ThresholdFraction = (std::uint64_t{1} << 52) - (std::uint64_t{1} << 42);
 constexpr std::uint64_t HalfUlpAboveThreshold = std::uint64_t{1} << 42;
-constexpr std::uint64_t FmaLowBits = std::uint64_t{1023 - 960} << 52;
-constexpr std::uint64_t FmaHighBits = std::uint64_t{1023 + 1023} << 52;  // 2^1023
+constexpr std::uint64_t FmaLowBits = std::bit_cast<std::uint64_t>(FmaLow);
+constexpr std::uint64_t FmaHighBits = std::bit_cast<std::uint64_t>(FmaHigh);
 constexpr std::uint64_t SignMask = std::uint64_t{1} << 63;
 
 // 1 where the check proves p the x87 product, else 0 (a number, so that four

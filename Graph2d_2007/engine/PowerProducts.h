@@ -45,13 +45,15 @@ void ProductsByX87(PowerWalk& w, double a, std::uint32_t steps);
 
 // The same with SSE2 products checked by an FMA residual; call only where
 // the CPU has FMA. Gives the same bits as ProductsByX87 for every r and a,
-// fastest while r stays within FmaLow .. 2^1023; returns early where a
+// fastest while r stays within FmaLow .. FmaHigh; returns early where a
 // product leaves that range.
 void ProductsByFma(PowerWalk& w, double a, std::uint32_t steps);
 
-// Below this the FMA residual of a product may be inexact (and the products
-// round to the denormal grid), so ProductsByFma forms each one by x87 there.
+// Below FmaLow the FMA residual of a product may be inexact (and the
+// products round to the denormal grid); from FmaHigh on a product may
+// overflow. ProductsByFma forms each product there by x87.
 inline constexpr double FmaLow = 0x1p-960;
+inline constexpr double FmaHigh = 0x1p1023;
 
 // The same in integer arithmetic, for a denormal (or zero) r and a normal
 // a < 1, where the x87 products are slow (each denormal result takes a

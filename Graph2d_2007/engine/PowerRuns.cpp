@@ -218,14 +218,11 @@ bool Runs(const RunBase& base, Walk& walk)
 
 RunBase RunBaseOf(const NearOneBase& base)
 {
-    const double jj = static_cast<double>(base.J) * static_cast<double>(base.J);
-    // The estimated run length is 2^104 / (m J^2) (Up) or 2^106 / (m J^2).
-    const double payLimit = (base.Up ? 0x1p104 : 0x1p106) / (MinRunLength * jj);
     const U128 step = static_cast<U128>(1) << (base.Up ? 52 : 53);
     const U128 tie = base.Up ? (static_cast<U128>(1) << 41) + 1 : static_cast<U128>(1) << 42;
     const std::uint64_t payBound =
-        payLimit >= 0x1p53 ? SignificandHigh : static_cast<std::uint64_t>(payLimit);
-    return {base.J, DivideToWord(step, base.J), DivideToWord(tie, base.J), payLimit, payBound};
+        base.PayLimit >= 0x1p53 ? SignificandHigh : static_cast<std::uint64_t>(base.PayLimit);
+    return {base.J, DivideToWord(step, base.J), DivideToWord(tie, base.J), base.PayLimit, payBound};
 }
 
 }  // namespace
@@ -242,6 +239,11 @@ NearOneBase NearOneOf(double a)
         base.J = SignificandLow - fraction;  // a = (2^53 - J) 2^-53
     }
     base.Valid = base.J != 0 && base.J <= MaxRunJ;
+    if (base.Valid) {
+        // The estimated run length is 2^104 / (m J^2) (Up) or 2^106 / (m J^2).
+        const double jj = static_cast<double>(base.J) * static_cast<double>(base.J);
+        base.PayLimit = (base.Up ? 0x1p104 : 0x1p106) / (MinRunLength * jj);
+    }
     return base;
 }
 
@@ -251,7 +253,7 @@ bool RunsPay(const NearOneBase& base, double r)
     if ((bits & ExponentMask) == 0 || (bits & ExponentMask) == ExponentMask)
         return false;
     const std::uint64_t m = (bits & FractionMask) | SignificandLow;
-    return static_cast<double>(m) <= RunBaseOf(base).PayLimit;
+    return static_cast<double>(m) <= base.PayLimit;
 }
 
 void ProductsByRuns(PowerWalk& w, double a, const NearOneBase& base, std::uint32_t& budget)

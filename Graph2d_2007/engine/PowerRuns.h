@@ -18,6 +18,7 @@ struct NearOneBase {
     bool Valid = false;
     bool Up = false;
     std::uint64_t J = 0;
+    double PayLimit = 0.0;  // runs pay while the significand of r is at most this
 };
 
 // Beyond this the runs are shorter than one product, wherever r is.
