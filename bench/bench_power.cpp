@@ -70,8 +70,10 @@ std::vector<Case> Cases()
     cases.push_back({"1.0000000123^2000000000", 1.0000000123, 2000000000});
     cases.push_back({"0.999999^2147483647 (underflow)", 0.999999, nearTop});
     // Other bases and exponents.
-    cases.push_back({"1.1^64", 1.1, 64});
     cases.push_back({"1.1^5", 1.1, 5});
+    cases.push_back({"1.1^15", 1.1, 15});
+    cases.push_back({"1.1^16", 1.1, 16});
+    cases.push_back({"1.1^64", 1.1, 64});
     cases.push_back({"0.3^63", 0.3, 63});
     cases.push_back({"1.5^1700", 1.5, 1700});
     cases.push_back({"3.3^500", 3.3, 500});
