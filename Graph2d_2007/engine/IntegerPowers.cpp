@@ -53,7 +53,8 @@ double SignAndReciprocal(double x, std::int32_t n, double magnitude)
     return r;
 }
 
-// Shorter powers go to the loop, which is as quick there.
+// Shorter powers go to the loop, which is as quick there (setting up the
+// fast form costs about as much as a dozen products).
 constexpr std::uint32_t FastFrom = 16;
 
 // Products one at a time between two looks at the way to form them.
@@ -88,7 +89,7 @@ double PositivePower(double a, std::uint32_t count, bool useFma)
     return w.R;
 }
 
-// The plain loop, inline where the fast form leaves a power to it.
+// The plain loop.
 [[gnu::always_inline]] inline double LoopPower(double x, std::int32_t n)
 {
     const std::uint32_t count = Magnitude(n);
@@ -115,22 +116,36 @@ double PositivePower(double a, std::uint32_t count, bool useFma)
     return SignAndReciprocal(x, n, r);
 }
 
-// Powers the loop forms as quickly: short ones; non-finite and denormal bases
-// and 0, which end within two products; powers of two (1 among them), which
-// reach overflow, 0 or a fixed point within 1075 exact products, and would
-// fail every FMA check.
+// Powers the loop forms as quickly, of 16 products or more: non-finite and
+// denormal bases and 0, which end within two products; powers of two (1
+// among them), which reach overflow, 0 or a fixed point within 1075 exact
+// products, and would fail every FMA check; and a certain overflow, which
+// the loop raises before any product, thrown from the loop's own small
+// function (the unwinder's work grows with the function a throw leaves).
 [[gnu::always_inline]] inline bool LeftToLoop(double x, std::uint32_t count)
 {
-    return count < FastFrom || !std::isnormal(x) || (std::bit_cast<std::uint64_t>(x) & FractionMask) == 0;
+    return !std::isnormal(x) || (std::bit_cast<std::uint64_t>(x) & FractionMask) == 0 ||
+           (count > 2048 && OverflowIsCertain(std::fabs(x), count));
 }
 
-double FastPower(double x, std::int32_t n, bool useFma)
+// The fast form of what the loop does not take.
+[[gnu::noinline]] double FastPower(double x, std::int32_t n, bool useFma)
 {
     const std::uint32_t count = Magnitude(n);
-    const double magnitude = std::fabs(x);
-    if (count > 2048 && OverflowIsCertain(magnitude, count))
-        RaiseFloatFault(FloatFaultKind::Overflow);
-    return SignAndReciprocal(x, n, PositivePower(magnitude, count, useFma));
+    return SignAndReciprocal(x, n, PositivePower(std::fabs(x), count, useFma));
+}
+
+// IntPower with the products one at a time by FMA or x87. Short powers run
+// the loop inline (the compiler drops its overflow test, which needs 2049
+// products); the rest go on to the loop's own function or the fast form.
+[[gnu::always_inline]] inline double Power(double x, std::int32_t n, bool useFma)
+{
+    const std::uint32_t count = Magnitude(n);
+    if (count < FastFrom)
+        return LoopPower(x, n);
+    if (LeftToLoop(x, count))
+        return IntPowerByLoop(x, n);
+    return FastPower(x, n, useFma);
 }
 
 }  // namespace
@@ -142,7 +157,7 @@ double IntPowerByLoop(double x, std::int32_t n)
 
 double IntPowerFast(double x, std::int32_t n, bool useFma)
 {
-    return LeftToLoop(x, Magnitude(n)) ? LoopPower(x, n) : FastPower(x, n, useFma);
+    return Power(x, n, useFma);
 }
 
 bool CpuHasFma()
@@ -156,7 +171,10 @@ bool CpuHasFma()
 
 double IntPower(double x, std::int32_t n)
 {
-    return LeftToLoop(x, Magnitude(n)) ? LoopPower(x, n) : FastPower(x, n, CpuHasFma());
+    const std::uint32_t count = Magnitude(n);
+    if (count < FastFrom)
+        return LoopPower(x, n);
+    return Power(x, n, CpuHasFma());
 }
 
 std::int32_t Factorial(std::int32_t n)

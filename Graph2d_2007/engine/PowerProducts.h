@@ -21,7 +21,7 @@ struct PowerWalk {
 
 // The loops that form products one at a time run up to 2^31 times per
 // power; in the fuzzing build (clang) they carry no coverage instrumentation,
-// whose hook on every comparison would make them some ten times slower.
+// whose hook on every comparison would make them some five times slower.
 // The sanitizers still check them, and the fuzz target checks their results.
 #if defined(__clang__)
 #define PRODUCT_LOOP [[clang::no_sanitize("coverage")]]

@@ -2,10 +2,10 @@
 // arithmetic. Private to the engine (IntegerPowers.cpp).
 //
 // Within one binade, r = m 2^(E-52) with 2^52 <= m < 2^53, and a product by
-// a = 1 + J 2^-52 moves m by an increment D(m) that depends on m alone; D
-// stays constant over long stretches of m, along which m runs through an
-// arithmetic progression whose end follows from one division. PowerRuns.cpp
-// gives the proof.
+// a = 1 + J 2^-52 (or 1 - J 2^-53) moves m by an increment D(m) that depends
+// on m alone; D stays constant over long stretches of m, along which m runs
+// through an arithmetic progression whose end follows from one division.
+// PowerRuns.cpp gives the proof.
 #pragma once
 
 #include <cstdint>
