@@ -1,10 +1,23 @@
 // IntPower and Factorial: the whole-number arithmetic of "^" and FA.
+//
+// IntPower is defined by its loop, |n| products r <- r * x each rounded to
+// 64 bits (IntPowerByLoop below). The fast form gives the same bits: it forms
+// the products on |x| either one at a time (PowerProducts.h: by x87, or by
+// SSE2 checked with an FMA residual) or, for bases near 1, many at a time by
+// exact integer runs (PowerRuns.h). Each way is proved where it is written.
+#include "IntegerPowers.h"
+
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "Expression.h"
 #include "ExtendedMath.h"
 #include "LongWork.h"
+#include "PowerProducts.h"
+#include "PowerRuns.h"
 
 namespace {
 
@@ -22,13 +35,64 @@ bool OverflowIsCertain(Extended magnitude, std::uint32_t count)
     return static_cast<Extended>(count) * growthBits > 1025.0L * (1.0L + 0x1p-20L);
 }
 
-}  // namespace
-
-double IntPower(double x, std::int32_t n)
+std::uint32_t Magnitude(std::int32_t n)
 {
-    // The products are formed on the magnitude; the sign of every partial
-    // product is sign(x)^k, since rounding never changes a sign.
-    const std::uint32_t count = n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
+    return n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
+}
+
+// The products are formed on the magnitude; the sign of every partial
+// product is sign(x)^k, since rounding never changes a sign. A negative n
+// takes the reciprocal (of 0: the division-by-zero fault).
+double SignAndReciprocal(double x, std::int32_t n, double magnitude)
+{
+    double r = magnitude;
+    if (std::signbit(x) && (Magnitude(n) & 1u) != 0)
+        r = -r;
+    if (n < 0)
+        r = StoreReal(DivideExtended(1.0L, r));
+    return r;
+}
+
+// Shorter powers go to the loop, which is as quick there (setting up the
+// fast form costs about as much as a dozen products).
+constexpr std::uint32_t FastFrom = 16;
+
+// Products one at a time between two looks at the way to form them.
+constexpr std::uint32_t BlockProducts = 1024;
+
+// |x|^count for a normal |x| other than a power of two, polling the
+// long-work hook every LongWorkPollInterval units (one product formed alone,
+// or one run).
+double PositivePower(double a, std::uint32_t count, bool useFma)
+{
+    PowerWalk w{1.0, count};
+    const NearOneBase nearOne = NearOneOf(a);
+    std::uint32_t budget = LongWorkPollInterval;
+    while (w.Left > 0) {
+        if (budget == 0) {
+            PollLongWork();
+            budget = LongWorkPollInterval;
+        }
+        if (nearOne.Valid && RunsPay(nearOne, w.R)) {
+            ProductsByRuns(w, a, nearOne, budget);
+            continue;
+        }
+        const std::uint32_t steps = std::min({w.Left, budget, BlockProducts});
+        budget -= steps;
+        if (w.R < std::numeric_limits<double>::min() && a < 1.0)
+            ProductsOfDenormal(w, a, steps);
+        else if (useFma && w.R >= FmaLow && w.R < FmaHigh)
+            ProductsByFma(w, a, steps);
+        else
+            ProductsByX87(w, a, steps);
+    }
+    return w.R;
+}
+
+// The plain loop.
+[[gnu::always_inline]] inline double LoopPower(double x, std::int32_t n)
+{
+    const std::uint32_t count = Magnitude(n);
     const Extended magnitude = std::fabs(static_cast<Extended>(x));
 
     // An overflow that must happen somewhere in the loop is raised at once:
@@ -49,11 +113,68 @@ double IntPower(double x, std::int32_t n)
             break;
         r = next;
     }
-    if (std::signbit(x) && (count & 1u) != 0)
-        r = -r;
-    if (n < 0)
-        r = StoreReal(DivideExtended(1.0L, r));
-    return r;
+    return SignAndReciprocal(x, n, r);
+}
+
+// Powers the loop forms as quickly, of 16 products or more: non-finite and
+// denormal bases and 0, which end within two products; powers of two (1
+// among them), which reach overflow, 0 or a fixed point within 1075 exact
+// products, and would fail every FMA check; and a certain overflow, which
+// the loop raises before any product, thrown from the loop's own small
+// function (the unwinder's work grows with the function a throw leaves).
+[[gnu::always_inline]] inline bool LeftToLoop(double x, std::uint32_t count)
+{
+    return !std::isnormal(x) || (std::bit_cast<std::uint64_t>(x) & FractionMask) == 0 ||
+           (count > 2048 && OverflowIsCertain(std::fabs(x), count));
+}
+
+// The fast form of what the loop does not take.
+[[gnu::noinline]] double FastPower(double x, std::int32_t n, bool useFma)
+{
+    const std::uint32_t count = Magnitude(n);
+    return SignAndReciprocal(x, n, PositivePower(std::fabs(x), count, useFma));
+}
+
+// IntPower with the products one at a time by FMA or x87. Short powers run
+// the loop inline (the compiler drops its overflow test, which needs 2049
+// products); the rest go on to the loop's own function or the fast form.
+[[gnu::always_inline]] inline double Power(double x, std::int32_t n, bool useFma)
+{
+    const std::uint32_t count = Magnitude(n);
+    if (count < FastFrom)
+        return LoopPower(x, n);
+    if (LeftToLoop(x, count))
+        return IntPowerByLoop(x, n);
+    return FastPower(x, n, useFma);
+}
+
+}  // namespace
+
+double IntPowerByLoop(double x, std::int32_t n)
+{
+    return LoopPower(x, n);
+}
+
+double IntPowerFast(double x, std::int32_t n, bool useFma)
+{
+    return Power(x, n, useFma);
+}
+
+bool CpuHasFma()
+{
+    static const bool hasFma = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("fma") != 0;
+    }();
+    return hasFma;
+}
+
+double IntPower(double x, std::int32_t n)
+{
+    const std::uint32_t count = Magnitude(n);
+    if (count < FastFrom)
+        return LoopPower(x, n);
+    return Power(x, n, CpuHasFma());
 }
 
 std::int32_t Factorial(std::int32_t n)

@@ -1,9 +1,11 @@
-// libFuzzer target over the expression engine. Each input is used twice: as
-// formula text (normalize, compile, evaluate, compile-and-evaluate) and as a
-// hand-made postfix program (tags and values from the bytes). Every program
-// is also prepared, and the prepared form must give exactly what
+// libFuzzer target over the expression engine. Each input is used three
+// times: as formula text (normalize, compile, evaluate, compile-and-evaluate),
+// as a hand-made postfix program (tags and values from the bytes), and as an
+// integer power checked against the plain loop of rounded products. Every
+// program is also prepared, and the prepared form must give exactly what
 // EvaluatePostfix gives. Floating-point faults are expected outcomes; any
 // broken invariant aborts.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "Expression.h"
+#include "IntegerPowers.h"
 #include "PreparedProgram.h"
 
 namespace {
@@ -260,6 +263,58 @@ void CheckRawProgram(const std::uint8_t* data, std::size_t size)
         Evaluate(program, t);
 }
 
+// The first 13 bytes as a power x^n: the base from 8 bytes, mostly steered
+// near +-1 (a few ulps, or steps the size of the exact runs) or near a
+// binade edge, else raw (denormals, NaN, infinities); the exponent below
+// 2^(8 + byte % 13), so the plain loop stays within a million products.
+// IntPower must give the loop's bits, or its fault.
+void CheckIntPower(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 13)
+        return;
+    std::uint64_t bits;
+    std::uint32_t exponentBits;
+    std::memcpy(&bits, data, sizeof bits);
+    std::memcpy(&exponentBits, data + 8, sizeof exponentBits);
+    // Steps of the representation: +-2^1 .. +-2^59.
+    const std::int64_t offset = static_cast<std::int64_t>(bits) >> (4 + (bits >> 2 & 63) % 59);
+    double x;
+    switch (bits & 3) {
+    case 0:
+        x = std::bit_cast<double>(bits);
+        break;
+    case 1:
+    case 2:
+        x = std::bit_cast<double>(std::bit_cast<std::uint64_t>(1.0) + offset);
+        break;
+    default:
+        x = std::bit_cast<double>(std::bit_cast<std::uint64_t>(std::ldexp(1.0, static_cast<int>(data[12] % 64) - 32)) +
+                                  offset % 4096);
+        break;
+    }
+    if (exponentBits & 1)
+        x = -x;
+    const std::uint32_t magnitude = (exponentBits >> 2) & ((std::uint32_t{1} << (8 + data[12] % 13)) - 1);
+    const std::int32_t n = exponentBits & 2 ? -static_cast<std::int32_t>(magnitude) : static_cast<std::int32_t>(magnitude);
+
+    auto outcome = [](auto&& power) {
+        Result r;
+        try {
+            r.Value = power();
+        } catch (const FloatFault& fault) {
+            r.Fault = fault.Kind();
+        }
+        return r;
+    };
+    const Result fast = outcome([&] { return IntPower(x, n); });
+    const Result loop = outcome([&] { return IntPowerByLoop(x, n); });
+    if (fast.Fault != loop.Fault || (!fast.Fault && std::memcmp(&fast.Value, &loop.Value, sizeof(double)) != 0)) {
+        char detail[96];
+        std::snprintf(detail, sizeof detail, "%a^%d", x, static_cast<int>(n));
+        Breach("IntPower differs from the plain loop", detail);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -268,5 +323,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckNormalize(text);
     CheckFormula(text);
     CheckRawProgram(data, size);
+    CheckIntPower(data, size);
     return 0;
 }

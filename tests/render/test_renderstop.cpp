@@ -27,8 +27,10 @@ const QString Interrupted = QStringLiteral(
 const QString Terminated = QStringLiteral(
     "Kreslení bylo ukončeno signálem SIGTERM; uloží se obrázek, jak byl nakreslen.\n");
 
-// A power that runs for seconds, polling the engine's long-work hook.
-const QString LongPower = QStringLiteral("1.0000000001^2000000000");
+// A power that runs for seconds, polling the engine's long-work hook: a base
+// within 1e-7 of 1 to an exponent near 2^31 takes seconds of rounded products
+// even in the fast form.
+const QString LongPower = QStringLiteral("1.0000001^2147483647");
 
 // Whether the engine stops inside LongPower when asked to: with the cancel
 // flag set from the start, the evaluation ends in EvaluationCancelled, not
