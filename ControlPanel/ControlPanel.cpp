@@ -147,7 +147,10 @@ QString InputFieldName(InputField field)
     case InputField::T1: return QStringLiteral("t, začátek");
     case InputField::T2: return QStringLiteral("t, konec");
     case InputField::Segments: return QStringLiteral("počet segmentů");
-    case InputField::None: break;
+    // The formulas are not refused before the trace; their errors need no name.
+    case InputField::None:
+    case InputField::EquationX:
+    case InputField::EquationY: break;
     }
     return QString();
 }
