@@ -3,8 +3,7 @@
 // ticks; the target for each is well under a second.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
+#include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
 
 namespace {
@@ -36,12 +35,5 @@ BENCHMARK(BM_AxesMillionTicks)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Text needs a GUI application, not a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -18,14 +18,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "Expression.h"
 #include "ExtendedMath.h"
+#include "MedianReporter.h"
 #include "PreparedProgram.h"
 
 namespace {
@@ -252,25 +251,8 @@ void Floor(benchmark::State& state, const Formula& f)
 }
 
 // The console output, then one line per formula: evaluate / native.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            // With repetitions the median stands for the formula; otherwise the one run.
-            const std::string name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                times_[name] = run.GetAdjustedCPUTime();
-                medians_.insert(name);
-            } else if (run.run_type == Run::RT_Iteration && !medians_.count(name)) {
-                times_[name] = run.GetAdjustedCPUTime();
-            }
-        }
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
@@ -298,15 +280,10 @@ public:
         std::fflush(stdout);
     }
 
-    // NaN when that benchmark did not run.
     double Time(const char* kind, const char* formula) const
     {
-        const auto found = times_.find(std::string(kind) + formula);
-        return found == times_.end() ? std::nan("") : found->second;
+        return MedianReporter::Time(std::string(kind) + formula);
     }
-
-    std::map<std::string, double> times_;
-    std::set<std::string> medians_;
 };
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 
 #include <cstdlib>
 #include <memory>
 
 #include "CurveTrace.h"
 #include "GifWriter.h"
+#include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
 #include "TraceRecorder.h"
 
@@ -69,12 +69,5 @@ BENCHMARK(BM_EncodeGif)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    // The plane and its text need a GUI application, not a display.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -15,15 +15,16 @@
 // cases; --benchmark_filter=Fast/ times the fast form alone.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "Expression.h"
 #include "IntegerPowers.h"
+#include "MedianReporter.h"
 
 namespace {
 
@@ -131,48 +132,27 @@ void Plain(benchmark::State& state, const Case& c)
 }
 
 // The console output, then one line per case: fast, plain, plain / fast.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            // With repetitions the median stands for the case; otherwise the one run.
-            const std::string name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                times_[name] = run.GetAdjustedCPUTime();
-                medians_.insert(name);
-            } else if (run.run_type == Run::RT_Iteration && !medians_.count(name)) {
-                times_[name] = run.GetAdjustedCPUTime();
-            }
-        }
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         std::printf("\n%-42s %14s %14s %8s  %s\n", "case (CPU time, us)", "fast", "plain", "ratio", "same bits");
         for (const Case& c : Cases()) {
-            const auto fast = times_.find("Fast/" + c.Name);
-            if (fast == times_.end())
+            const double fast = Time("Fast/" + c.Name);
+            if (std::isnan(fast))
                 continue;
-            const auto plain = times_.find("Plain/" + c.Name);
-            if (plain == times_.end()) {
-                std::printf("%-42s %14.3f %14s\n", c.Name.c_str(), fast->second * 1000, "-");
+            const double plain = Time("Plain/" + c.Name);
+            if (std::isnan(plain)) {
+                std::printf("%-42s %14.3f %14s\n", c.Name.c_str(), fast * 1000, "-");
                 continue;
             }
             const bool same = Results["Fast/" + c.Name] == Results["Plain/" + c.Name];
-            std::printf("%-42s %14.3f %14.3f %8.2f  %s\n", c.Name.c_str(), fast->second * 1000,
-                        plain->second * 1000, plain->second / fast->second, same ? "yes" : "NO");
+            std::printf("%-42s %14.3f %14.3f %8.2f  %s\n", c.Name.c_str(), fast * 1000, plain * 1000,
+                        plain / fast, same ? "yes" : "NO");
         }
         std::fflush(stdout);
     }
-
-private:
-    std::map<std::string, double> times_;
-    std::set<std::string> medians_;
 };
 
 }  // namespace

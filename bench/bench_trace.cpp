@@ -2,12 +2,11 @@
 // out: what each step costs beyond its 50 ms pause.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include <cstdlib>
 #include <memory>
 
 #include "CurveTrace.h"
+#include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
 
 namespace {
@@ -50,12 +49,5 @@ BENCHMARK(BM_TraceWithAxes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    // The plane and its text need a GUI application, not a display.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

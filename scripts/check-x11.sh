@@ -102,7 +102,7 @@ check_frames() {
 
 check_plane_shown() {
     local setting=$1
-    if "$build/tests/trace/test_planeshown" > "$work/test.log" 2>&1; then
+    if "$build/tests/test_planeshown" > "$work/test.log" 2>&1; then
         echo "$setting: the screen shows the plane after every early end: ok ($(grep '^Totals' "$work/test.log"))"
     else
         echo "FAILED: $setting: test_planeshown"

@@ -1,0 +1,22 @@
+// The main function of a benchmark program that draws on the plane: text
+// needs a GUI application, not a display, so the offscreen platform is used
+// unless the environment names another.
+#pragma once
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+inline int RunGuiBenchmarks(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
