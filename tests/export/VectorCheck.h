@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QPainter>
+#include <QRect>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -28,6 +29,20 @@ inline int Blueness(QRgb p)
 inline int Redness(QRgb p)
 {
     return qRed(p) - qGreen(p);
+}
+
+// The smallest rectangle holding every clearly blue pixel: where a rendered
+// curve in the default colour lies.
+inline QRect BlueBounds(const QImage& image)
+{
+    QRect blue;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (Blueness(image.pixel(x, y)) >= 50)
+                blue |= QRect(x, y, 1, 1);
+        }
+    }
+    return blue;
 }
 
 inline QImage RenderSvg(const QByteArray& svg)

@@ -215,13 +215,7 @@ void TestVectorWriters::PrintScaledAndCentred()
     const int dpi = 50;
     const QImage page = RenderPdf(path, dpi, dir.path());
     QVERIFY(!page.isNull());
-    QRect blue;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            if (Blueness(page.pixel(x, y)) >= 50)
-                blue |= QRect(x, y, 1, 1);
-        }
-    }
+    const QRect blue = BlueBounds(page);
     const QRectF area = printer.pageLayout().paintRect(QPageLayout::Point);
     const double pixelsPerPoint = dpi / 72.0;
     const double planeSide = std::min(area.width(), area.height()) * pixelsPerPoint;

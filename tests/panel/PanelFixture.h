@@ -4,10 +4,12 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QTest>
 
 #include "ControlPanel.h"
+#include "CurveTrace.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
 #include "StartUp.h"
@@ -35,6 +37,18 @@ struct PanelFixture {
         Boxes.clear();
     }
 };
+
+// Types the nine texts into the panel's fields.
+inline void SetPanelTexts(const TraceTexts& texts)
+{
+    TControl_Panel& panel = *Control_Panel;
+    const std::pair<QLineEdit*, const std::string*> fields[] = {
+        {panel.EditEq1, &texts.EquationX}, {panel.EditEq2, &texts.EquationY}, {panel.EditX1, &texts.X1},
+        {panel.EditX2, &texts.X2},         {panel.EditY1, &texts.Y1},         {panel.EditY2, &texts.Y2},
+        {panel.EditT1, &texts.T1},         {panel.EditT2, &texts.T2},         {panel.EditSeg, &texts.Segments}};
+    for (const auto& [edit, text] : fields)
+        edit->setText(QString::fromStdString(*text));
+}
 
 // Number of pixels of `image` that differ from (r, g, b).
 inline int PixelsOtherThan(const QImage& image, int r, int g, int b)

@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -15,6 +14,7 @@
 #include <unistd.h>
 
 #include "RendererProcess.h"
+#include "WorkFolder.h"
 
 namespace {
 
@@ -69,32 +69,25 @@ class TestRenderFiles : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir place;
-    QString folder;  // emptied before every test
     bool nodesPermitted = false;
 
-    QString Path(const QString& name) const { return folder + '/' + name; }
-    QStringList Entries() const
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    }
+    WorkFolder work;
+
+    QString Path(const QString& name) const { return work.Path(name); }
+    QStringList Entries() const { return work.Entries(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(place.isValid());
         ::umask(022);
-        // Open to every user, for the runs as an unprivileged one.
-        QVERIFY(::chmod(Native(place.path()).constData(), 0755) == 0);
-        folder = place.filePath("work");
-        nodesPermitted = MakeNode(place.filePath("probe"), S_IFCHR, 1, 3);
-        QFile::remove(place.filePath("probe"));
+        QVERIFY(work.Open());
+        nodesPermitted = MakeNode(work.Beside("probe"), S_IFCHR, 1, 3);
+        QFile::remove(work.Beside("probe"));
     }
     void init()
     {
-        QDir(folder).removeRecursively();
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(::chmod(Native(folder).constData(), 0777) == 0);
+        QVERIFY(work.Empty());
+        QVERIFY(::chmod(Native(work.Folder()).constData(), 0777) == 0);
     }
 
     void ObjectsAtTheName_data();
@@ -154,7 +147,7 @@ void TestRenderFiles::ObjectsAtTheName()
         if (kind == "link to full")
             QVERIFY(QFile::link("full", name));
     } else if (kind == "folder") {
-        QVERIFY(QDir(folder).mkdir("name"));
+        QVERIFY(QDir(work.Folder()).mkdir("name"));
     } else if (kind == "socket") {
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
@@ -265,7 +258,7 @@ void TestRenderFiles::OneFileTwice()
     QFETCH(QString, picture);
     QFETCH(QString, points);
     WriteFile(Path("x.png"), "old");
-    QVERIFY(QDir(folder).mkdir("sub"));
+    QVERIFY(QDir(work.Folder()).mkdir("sub"));
     QVERIFY(QFile::link("x.png", Path("link.png")));
     QCOMPARE(::link(Native(Path("x.png")).constData(), Native(Path("hard.png")).constData()), 0);
     const QStringList entriesBefore = Entries();
@@ -314,7 +307,7 @@ void TestRenderFiles::AsUnprivilegedUser()
             QVERIFY(QFile::link("plane.png", name));
         }
     } else if (kind == "root's folder") {
-        QVERIFY(QDir(folder).mkdir("closed"));
+        QVERIFY(QDir(work.Folder()).mkdir("closed"));
         QCOMPARE(::chmod(Native(Path("closed")).constData(), 0755), 0);
         name = Path("closed/plane.png");
     } else if (kind == "full") {

@@ -6,7 +6,6 @@
 // nothing under the target's name.
 #include <QtTest>
 
-#include <QTemporaryDir>
 
 #include <cstring>
 #include <optional>
@@ -18,6 +17,7 @@
 
 #include "ControlPanel.h"
 #include "RendererProcess.h"
+#include "WorkFolder.h"
 #include "export/ExportTestSupport.h"
 #include "export/GifDecode.h"
 #include "export/VectorCheck.h"
@@ -71,31 +71,21 @@ class TestRenderFormats : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir place;
-    QString folder;  // emptied before every test
 
-    QString Path(const QString& name) const { return folder + '/' + name; }
-    QStringList Entries() const
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    }
+    WorkFolder work;
+
+    QString Path(const QString& name) const { return work.Path(name); }
+    QStringList Entries() const { return work.Entries(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(place.isValid());
         // The renderer's fonts, so the axes' text of a trace run here is
         // the renderer's pixel for pixel.
         InstallFontFallback();
-        // Open to every user, for the runs as an unprivileged one.
-        QCOMPARE(::chmod(QFile::encodeName(place.path()).constData(), 0755), 0);
-        folder = place.filePath("work");
+        QVERIFY(work.Open());
     }
-    void init()
-    {
-        QDir(folder).removeRecursively();
-        QVERIFY(QDir().mkpath(folder));
-    }
+    void init() { QVERIFY(work.Empty()); }
 
     void GifIsThePlaneStepByStep_data();
     void GifIsThePlaneStepByStep();
@@ -285,7 +275,7 @@ void TestRenderFormats::VectorFollowsThePng()
     if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
         QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
     QCOMPARE(PdfPages(Path("plane.pdf")).first, 1);
-    const QImage pdf = RenderPdf(Path("plane.pdf"), 96, place.path());
+    const QImage pdf = RenderPdf(Path("plane.pdf"), 96, work.Place());
     QCOMPARE(pdf.size(), QSize(500, 500));
     const CurveMatch pdfMatch = MatchCurve(png, pdf);
     QCOMPARE(pdfMatch.RenderedStray, 0);
@@ -323,7 +313,7 @@ void TestRenderFormats::StoppedTraceWritesWhatWasDrawn()
     } else if (name.endsWith(".pdf")) {
         if (Tool("pdftoppm").isEmpty())
             QSKIP("poppler-utils (pdftoppm) not installed");
-        picture = RenderPdf(Path(name), 96, place.path());
+        picture = RenderPdf(Path(name), 96, work.Place());
     } else {
         picture = ReadPicture(Path(name));
     }
@@ -368,7 +358,7 @@ void TestRenderFormats::UnwritableLeavesNoFile()
     QStringList command{PARAMCURVE_RENDER_PATH};
     RendererSetup setup;
     if (kind == "read-only folder") {
-        QVERIFY(QDir(folder).mkdir("closed"));
+        QVERIFY(QDir(work.Folder()).mkdir("closed"));
         name = Path("closed/plane." + extension);
         if (::geteuid() == 0) {
             // Root writes anywhere: the renderer runs as nobody instead, the
@@ -376,7 +366,7 @@ void TestRenderFormats::UnwritableLeavesNoFile()
             const QString setpriv = QStandardPaths::findExecutable("setpriv");
             if (setpriv.isEmpty())
                 QSKIP("setpriv is not installed");
-            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+            QCOMPARE(::chmod(QFile::encodeName(work.Folder()).constData(), 0755), 0);
             command = QStringList{setpriv, "--reuid=nobody", "--regid=nogroup", "--clear-groups", PARAMCURVE_RENDER_PATH};
         }
         QCOMPARE(::chmod(QFile::encodeName(Path("closed")).constData(), 0555), 0);

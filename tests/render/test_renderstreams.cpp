@@ -4,13 +4,13 @@
 // standard output is reported by the exit status, never by SIGPIPE.
 #include <QtTest>
 
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "RendererProcess.h"
+#include "WorkFolder.h"
 
 namespace {
 
@@ -22,15 +22,12 @@ class TestRenderStreams : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir place;
-    QString folder;  // emptied before every test
     bool nodesPermitted = false;
 
-    QString Path(const QString& name) const { return folder + '/' + name; }
-    QStringList Entries() const
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    }
+    WorkFolder work;
+
+    QString Path(const QString& name) const { return work.Path(name); }
+    QStringList Entries() const { return work.Entries(); }
     bool MakeFullDevice(const QString& path) const
     {
         return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
@@ -39,16 +36,11 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(place.isValid());
-        folder = place.filePath("work");
-        nodesPermitted = MakeFullDevice(place.filePath("probe"));
-        QFile::remove(place.filePath("probe"));
+        QVERIFY(work.Open());
+        nodesPermitted = MakeFullDevice(work.Beside("probe"));
+        QFile::remove(work.Beside("probe"));
     }
-    void init()
-    {
-        QDir(folder).removeRecursively();
-        QVERIFY(QDir().mkpath(folder));
-    }
+    void init() { QVERIFY(work.Empty()); }
 
     void ArgumentBytes_data();
     void ArgumentBytes();
@@ -91,7 +83,7 @@ void TestRenderStreams::ArgumentBytes()
     QFETCH(int, exitStatus);
     QFETCH(QString, err);
     QFETCH(QStringList, files);
-    const RendererRun run = RunRendererInShell("cd \"$1\" && shift && " + script, {folder});
+    const RendererRun run = RunRendererInShell("cd \"$1\" && shift && " + script, {work.Folder()});
     QVERIFY(run.Finished);
     QCOMPARE(run.ExitStatus, exitStatus);
     QCOMPARE(QString::fromUtf8(run.Err), err);
@@ -155,7 +147,7 @@ void TestRenderStreams::StandardOutput()
     } else if (output == "closed") {
         setup.InChild = [] { ::close(STDOUT_FILENO); };
     }
-    const RendererRun run = RunRendererInShell("cd \"$1\" && shift && exec \"$0\" \"$@\"", QStringList{folder} + arguments, setup);
+    const RendererRun run = RunRendererInShell("cd \"$1\" && shift && exec \"$0\" \"$@\"", QStringList{work.Folder()} + arguments, setup);
     if (pipeEnds[1] >= 0)
         ::close(pipeEnds[1]);
 

@@ -126,13 +126,7 @@ void TestWindowDialogs::PrintsOnePageWithTheCurve()
     const int dpi = 50;
     const QImage page = RenderPdf(path, dpi, folder.path());
     QVERIFY(!page.isNull());
-    QRect blue;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            if (Blueness(page.pixel(x, y)) >= 50)
-                blue |= QRect(x, y, 1, 1);
-        }
-    }
+    const QRect blue = BlueBounds(page);
     // The circle spans 6 of the plane's 8 units; the plane fills the
     // shorter side of the printable area.
     const double side = std::min(area.width(), area.height()) * dpi / 72.0;

@@ -18,16 +18,6 @@ private:
     int pauses = 0;
     std::function<void()> duringPause;  // runs in the pause after each step
 
-    void SetTexts(const TraceTexts& texts)
-    {
-        TControl_Panel& panel = *Control_Panel;
-        const std::pair<QLineEdit*, const std::string*> fields[] = {
-            {panel.EditEq1, &texts.EquationX}, {panel.EditEq2, &texts.EquationY}, {panel.EditX1, &texts.X1},
-            {panel.EditX2, &texts.X2},         {panel.EditY1, &texts.Y1},         {panel.EditY2, &texts.Y2},
-            {panel.EditT1, &texts.T1},         {panel.EditT2, &texts.T2},         {panel.EditSeg, &texts.Segments}};
-        for (const auto& [edit, text] : fields)
-            edit->setText(QString::fromStdString(*text));
-    }
     void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
 
 private slots:
@@ -159,7 +149,7 @@ void TestParamCurve::EnterInAFieldDraws()
     QFETCH(QString, field);
     QFETCH(int, key);
 
-    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     auto* edit = Control_Panel->findChild<QLineEdit*>(field);
     QVERIFY(edit);
     edit->setFocus();
@@ -180,7 +170,7 @@ void TestParamCurve::EnterInAFieldDraws()
 // traces.
 void TestParamCurve::EnterAfterARefusal()
 {
-    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "pi pi", "4"});
+    SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "pi pi", "4"});
     Control_Panel->EditEq2->setFocus();
     QTest::keyClick(Control_Panel->EditEq2, Qt::Key_Return);
     QCOMPARE(fixture.Boxes.size(), 1);
@@ -197,7 +187,7 @@ void TestParamCurve::EnterAfterARefusal()
 
 void TestParamCurve::FormulaErrorInTheErrorBox()
 {
-    SetTexts({"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"});
+    SetPanelTexts({"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"});
     Press();
     QCOMPARE(pauses, 19);
     QCOMPARE(fixture.Boxes.size(), 1);
@@ -222,7 +212,7 @@ void TestParamCurve::FaultToTheDefaultHandler()
 
 void TestParamCurve::DashedBoxReadEveryStep()
 {
-    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     Control_Panel->CheckBox1->setChecked(false);
     duringPause = [this] {
         if (pauses == 3)  // after the step of point 2
@@ -242,7 +232,7 @@ void TestParamCurve::DashedBoxReadEveryStep()
 // two traces one after the other, never one inside the other.
 void TestParamCurve::PressDuringATraceWaits()
 {
-    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     duringPause = [this] {
         if (pauses == 2)
             Press();
@@ -258,7 +248,7 @@ void TestParamCurve::PressDuringATraceWaits()
 
 void TestParamCurve::CloseWaitsForTheTrace()
 {
-    SetTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
+    SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     bool closedMidTrace = true;
     duringPause = [&] {
         if (pauses == 2)

@@ -124,17 +124,6 @@ class TestPlaneShown : public QObject {
 private:
     PanelFixture fixture;
 
-    void SetTexts(const TraceTexts& texts)
-    {
-        TControl_Panel& panel = *Control_Panel;
-        const std::pair<QLineEdit*, const std::string*> fields[] = {
-            {panel.EditEq1, &texts.EquationX}, {panel.EditEq2, &texts.EquationY}, {panel.EditX1, &texts.X1},
-            {panel.EditX2, &texts.X2},         {panel.EditY1, &texts.Y1},         {panel.EditY2, &texts.Y2},
-            {panel.EditT1, &texts.T1},         {panel.EditT2, &texts.T2},         {panel.EditSeg, &texts.Segments}};
-        for (const auto& [edit, text] : fields)
-            edit->setText(QString::fromStdString(*text));
-    }
-
 private slots:
     void init()
     {
@@ -176,7 +165,7 @@ void TestPlaneShown::earlyEndShowsThePlane()
     QFETCH(QString, message);
     QFETCH(bool, axesDrawn);
 
-    SetTexts(StartTexts());
+    SetPanelTexts(StartTexts());
     Control_Panel->findChild<QLineEdit*>(field)->setText(text);
     QVERIFY(Control_Panel->CheckBox1->isChecked());
     // Drawn without a repaint, right before the press: the screen has to
