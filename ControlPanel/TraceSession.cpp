@@ -28,20 +28,11 @@ constexpr auto PreciseEnd = std::chrono::milliseconds(2);
 // its length less this after the step's repaint.
 constexpr auto MaxCatchUp = std::chrono::milliseconds(2);
 
-LongWorkHook MakeHook(const std::atomic<bool>& stop, void (*progress)(void*), void* context)
-{
-    LongWorkHook hook;
-    hook.Cancel = &stop;
-    hook.Progress = progress;
-    hook.Context = context;
-    return hook;
-}
-
 }  // namespace
 
 TraceSession::TraceSession(std::vector<QWidget*> windows)
     : held_(std::move(windows), stop_),
-      hook_(MakeHook(stop_, &TraceSession::Breathe, this)),
+      hook_{.Cancel = &stop_, .Progress = &TraceSession::Breathe, .Context = this},
       scope_(hook_),
       lastBreath_(Clock::now())
 {

@@ -17,15 +17,6 @@ extern "C" void OnStopSignal(int signal)
     StopRequested.store(true, std::memory_order_relaxed);
 }
 
-LongWorkHook HookFor(RenderStop* stop, void (*checkClock)(void*))
-{
-    LongWorkHook hook;
-    hook.Cancel = &StopRequested;
-    hook.Progress = checkClock;
-    hook.Context = stop;
-    return hook;
-}
-
 }  // namespace
 
 void InstallStopSignals()
@@ -51,7 +42,7 @@ RenderStop::RenderStop(double timeoutSeconds)
       deadline_(std::chrono::steady_clock::now()
                 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                     std::chrono::duration<double>(timeoutSeconds))),
-      hook_(HookFor(this, &RenderStop::CheckClock)),
+      hook_{.Cancel = &StopRequested, .Progress = &RenderStop::CheckClock, .Context = this},
       scope_(hook_)
 {
 }
