@@ -50,6 +50,12 @@ inline void SetPanelTexts(const TraceTexts& texts)
         edit->setText(QString::fromStdString(*text));
 }
 
+// "Kresli", clicked as a user does.
+inline void PressKresli()
+{
+    QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton);
+}
+
 // Number of pixels of `image` that differ from (r, g, b).
 inline int PixelsOtherThan(const QImage& image, int r, int g, int b)
 {

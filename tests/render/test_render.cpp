@@ -85,7 +85,6 @@ private:
         }
     }
 
-    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
 
 private slots:
     void initTestCase() { QVERIFY(folder.isValid()); }
@@ -188,7 +187,7 @@ void TestRender::MatchesThePanel()
     Draw2D->CurveR = static_cast<std::uint8_t>(colour.red());
     Draw2D->CurveG = static_cast<std::uint8_t>(colour.green());
     Draw2D->CurveB = static_cast<std::uint8_t>(colour.blue());
-    Press();
+    PressKresli();
     QVERIFY(fixture.Boxes.size() <= 1);
 
     const RendererRun run = RunRenderer(options + QStringList{"-o", Picture()});
@@ -231,7 +230,7 @@ void TestRender::PointsOfFourSegments()
     QFile::remove(pointsFile);
 
     TypeFields({"EditT1=0", "EditT2=1", "EditSeg=4"});
-    Press();
+    PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
 
     const RendererRun run = RunRenderer({"--t1", "0", "--t2", "1", "--segments", "4", "-o", Picture(),
@@ -432,7 +431,7 @@ void TestRender::NeedsNoDisplay()
     QCOMPARE(run.ExitStatus, 0);
     QCOMPARE(run.Err, QByteArray());
 
-    Press();
+    PressKresli();
     QVERIFY(ReadPicture(Picture()) == Draw2D->Plane());
 }
 

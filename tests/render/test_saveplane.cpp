@@ -41,7 +41,6 @@ private:
     QWidget* chooserParent = nullptr;
     std::function<void()> duringPause;
 
-    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
 
 private slots:
     void initTestCase() { QVERIFY(folder.isValid()); }
@@ -154,7 +153,7 @@ void TestSavePlane::SavesThePlane()
     }
     if (trace) {
         Control_Panel->CheckBox2->setChecked(dashed);
-        Press();
+        PressKresli();
         QVERIFY(fixture.Boxes.isEmpty());
         QVERIFY(PixelsOf(Draw2D->Plane(), 0, 0, 200) > 0);
     }
@@ -192,7 +191,7 @@ void TestSavePlane::UnwritablePath()
     QFETCH(QString, path);
     QFETCH(QString, reason);
     chosen = path;
-    Press();
+    PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
     const QImage before = Draw2D->Plane().copy();
 
@@ -237,7 +236,7 @@ void TestSavePlane::NeverReplacesWhatIsNotAFile()
     }
     struct stat before {};
     QCOMPARE(::lstat(native.constData(), &before), 0);
-    Press();
+    PressKresli();
 
     save->trigger();
     if (reason.isEmpty()) {
@@ -277,7 +276,7 @@ void TestSavePlane::NotDuringATrace()
         save->trigger();
         QTest::keyClick(Draw2D, Qt::Key_S, Qt::ControlModifier);
     };
-    Press();
+    PressKresli();
     QCOMPARE(steps, 102);
     QCOMPARE(choices, 0);
     QVERIFY(!QFile::exists(chosen));
@@ -308,7 +307,7 @@ void TestSavePlane::DialogAsksBeforeReplacing()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old content");
     }
-    Press();
+    PressKresli();
 
     bool sawSaveDialog = false;
     bool asked = false;

@@ -29,11 +29,6 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void Press()
-{
-    QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton);
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(PictureFormat)
@@ -101,7 +96,7 @@ void TestWindowDialogs::PrintsOnePageWithTheCurve()
     if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
         QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
 
-    Press();
+    PressKresli();
     const QString path = Path(fails ? "missing/print.pdf" : "print.pdf");
     QFile::remove(path);
     QRectF area;
@@ -187,7 +182,7 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
     QFETCH(int, typeChosen);
     QFETCH(QString, saved);
     SetSaveFileChooser(nullptr);
-    Press();
+    PressKresli();
     QFile::remove(Path(saved));
 
     QStringList offered;

@@ -59,11 +59,6 @@ void ChoosePreset(const char* button)
     QVERIFY(preset->isChecked());
 }
 
-void Press()
-{
-    QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton);
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(PictureFormat)
@@ -159,7 +154,7 @@ void TestWindowExport::AnimationIsWhatTheWindowShowed()
 
     QImage before = Draw2D->Plane().copy();
     if (firstPress) {
-        Press();
+        PressKresli();
         before = Draw2D->Plane().copy();
         ChoosePreset("RadioButton2");  // the oblique throw, in 100 segments
     }
@@ -173,7 +168,7 @@ void TestWindowExport::AnimationIsWhatTheWindowShowed()
         if (at == escapeAtStep)
             QTest::keyClick(Control_Panel, Qt::Key_Escape);
     };
-    Press();
+    PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
     QCOMPARE(int(shown.size()), frames);
 
@@ -238,7 +233,7 @@ void TestWindowExport::AnimationEnabledOnceATraceRan()
     if (!segments.isEmpty()) {
         Control_Panel->EditSeg->setText(segments);
         Control_Panel->EditEq1->setText(equationX);
-        Press();
+        PressKresli();
     }
     QCOMPARE(actions.SaveAnimation->isEnabled(), enabled);
 
@@ -282,10 +277,10 @@ void TestWindowExport::PictureInEachFormat()
     QFETCH(std::optional<PictureFormat>, type);
     QFETCH(PictureFormat, written);
 
-    Press();
+    PressKresli();
     ChoosePreset("RadioButton4");  // the planet orbit
     Control_Panel->CheckBox2->setChecked(true);
-    Press();
+    PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
     const QImage plane = Draw2D->Plane().copy();
 
@@ -354,7 +349,7 @@ void TestWindowExport::UnwritableFileReported()
             QSKIP("mknod is not permitted here; a private full device cannot be made");
         message = message.arg(path);
     }
-    Press();
+    PressKresli();
     const QImage before = Draw2D->Plane().copy();
     chosen = SaveChoice{path, std::nullopt};
     (animation ? actions.SaveAnimation : actions.SavePicture)->trigger();

@@ -18,7 +18,6 @@ private:
     int pauses = 0;
     std::function<void()> duringPause;  // runs in the pause after each step
 
-    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
 
 private slots:
     void init()
@@ -73,7 +72,7 @@ void TestParamCurve::DrawsWhatTheTraceDraws()
 
     Control_Panel->CheckBox1->setChecked(axes);
     Control_Panel->CheckBox2->setChecked(dashed);
-    Press();
+    PressKresli();
     QCOMPARE(pauses, points);
     QVERIFY(fixture.Boxes.isEmpty());
     QVERIFY(!TraceRunning());
@@ -120,7 +119,7 @@ void TestParamCurve::RefusalFocusesTheField()
     QVERIFY(edit);
     edit->setText(text);
     Control_Panel->Button1->setFocus();
-    Press();
+    PressKresli();
 
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes[0].title, QString("Error"));
@@ -188,7 +187,7 @@ void TestParamCurve::EnterAfterARefusal()
 void TestParamCurve::FormulaErrorInTheErrorBox()
 {
     SetPanelTexts({"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"});
-    Press();
+    PressKresli();
     QCOMPARE(pauses, 19);
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes[0].title, QString("Error"));
@@ -199,7 +198,7 @@ void TestParamCurve::FormulaErrorInTheErrorBox()
 void TestParamCurve::FaultToTheDefaultHandler()
 {
     Control_Panel->EditSeg->setText("0");
-    Press();
+    PressKresli();
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes[0].text, QString("Floating point division by zero."));
     QVERIFY(fixture.Boxes[0].title != QString("Error"));
@@ -218,7 +217,7 @@ void TestParamCurve::DashedBoxReadEveryStep()
         if (pauses == 3)  // after the step of point 2
             Control_Panel->CheckBox2->setChecked(true);
     };
-    Press();
+    PressKresli();
     QCOMPARE(pauses, 6);
     // Segments 1 and 2 solid, 3 drawn, 4 skipped, 5 drawn.
     const QImage& plane = Draw2D->Plane();
@@ -235,9 +234,9 @@ void TestParamCurve::PressDuringATraceWaits()
     SetPanelTexts({"t", "0", "-4", "4", "-4", "4", "0", "1", "4"});
     duringPause = [this] {
         if (pauses == 2)
-            Press();
+            PressKresli();
     };
-    Press();
+    PressKresli();
     QCOMPARE(pauses, 6);
     QTRY_COMPARE(pauses, 12);
     QTest::qWait(50);
@@ -255,7 +254,7 @@ void TestParamCurve::CloseWaitsForTheTrace()
             closedMidTrace = Control_Panel->close();
         QVERIFY(Control_Panel->isVisible());
     };
-    Press();
+    PressKresli();
     QCOMPARE(pauses, 6);
     QVERIFY(!closedMidTrace);
     QVERIFY(Control_Panel->isVisible());

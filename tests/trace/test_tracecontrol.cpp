@@ -84,7 +84,6 @@ private:
         const QCursor* cursor = QGuiApplication::overrideCursor();
         return cursor && cursor->shape() == Qt::WaitCursor;
     }
-    void Press() { QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton); }
 
 private slots:
     void init()
@@ -151,7 +150,7 @@ void TestTraceControl::EscStopsAndHeldInputFollows()
         if (pauses == escAfter)
             PressEscape();
     };
-    Press();
+    PressKresli();
     QCOMPARE(pauses, escAfter);
     QVERIFY(!TraceRunning());
     QVERIFY(fixture.Boxes.isEmpty());
@@ -231,7 +230,7 @@ void TestTraceControl::EscDuringASlowEvaluation()
         QCoreApplication::postEvent(Control_Panel, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     });
 
-    Press();
+    PressKresli();
     QVERIFY(timerRanWhileTracing);
     QCOMPARE(pauses, 0);  // stopped inside the first point's evaluation
     if (axesDrawn)
@@ -279,7 +278,7 @@ void TestTraceControl::BusyCursorOnlyWhileTracing()
             PressEscape();
     };
     QVERIFY(!QGuiApplication::overrideCursor());
-    Press();
+    PressKresli();
 
     QVERIFY(!busyInPauses.contains(false));
     QCOMPARE(busyInPauses.isEmpty(), field == "EditX1" || field == "EditSeg");
@@ -298,7 +297,7 @@ void TestTraceControl::DirectCallDuringATraceIsIgnored()
         if (pauses == 2)
             RunHandler([] { Control_Panel->Param_Curve(); });
     };
-    Press();
+    PressKresli();
     QCOMPARE(pauses, 6);
     QVERIFY(fixture.Boxes.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());  // the ignored call left the cursor alone
