@@ -89,12 +89,18 @@ inline Extended ExpExtended(Extended u)
     return stored;
 }
 
+// The test of a stored value: a NaN is the invalid-operation fault,
+// anything else non-finite the overflow, as in StoreReal.
+[[gnu::always_inline]] inline void TestStored(double stored)
+{
+    if (!std::isfinite(stored)) [[unlikely]]
+        RaiseFloatFault(std::isnan(stored) ? FloatFaultKind::InvalidOperation : FloatFaultKind::Overflow);
+}
+
 // The same store straight into its slot: one rounding fstp, and the value
-// is tested from the slot. A NaN is the invalid-operation fault, anything
-// else non-finite the overflow, as in StoreReal.
+// is tested from the slot.
 [[gnu::always_inline]] inline void StoreInto(double& slot, Extended value)
 {
     __asm__("fstpl %0" : "=m"(slot) : "t"(value) : "st");
-    if (!std::isfinite(slot)) [[unlikely]]
-        RaiseFloatFault(std::isnan(slot) ? FloatFaultKind::InvalidOperation : FloatFaultKind::Overflow);
+    TestStored(slot);
 }

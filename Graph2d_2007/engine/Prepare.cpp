@@ -2,6 +2,7 @@
 // what each entry will be at run time (a known value, a variable, or a work
 // slot), and each operation becomes one instruction on those operands, or a
 // value when all its operands are known and it succeeds.
+#include <bit>
 #include <cmath>
 #include <optional>
 
@@ -81,7 +82,7 @@ struct Operand {
     bool IsConstant = false;
     double Value = 0.0;  // when IsConstant
     bool IsVariable = false;
-    std::uint8_t Index = 0;  // the variable, or the work slot
+    std::uint8_t Index = 0;  // the variable's offset, or the work slot
     // Sure to be finite. Every stored result is tested, so only a variable
     // (which the evaluator does not test) and its negation or magnitude,
     // which are not tested either, may be otherwise.
@@ -103,18 +104,54 @@ public:
 
     PreparedProgram Take()
     {
-        bool sine = false;
-        bool cosine = false;
-        for (std::size_t k = 0; k < emitted_; ++k) {
-            const PreparedOp op = prepared_.Code[k].Op;
-            sine = sine || op == PreparedOp::Sin || op == PreparedOp::Tan;
-            cosine = cosine || op == PreparedOp::Cos || op == PreparedOp::Tan;
-        }
-        prepared_.SineAndCosine = sine && cosine;
+        PairProducts();
+        StartTrig();
         return prepared_;
     }
 
 private:
+    // A product by a constant whose result the next instruction multiplies
+    // by a constant: both run as one (see ProductPair). The second stays in
+    // the code, skipped by the first's handler.
+    void PairProducts()
+    {
+        for (std::size_t k = 0; k + 1 < emitted_; ++k) {
+            PreparedInstruction& first = prepared_.Code[k];
+            const PreparedInstruction& second = prepared_.Code[k + 1];
+            if (IsConstantProduct(first.Op) && IsConstantProduct(second.Op) && !second.AIsVariable &&
+                second.A == first.Result) {
+                // The pair keeps the first product in a register and
+                // stores only the second, into the second's slot.
+                first.Result = second.Result;
+                first.Run = PairHandlerOf(first, second);
+                ++k;
+            }
+        }
+    }
+
+    // The first sine or cosine starts the cache, set to take both at once
+    // when the code has both.
+    void StartTrig()
+    {
+        const auto isTrig = [](PreparedOp op) {
+            return op == PreparedOp::Sin || op == PreparedOp::Cos || op == PreparedOp::Tan;
+        };
+        bool sine = false;
+        bool cosine = false;
+        PreparedInstruction* first = nullptr;
+        for (std::size_t k = 0; k < emitted_; ++k) {
+            const PreparedOp op = prepared_.Code[k].Op;
+            if (isTrig(op) && !first)
+                first = &prepared_.Code[k];
+            sine = sine || op == PreparedOp::Sin || op == PreparedOp::Tan;
+            cosine = cosine || op == PreparedOp::Cos || op == PreparedOp::Tan;
+        }
+        if (first) {
+            first->StartsTrig = true;
+            first->TrigBoth = sine && cosine;
+        }
+    }
+
     // False once the code is complete.
     bool Step(const PostfixCell& cell)
     {
@@ -127,7 +164,7 @@ private:
             return true;
         }
         if (const int variable = VariableIndex(cell.Tag); variable >= 0) {
-            stack_[depth_++] = Operand{false, 0.0, true, static_cast<std::uint8_t>(variable), false};
+            stack_[depth_++] = Operand{false, 0.0, true, VariableOffsets[variable], false};
             return true;
         }
         const int count = OperandCount(cell.Tag);
@@ -218,10 +255,26 @@ private:
         }
     }
 
-    // A finite x times k with |k| <= 1 needs no overflow test.
+    // A finite x times k with |k| <= 1 needs no overflow test; a k of few
+    // significant bits makes the product one rounding.
     static PreparedOp ProductOp(double k, bool finite)
     {
-        return finite && std::fabs(k) <= 1.0 ? PreparedOp::ScaleConstant : PreparedOp::MultiplyConstant;
+        const bool scale = finite && std::fabs(k) <= 1.0;
+        if (ShortSignificand(k))
+            return scale ? PreparedOp::ScaleShortConstant : PreparedOp::MultiplyShortConstant;
+        return scale ? PreparedOp::ScaleConstant : PreparedOp::MultiplyConstant;
+    }
+
+    // Whether the finite k has at most 11 significant bits (0 has none).
+    static bool ShortSignificand(double k)
+    {
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(k);
+        const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+        const bool normal = (bits & (std::uint64_t{0x7FF} << 52)) != 0;
+        const std::uint64_t significand = normal ? fraction | (std::uint64_t{1} << 52) : fraction;
+        if (significand == 0)
+            return true;
+        return std::bit_width(significand) - std::countr_zero(significand) <= 11;
     }
 
     // k op x; sums and products are the same either way round.
@@ -287,10 +340,12 @@ private:
         PreparedInstruction code[2];  // the operation on work slots 0 and 1, then the End of slot 0
         code[0] = SlotInstruction(tag);
         code[0].B = 1;
+        code[0].StartsTrig = true;  // a sine or cosine here is the run's first
+        code[0].TrigBoth = foldBoth_;
         code[0].Run = HandlerOf(code[0]);
         code[1].Run = HandlerOf(code[1]);
         std::string message;
-        PreparedWork work(foldBoth_);
+        PreparedWork work;
         work.Slot[0] = left;
         work.Slot[1] = right;
         static const PlotState unused;  // no operand is a variable

@@ -6,25 +6,23 @@
 // engine; PreparedRun.h runs them.
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <type_traits>
+
 #include "EvaluateRules.h"
 #include "PreparedProgram.h"
 
-// The storage of one run. The error text, passed along with it, is written
-// only with the message that ends the run.
-struct PreparedWork {
-    explicit PreparedWork(bool sineAndCosine) : Trig(sineAndCosine) {}
-
-    TrigCache Trig;
-    double Slot[ProgramCells];  // one per stack position
-};
-
-// The variable slots, in the order of their numbers in PreparedInstruction.
+// The variable slots by tag, as the byte offsets in PlotState at which the
+// handlers read them (a standard-layout record; all lie in its first 256
+// bytes, or the narrowing below would not compile).
+static_assert(std::is_standard_layout_v<PlotState>);
 inline constexpr char VariableTags[] = "KNRSTXYZ";
-inline constexpr double PlotState::*VariableMembers[] = {
-    &PlotState::VarK, &PlotState::VarN, &PlotState::VarR, &PlotState::VarS,
-    &PlotState::VarT, &PlotState::VarX, &PlotState::VarY, &PlotState::VarZ,
+inline constexpr std::uint8_t VariableOffsets[] = {
+    offsetof(PlotState, VarK), offsetof(PlotState, VarN), offsetof(PlotState, VarR), offsetof(PlotState, VarS),
+    offsetof(PlotState, VarT), offsetof(PlotState, VarX), offsetof(PlotState, VarY), offsetof(PlotState, VarZ),
 };
-static_assert(std::size(VariableMembers) == sizeof VariableTags - 1);
+static_assert(std::size(VariableOffsets) == sizeof VariableTags - 1);
 
 namespace prepared {
 
@@ -33,7 +31,8 @@ using Work = PreparedWork;
 
 // The operations. Apply gets the instruction, operand A (a), operand B (b,
 // for the five with two operands in slots), the run's storage and the slot
-// of the result; it returns null, or the message that ends the run.
+// of the result; it returns null, or the message that ends the run. Width is
+// the number of instructions one takes (1 unless it says otherwise).
 
 // An operand in extended precision, where every operation is formed.
 inline Extended E(double value)
@@ -113,6 +112,51 @@ struct ScaleConstant {
     {
         __asm__("fstpl %0" : "=m"(result) : "t"(E(a) * i.Constant) : "st");
         return nullptr;
+    }
+};
+
+// A constant of at most 11 significant bits (ShortSignificand): a * k
+// exactly has at most 53 + 11 = 64, so the x87 product is exact and its store
+// is the one rounding of a * k to a double, to nearest even, onto the normal
+// or the denormal grid. The SSE2 product is that same single rounding
+// (round to nearest, no flush to zero: the default modes), with the same
+// sign of a zero result, and its non-finite results are those of the x87
+// product: inf * 0 and a NaN give a NaN, anything else past the range an
+// infinity. So it stands for the x87 product, tested as StoreInto tests.
+struct MultiplyShortConstant {
+    static constexpr bool TakesB = false;
+    static const char* Apply(const Instruction& i, double a, double, Work&, double& result)
+    {
+        result = a * i.Constant;
+        TestStored(result);
+        return nullptr;
+    }
+};
+
+// The same for |k| <= 1 and a finite a: no overflow possible (see ScaleConstant).
+struct ScaleShortConstant {
+    static constexpr bool TakesB = false;
+    static const char* Apply(const Instruction& i, double a, double, Work&, double& result)
+    {
+        result = a * i.Constant;
+        return nullptr;
+    }
+};
+
+// Two products by constants in a row, a * k1 and then that times k2 (the
+// next instruction, whose operand is this one's result and whose result
+// goes to the same slot): each formed, stored and tested exactly as alone,
+// so a fault of the first still arises before the second is formed. Saves
+// one pass through the dispatch and the intermediate slot.
+template <class First, class Second>
+struct ProductPair {
+    static constexpr bool TakesB = false;
+    static constexpr int Width = 2;
+    static const char* Apply(const Instruction& i, double a, double, Work& work, double& result)
+    {
+        double first;
+        First::Apply(i, a, 0.0, work, first);
+        return Second::Apply((&i)[1], first, 0.0, work, result);
     }
 };
 
@@ -237,20 +281,28 @@ struct Abs {
     }
 };
 
+// The run's TrigCache, started by the code's first sine or cosine.
+inline TrigCache& TrigOf(const Instruction& i, Work& work)
+{
+    if (i.StartsTrig)
+        std::construct_at(&work.Trig, i.TrigBoth);
+    return work.Trig;
+}
+
 struct Sin {
     static constexpr bool TakesB = false;
-    static const char* Apply(const Instruction&, double a, double, Work& work, double& result)
+    static const char* Apply(const Instruction& i, double a, double, Work& work, double& result)
     {
-        StoreInto(result, work.Trig.Sin(a));
+        StoreInto(result, TrigOf(i, work).Sin(a));
         return nullptr;
     }
 };
 
 struct Cos {
     static constexpr bool TakesB = false;
-    static const char* Apply(const Instruction&, double a, double, Work& work, double& result)
+    static const char* Apply(const Instruction& i, double a, double, Work& work, double& result)
     {
-        StoreInto(result, work.Trig.Cos(a));
+        StoreInto(result, TrigOf(i, work).Cos(a));
         return nullptr;
     }
 };
@@ -259,12 +311,13 @@ struct Cos {
 // the quotient is stored.
 struct Tan {
     static constexpr bool TakesB = false;
-    static const char* Apply(const Instruction&, double a, double, Work& work, double& result)
+    static const char* Apply(const Instruction& i, double a, double, Work& work, double& result)
     {
-        const Extended cosine = work.Trig.Cos(a);
+        TrigCache& trig = TrigOf(i, work);
+        const Extended cosine = trig.Cos(a);
         if (std::fabs(cosine) <= ZeroTolerance)
             return TangentErrorText;
-        result = StoreReal(work.Trig.Sin(a) / cosine);
+        result = StoreReal(trig.Sin(a) / cosine);
         return nullptr;
     }
 };

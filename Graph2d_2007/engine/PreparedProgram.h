@@ -19,13 +19,16 @@
 //   number, an end with no value or no end cell) is refused at the same cell.
 // - Every remaining operation is formed by the same arithmetic as in
 //   EvaluatePostfix (extended precision, one rounding as the result is
-//   stored); sums and products are commutative bit for bit, so a constant
-//   operand may stand on either side.
+//   stored), or by a faster one shown to give the same bits and faults where
+//   it is written (PreparedOperations.h); sums and products are commutative
+//   bit for bit, so a constant operand may stand on either side.
 // - A test whose outcome is known is made here: a constant divisor or
 //   exponent is tested once, and a finite operand times a constant of
 //   magnitude at most 1 cannot overflow, so its product is stored untested.
 // - Sine and cosine of one argument may come from one sincosl; glibc's
 //   sincosl gives exactly the bits of sinl and cosl (see TrigCache).
+// - Two products by constants in a row may run as one instruction: the same
+//   two products, in the same order, each rounded and tested as alone.
 #pragma once
 
 #include <array>
@@ -34,6 +37,7 @@
 #include <string>
 
 #include "Expression.h"
+#include "TrigCache.h"
 
 // A and B below are the operands (a work slot or a variable); each result
 // goes to the work slot Result.
@@ -50,6 +54,8 @@ enum class PreparedOp : std::uint8_t {
     Multiply,          // A * B
     MultiplyConstant,  // A * Constant
     ScaleConstant,     // A * Constant, A finite and |Constant| <= 1: no overflow possible
+    MultiplyShortConstant,  // A * Constant, Constant of at most 11 significant bits
+    ScaleShortConstant,     // A * Constant, both of the above
     Divide,            // A / B, divisor tested
     DivideConstant,    // A / Constant, divisor tested beforehand
     DivideInto,        // Constant / A, divisor tested
@@ -80,8 +86,8 @@ using PreparedHandler = double (*)(const PreparedInstruction* instruction, Prepa
 struct PreparedInstruction {
     PreparedHandler Run = nullptr;  // the handler of Op for these operand sources
     PreparedOp Op = PreparedOp::End;
-    // A and B name a variable (0 to 7: K, N, R, S, T, X, Y, Z) when these
-    // are set, else a work slot (a stack position).
+    // A and B name a variable by its byte offset in PlotState when these are
+    // set, else a work slot (a stack position).
     bool AIsVariable = false;
     bool BIsVariable = false;
     std::uint8_t Result = 0;  // work slot written
@@ -89,6 +95,10 @@ struct PreparedInstruction {
     std::uint8_t B = 0;       // the right operand
     bool LeavesExtraValues = false;  // End: two or more values remain
     bool Last = false;  // an operation whose result is the program's value: no End follows
+    // Sine, cosine or tangent: the first of the code starts the run's
+    // TrigCache, which takes both at once when TrigBoth is set.
+    bool StartsTrig = false;
+    bool TrigBoth = false;
     union {
         double Constant = 0.0;
         std::int32_t Count;
@@ -99,8 +109,6 @@ struct PreparedInstruction {
 struct PreparedProgram {
     // One instruction per operation at most, and the End or a failure.
     std::array<PreparedInstruction, ProgramCells + 1> Code{};
-    // Sine and cosine of one argument come from one sincosl (see TrigCache).
-    bool SineAndCosine = false;
 };
 
 // Prepares `program` for EvaluatePrepared. Constant subexpressions are
@@ -109,9 +117,32 @@ struct PreparedProgram {
 // only what a long computation throws when cancelled (EvaluationCancelled).
 PreparedProgram PrepareProgram(const PostfixProgram& program);
 
+// The storage of one run. The error text, passed along with it, is written
+// only with the message that ends the run.
+struct PreparedWork {
+    PreparedWork() {}  // nothing set: a run costs no stores before its code
+
+    union {
+        TrigCache Trig;  // started by the code's first sine or cosine (StartsTrig)
+    };
+    double Slot[ProgramCells];  // one per stack position
+};
+
+// The error text at entry, not empty: true for a compile message, which
+// blocks the run; anything else is cleared.
+bool PreparedEntryBlocks(std::string& errorText);
+
 // Same contract as EvaluatePostfix on the program it was prepared from:
 // returns at once (FailedResult) while errorText holds a compile message,
 // otherwise clears it, runs and sets a message on failure; floating-point
 // faults are thrown as FloatFault. Reads only the variable slots of `draw`;
-// allocates nothing unless it stores a message.
-double EvaluatePrepared(PlotState& draw, const PreparedProgram& program, std::string& errorText);
+// allocates nothing unless it stores a message. Inline, so that a loop of
+// evaluations calls the code itself.
+inline double EvaluatePrepared(PlotState& draw, const PreparedProgram& program, std::string& errorText)
+{
+    if (!errorText.empty() && PreparedEntryBlocks(errorText)) [[unlikely]]
+        return FailedResult;
+    PreparedWork work;
+    const PreparedInstruction* code = program.Code.data();
+    return code->Run(code, work, draw, errorText);
+}

@@ -18,13 +18,23 @@ namespace prepared {
 
 enum class From { Work, Variable };
 
+// A variable by its byte offset in the plot state, a work slot by its number.
 template <From F>
-double Fetch(std::uint8_t index, const Work& work, const PlotState& draw)
+double Fetch(std::uint8_t operand, const Work& work, const PlotState& draw)
 {
     if constexpr (F == From::Variable)
-        return draw.*VariableMembers[index];
+        return *reinterpret_cast<const double*>(reinterpret_cast<const char*>(&draw) + operand);
     else
-        return work.Slot[index];
+        return work.Slot[operand];
+}
+
+template <class Operation>
+constexpr int WidthOf()
+{
+    if constexpr (requires { Operation::Width; })
+        return Operation::Width;
+    else
+        return 1;
 }
 
 // Out of line, so that the handlers' hot paths stay free of string code.
@@ -46,7 +56,7 @@ double Run(const Instruction* i, Work& work, const PlotState& draw, std::string&
     if constexpr (Last)
         return result;
     else
-        return i[1].Run(i + 1, work, draw, errorText);
+        return i[WidthOf<Operation>()].Run(i + WidthOf<Operation>(), work, draw, errorText);
 }
 
 // Two or more values remain: "Chybný výraz", and the top value is returned.
@@ -124,6 +134,8 @@ constexpr PreparedHandler HandlerOf(const PreparedInstruction& instruction)
     case PreparedOp::Multiply: return By<Multiply>(instruction);
     case PreparedOp::MultiplyConstant: return By<MultiplyConstant>(instruction);
     case PreparedOp::ScaleConstant: return By<ScaleConstant>(instruction);
+    case PreparedOp::MultiplyShortConstant: return By<MultiplyShortConstant>(instruction);
+    case PreparedOp::ScaleShortConstant: return By<ScaleShortConstant>(instruction);
     case PreparedOp::Divide: return By<Divide>(instruction);
     case PreparedOp::DivideConstant: return By<DivideConstant>(instruction);
     case PreparedOp::DivideInto: return By<DivideInto>(instruction);
@@ -143,6 +155,45 @@ constexpr PreparedHandler HandlerOf(const PreparedInstruction& instruction)
     case PreparedOp::Checked: return By<Checked>(instruction);
     }
     return FailFault;  // not reached: every op is listed
+}
+
+namespace prepared {
+
+template <class First>
+constexpr PreparedHandler PairBySecond(const PreparedInstruction& first, const PreparedInstruction& second)
+{
+    const auto by = [&]<class Second>() {
+        using Pair = ProductPair<First, Second>;
+        return first.AIsVariable ? ByLast<Pair, From::Variable, From::Work>(second.Last)
+                                 : ByLast<Pair, From::Work, From::Work>(second.Last);
+    };
+    switch (second.Op) {
+    case PreparedOp::MultiplyConstant: return by.template operator()<MultiplyConstant>();
+    case PreparedOp::ScaleConstant: return by.template operator()<ScaleConstant>();
+    case PreparedOp::MultiplyShortConstant: return by.template operator()<MultiplyShortConstant>();
+    default: return by.template operator()<ScaleShortConstant>();
+    }
+}
+
+}  // namespace prepared
+
+// Whether an instruction is a product by a constant, the kind that pairs.
+constexpr bool IsConstantProduct(PreparedOp op)
+{
+    return op == PreparedOp::MultiplyConstant || op == PreparedOp::ScaleConstant ||
+           op == PreparedOp::MultiplyShortConstant || op == PreparedOp::ScaleShortConstant;
+}
+
+// The handler of two products by constants run as one (both IsConstantProduct).
+constexpr PreparedHandler PairHandlerOf(const PreparedInstruction& first, const PreparedInstruction& second)
+{
+    using namespace prepared;
+    switch (first.Op) {
+    case PreparedOp::MultiplyConstant: return PairBySecond<MultiplyConstant>(first, second);
+    case PreparedOp::ScaleConstant: return PairBySecond<ScaleConstant>(first, second);
+    case PreparedOp::MultiplyShortConstant: return PairBySecond<MultiplyShortConstant>(first, second);
+    default: return PairBySecond<ScaleShortConstant>(first, second);
+    }
 }
 
 // Runs the code from its first instruction: the program's value, or

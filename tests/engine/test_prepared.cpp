@@ -226,6 +226,11 @@ private slots:
                  "sqrt(t)+0.1^(-400)", "t/(1-1)", "t/0.0000000000000001", "t/0.000000000000001",
                  "tan(pi/2)+t", "arcsin(2)*t", "fa(2.5)-t", "t^3000000000", "(-t)^3000000000", "t+(-8)^(1/3)",
                  "0^(-1)+t", "fa(13)+fa(34)+t",
+                 // products by constants in a row (run as one), whose result
+                 // goes on into another operation; short and long constants
+                 "-(5.8*(t*pi))", "(sin(-14)*(100*arccos(t)))^t", "-0.1*(t*arctan(710))", "t/(0.25*(t*100))",
+                 "3*(t*0.5)+t", "t*14*0.1*3", "t*10^300*10^10", "t*(-0)*3", "t*2^(-1074)*0.5", "t*0.1*2^(-1070)",
+                 "10^308*(t*10)", "(t*3)*(t*0.1)",
                  // refused structures around constant parts
                  "2(3)", "2t", "2pi", "sin(t)cos(t)", "t+", "1/0+", "(1/0)(t)", "(t)(1/0)", "sin()", "()", "+",
                  "exp(1000)t", "t(exp(1000))", "ln(t)2"})
