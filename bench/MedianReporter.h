@@ -41,3 +41,15 @@ private:
     std::map<std::string, double> times_;
     std::set<std::string> medians_;
 };
+
+// The tail of a benchmark program's main: runs what is registered, reporting
+// through `reporter`.
+inline int RunBenchmarksWith(int argc, char** argv, benchmark::BenchmarkReporter& reporter)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

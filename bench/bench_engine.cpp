@@ -330,11 +330,6 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark((std::string("Floor/") + f.Name).c_str(), Floor, f)
             ->Unit(benchmark::kNanosecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWith(argc, argv, reporter);
 }

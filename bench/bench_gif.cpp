@@ -11,16 +11,10 @@
 #include "GifWriter.h"
 #include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
+#include "SilentHost.h"
 #include "TraceRecorder.h"
 
 namespace {
-
-class SilentHost : public TraceHost {
-public:
-    bool Dashed() override { return false; }
-    void Repaint() override {}
-    void Pause() override {}
-};
 
 PlaneAnimation RecordCircle()
 {

@@ -164,11 +164,6 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("Fast/" + c.Name).c_str(), Fast, c)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("Plain/" + c.Name).c_str(), Plain, c)->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWith(argc, argv, reporter);
 }

@@ -8,15 +8,9 @@
 #include "CurveTrace.h"
 #include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
+#include "SilentHost.h"
 
 namespace {
-
-class SilentHost : public TraceHost {
-public:
-    bool Dashed() override { return false; }
-    void Repaint() override {}
-    void Pause() override {}
-};
 
 TraceTexts CircleTexts(const char* segments)
 {

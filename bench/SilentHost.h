@@ -1,0 +1,11 @@
+// A trace host for timing a trace alone: solid lines, no repaint, no pause.
+#pragma once
+
+#include "CurveTrace.h"
+
+class SilentHost : public TraceHost {
+public:
+    bool Dashed() override { return false; }
+    void Repaint() override {}
+    void Pause() override {}
+};
