@@ -128,7 +128,15 @@ bool ReadSegmentCount(const std::string& text, std::int32_t& count)
     return true;
 }
 
-TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs)
+// Where a fault would come from, for the caller that asked.
+void Note(InputField* faultInput, InputField input)
+{
+    if (faultInput)
+        *faultInput = input;
+}
+
+TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
+                             InputField* faultInput)
 {
     inputs.EquationX = texts.EquationX;
     inputs.EquationY = texts.EquationY;
@@ -145,6 +153,7 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
     };
     TraceOutcome outcome;
     for (const Bound& bound : bounds) {
+        Note(faultInput, bound.field);
         const double value = EvaluateExpression(draw, bound.text, draw.ErrorText);
         if (!draw.ErrorText.empty()) {
             // The bound keeps its previous value rather than the failed result.
@@ -156,7 +165,10 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
     }
 
     std::int32_t count = 0;
-    if (!ReadSegmentCount(texts.Segments, count)) {
+    Note(faultInput, InputField::Segments);
+    const bool readable = ReadSegmentCount(texts.Segments, count);
+    Note(faultInput, InputField::None);
+    if (!readable) {
         outcome.Message = SegmentsNotNumberText;
         outcome.Focus = InputField::Segments;
         return outcome;
@@ -170,8 +182,9 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
 }
 
 TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
-                        TraceHost& host)
+                        TraceHost& host, InputField* faultInput)
 {
+    Note(faultInput, InputField::None);
     surface.SetWorld(surface.X1, surface.X2, surface.Y1, surface.Y2);
     if (showAxes) {
         surface.Canvas().SetPenWidth(1);
@@ -187,9 +200,12 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     TraceOutcome outcome;
     PostfixProgram programX;
     PostfixProgram programY;
+    Note(faultInput, InputField::EquationX);
     CompileExpression(surface, inputs.EquationX, surface.ErrorText, programX);
     const std::string messageX = surface.ErrorText;
+    Note(faultInput, InputField::EquationY);
     CompileExpression(surface, inputs.EquationY, surface.ErrorText, programY);
+    Note(faultInput, InputField::None);
     if (!surface.ErrorText.empty() || !messageX.empty()) {
         const bool yFailed = !surface.ErrorText.empty();
         outcome.Message = yFailed ? surface.ErrorText : messageX;
@@ -208,13 +224,16 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     std::size_t i = 0;
     for (;;) {
         WorldPoint& point = surface.Points[i];
+        Note(faultInput, InputField::EquationX);
         point.x = EvaluatePrepared(surface, preparedX, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationX;
             return outcome;
         }
+        Note(faultInput, InputField::EquationY);
         point.y = EvaluatePrepared(surface, preparedY, surface.ErrorText);
+        Note(faultInput, InputField::None);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationY;
@@ -243,11 +262,11 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
 }
 
 TraceOutcome RunTrace(PlotSurface& surface, const TraceTexts& texts, bool showAxes,
-                      TraceHost& host)
+                      TraceHost& host, InputField* faultInput)
 {
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(surface, texts, inputs);
+    TraceOutcome outcome = ReadTraceInputs(surface, texts, inputs, faultInput);
     if (!outcome.Ok())
         return outcome;
-    return TraceCurve(surface, inputs, showAxes, host);
+    return TraceCurve(surface, inputs, showAxes, host, faultInput);
 }

@@ -85,16 +85,22 @@ Extended RoundToReal48(Extended value);
 // real's) it is a floating-point fault.
 bool ReadSegmentCount(const std::string& text, std::int32_t& count);
 
+// The three below take an optional `faultInput`, kept naming the input being
+// read or evaluated, so that after a floating-point fault thrown out of them
+// it tells which input the fault came from (None: the trace's own
+// arithmetic, the step, the axes or the next t).
+
 // Evaluates the bounds into X1..T2 of `draw` and reads the segment count, with
 // every refusal described above. `inputs` is filled as far as it was read.
-TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs);
+TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
+                             InputField* faultInput = nullptr);
 
 // SetWorld, the optional axes, the step, both compiles and the tracing loop,
 // on bounds already in `surface` (ReadTraceInputs). The loop stops after at
 // most SegmentCount + 2 points and never runs past Points.
 TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
-                        TraceHost& host);
+                        TraceHost& host, InputField* faultInput = nullptr);
 
 // ReadTraceInputs, then TraceCurve when nothing was refused.
 TraceOutcome RunTrace(PlotSurface& surface, const TraceTexts& texts, bool showAxes,
-                      TraceHost& host);
+                      TraceHost& host, InputField* faultInput = nullptr);

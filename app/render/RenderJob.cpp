@@ -12,6 +12,7 @@
 #include "OutputFile.h"
 #include "PictureFile.h"
 #include "PlotSurface.h"
+#include "RealArith.h"
 #include "RenderStop.h"
 #include "TraceRecorder.h"
 
@@ -77,6 +78,13 @@ void NoteNotWritten(RenderResult& result, const OutputFileResult& written)
         result.Messages << written.Message;
 }
 
+// "--x1: Chybny vyraz": a message after the option of the input it is about.
+QString NamedMessage(InputField input, const QString& message)
+{
+    const QString option = OptionOf(input);
+    return option.isEmpty() ? message : option + ": " + message;
+}
+
 }  // namespace
 
 RenderResult RunRender(const RenderRequest& request)
@@ -101,19 +109,22 @@ RenderResult RunRender(const RenderRequest& request)
         if (request.Format == PictureFormat::Gif)
             recorder.emplace(surface, host);
         TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
+        InputField faultInput = InputField::None;
         try {
-            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, traceHost);
+            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, traceHost, &faultInput);
             if (!outcome.Ok()) {
-                const QString option = OptionOf(outcome.Focus);
-                const QString message = QString::fromStdString(outcome.Message);
                 result.ExitStatus = RenderTraceFailed;
-                result.Messages << (option.isEmpty() ? message : option + ": " + message);
+                result.Messages << NamedMessage(outcome.Focus, QString::fromStdString(outcome.Message));
             }
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();
+        } catch (const FloatFault& fault) {
+            // As the default fault box words it, after the option it came
+            // from; the plane keeps what was drawn.
+            result.ExitStatus = RenderTraceFailed;
+            result.Messages << NamedMessage(faultInput, QString::fromUtf8(fault.what()) + u'.');
         } catch (const std::exception& fault) {
-            // As the default fault box words it; the plane keeps what was drawn.
             result.ExitStatus = RenderTraceFailed;
             result.Messages << QString::fromUtf8(fault.what()) + u'.';
         }

@@ -105,6 +105,8 @@ private slots:
     void PointsOfFourSegments_data();
     void PointsOfFourSegments();
     void FoliumStopsAtDivisionByZero();
+    void FaultNamesItsInput_data();
+    void FaultNamesItsInput();
     void BadUsage_data();
     void BadUsage();
     void HelpDescribesEveryOption();
@@ -284,6 +286,40 @@ void TestRender::FoliumStopsAtDivisionByZero()
     const double x = 3 * -3.0 / (1 + -27.0);
     const double y = 3 * 9.0 / (1 + -27.0);
     QCOMPARE(picture.pixel(mapping.ScreenX(x), mapping.ScreenY(y)) & 0xFFFFFF, qRgb(0, 0, 200) & 0xFFFFFF);
+}
+
+// A floating-point fault is named by the option whose input it came from,
+// like a formula's message; the trace's own arithmetic has no option.
+void TestRender::FaultNamesItsInput_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("x formula") << QStringList{"--x", "exp(1000)*t"} << "--x: Floating point overflow.";
+    QTest::newRow("y formula, last point")
+        << QStringList{"--y", "exp(1000*t)", "--t1", "-10", "--t2", "1", "--segments", "10"}
+        << "--y: Floating point overflow.";
+    QTest::newRow("drawing a point too far") << QStringList{"--y", "exp(100*t)"} << "Invalid floating point operation.";
+    QTest::newRow("x literal") << QStringList{"--x", "10^400"} << "--x: Floating point overflow.";
+    QTest::newRow("bound") << QStringList{"--x1", "exp(1000)"} << "--x1: Floating point overflow.";
+    QTest::newRow("last bound") << QStringList{"--t2", "-exp(1000)"} << "--t2: Floating point overflow.";
+    QTest::newRow("segment count") << QStringList{"--segments", "1e300"} << "--segments: Floating point overflow.";
+    QTest::newRow("step") << QStringList{"--t1", "-10^308", "--t2", "10^308", "--segments", "1"}
+                          << "Floating point overflow.";
+    QTest::newRow("step of no segments") << QStringList{"--segments", "0"} << "Floating point division by zero.";
+    QTest::newRow("axes") << QStringList{"--x1", "-10^37", "--x2", "10^37"} << "Invalid floating point operation.";
+}
+
+void TestRender::FaultNamesItsInput()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    const RendererRun run = RunRenderer(options << "-o" << Picture());
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 1);
+    QCOMPARE(QString::fromUtf8(run.Err), message + u'\n');
+    // What was drawn before the fault is written.
+    QCOMPARE(ReadPicture(Picture()).size(), QSize(500, 500));
 }
 
 void TestRender::BadUsage_data()
