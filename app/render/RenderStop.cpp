@@ -30,6 +30,9 @@ void InstallStopSignals()
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal: the picture drawn so far is saved rather than a
+    // temporary file left behind.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 const std::atomic<bool>& StopFlag()
@@ -65,7 +68,8 @@ QString RenderStop::Reason() const
 {
     if (timedOut_)
         return QStringLiteral("Kreslení bylo ukončeno, uplynul čas --timeout; uloží se obrázek, jak byl nakreslen.");
-    if (StopSignal == SIGTERM)
-        return QStringLiteral("Kreslení bylo ukončeno signálem SIGTERM; uloží se obrázek, jak byl nakreslen.");
+    if (StopSignal == SIGTERM || StopSignal == SIGHUP)
+        return QStringLiteral("Kreslení bylo ukončeno signálem %1; uloží se obrázek, jak byl nakreslen.")
+            .arg(StopSignal == SIGTERM ? u"SIGTERM" : u"SIGHUP");
     return QStringLiteral("Kreslení bylo přerušeno (Ctrl+C); uloží se obrázek, jak byl nakreslen.");
 }

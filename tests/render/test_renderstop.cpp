@@ -1,5 +1,5 @@
-// Stopping paramcurve-render from outside: --timeout, Ctrl+C (SIGINT) and
-// SIGTERM end the trace, the picture drawn so far and its points are still
+// Stopping paramcurve-render from outside: --timeout, Ctrl+C (SIGINT),
+// SIGTERM and SIGHUP end the trace, the picture drawn so far and its points are still
 // written, and the exit status is 1 with a message saying why. A signal that
 // finds the renderer waiting for a FIFO's reader ends that wait.
 #include <QtTest>
@@ -26,6 +26,8 @@ const QString Interrupted = QStringLiteral(
     "Kreslení bylo přerušeno (Ctrl+C); uloží se obrázek, jak byl nakreslen.\n");
 const QString Terminated = QStringLiteral(
     "Kreslení bylo ukončeno signálem SIGTERM; uloží se obrázek, jak byl nakreslen.\n");
+const QString HungUp = QStringLiteral(
+    "Kreslení bylo ukončeno signálem SIGHUP; uloží se obrázek, jak byl nakreslen.\n");
 
 // A power that runs for seconds, polling the engine's long-work hook: a base
 // within 1e-7 of 1 to an exponent near 2^31 takes seconds of rounded products
@@ -111,6 +113,7 @@ void TestRenderStop::StopsInsideALongPower_data()
     QTest::newRow("--timeout") << 0 << TimedOut;
     QTest::newRow("Ctrl+C") << int(SIGINT) << Interrupted;
     QTest::newRow("SIGTERM") << int(SIGTERM) << Terminated;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << HungUp;
 }
 
 // The first evaluation of x runs for seconds inside one power; the stop
@@ -151,6 +154,7 @@ void TestRenderStop::SignalEndsTheWaitForAReader_data()
     QTest::addColumn<int>("signal");
     QTest::newRow("Ctrl+C") << int(SIGINT);
     QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
 }
 
 // Done drawing, the renderer waits for a reader of its FIFO; the first stop
