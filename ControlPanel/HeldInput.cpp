@@ -199,6 +199,10 @@ bool HeldInput::eventFilter(QObject* watched, QEvent* event)
                 stop_.store(true, std::memory_order_relaxed);
             return true;  // Esc is spent on stopping, also its release
         }
+        // A key held down counts once: its repeats would replay as many
+        // presses, and Enter in a field as as many traces.
+        if (static_cast<QKeyEvent*>(event)->isAutoRepeat())
+            return true;
         Append(HoldClone(watched, *event));
         return true;
     case QEvent::Shortcut:
@@ -218,7 +222,10 @@ bool HeldInput::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Close:
         if (!IsHeldWindow(watched))
             return false;
-        event->ignore();  // the window stays until its turn comes
+        // Closing asks the trace to stop, as Esc does, so the window does
+        // not wait for a long trace; it stays until its turn comes.
+        stop_.store(true, std::memory_order_relaxed);
+        event->ignore();
         Append(HoldClose(static_cast<QWidget*>(watched)));
         return true;
     default:

@@ -6,6 +6,7 @@
 // every user-input event on its way to any window or widget and keeps it; once
 // the handler has returned, the kept input is handed to its receivers in the
 // order it came. Esc is the one key acted on at once: it asks the trace to stop.
+// A key's auto-repeats are dropped: a key held down counts once.
 //
 // The filter sits at the first receiver an event reaches: under a window
 // system that is the top-level window, which later routes the replayed event
@@ -17,8 +18,8 @@
 // Touch and tablet events pass: the widgets here use the mouse events the
 // toolkit makes of them, and those are kept.
 //
-// A request to close one of the given windows is kept too and carried out in
-// its place among the input.
+// A request to close one of the given windows asks the trace to stop, and is
+// kept and carried out in its place among the input.
 #pragma once
 
 #include <QObject>

@@ -20,12 +20,13 @@ QMargins OuterFrameKeeper::FrameMargins() const
 void OuterFrameKeeper::Place(const QMargins& margins)
 {
     placedWith_ = margins;
+    framed_ = !margins.isNull();
     window_.setGeometry(outer_.marginsRemoved(margins));
 }
 
 void OuterFrameKeeper::PlaceIfMarginsChanged()
 {
-    if (window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+    if (framed_ || window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
         return;
     const QMargins margins = FrameMargins();
     if (margins != placedWith_)

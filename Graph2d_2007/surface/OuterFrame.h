@@ -7,8 +7,9 @@
 // the last placement, the client area is placed anew so that the frame has
 // the outer size at the outer position. Without a frame (offscreen, a bare X
 // server) the client area is the outer rectangle. A maximized, minimized or
-// full-screen window is left alone; a window the user moved or resized keeps
-// where the user put it, as its margins do not change.
+// full-screen window is left alone. Once placed within a frame the window is
+// the user's: margins that change later (a move to a screen of another scale,
+// new decorations) no longer move it back.
 #pragma once
 
 #include <QMargins>
@@ -22,8 +23,6 @@ class OuterFrameKeeper : public QObject {
 public:
     OuterFrameKeeper(QWidget& window, const QRect& outer);
 
-    const QRect& Outer() const { return outer_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,6 +34,6 @@ private:
     QWidget& window_;
     QRect outer_;
     QPointer<QObject> watchedHandle_;  // the native window, once there is one
-    bool placed_ = false;
     QMargins placedWith_;
+    bool framed_ = false;  // placed within a frame: done
 };

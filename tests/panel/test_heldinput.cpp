@@ -61,7 +61,8 @@ void TestHeldInput::HeldThenCarriedOut_data()
     QTest::newRow("Esc among keys") << "keys:a,Esc,b" << "ab" << 0 << true << 4;
     QTest::newRow("keys, then click, in order") << "keys:x;click;keys:y" << "xy" << 1 << false << 6;
     QTest::newRow("pointer moves keep the last") << "moves;click" << "" << 1 << false << 3;
-    QTest::newRow("close of a held window") << "close" << "" << 0 << false << 1;
+    QTest::newRow("close of a held window stops the trace") << "close" << "" << 0 << true << 1;
+    QTest::newRow("a key held down counts once") << "keys:a;repeat:a;keys:b" << "ab" << 0 << false << 4;
 }
 
 void TestHeldInput::HeldThenCarriedOut()
@@ -84,6 +85,11 @@ void TestHeldInput::HeldThenCarriedOut()
             } else if (part == "moves") {
                 for (int x = 1; x <= 5; ++x)
                     Move(form.button, {x, 2});
+            } else if (part.startsWith("repeat:")) {
+                for (int k = 0; k < 3; ++k) {
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, part.mid(7), true);
+                    QCoreApplication::sendEvent(form.field, &press);
+                }
             } else if (part == "close") {
                 closedAtOnce = form.window.close();
             } else {
