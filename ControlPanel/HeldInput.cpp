@@ -222,10 +222,7 @@ bool HeldInput::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Close:
         if (!IsHeldWindow(watched))
             return false;
-        // Closing asks the trace to stop, as Esc does, so the window does
-        // not wait for a long trace; it stays until its turn comes.
-        stop_.store(true, std::memory_order_relaxed);
-        event->ignore();
+        event->ignore();  // the window stays until its turn comes
         Append(HoldClose(static_cast<QWidget*>(watched)));
         return true;
     default:

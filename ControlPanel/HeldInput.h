@@ -18,8 +18,8 @@
 // Touch and tablet events pass: the widgets here use the mouse events the
 // toolkit makes of them, and those are kept.
 //
-// A request to close one of the given windows asks the trace to stop, and is
-// kept and carried out in its place among the input.
+// A request to close one of the given windows is kept too and carried out in
+// its place among the input.
 #pragma once
 
 #include <QObject>
