@@ -171,7 +171,10 @@ Attempt WriteToDescriptor(int descriptor, const ContentWriter& write, const Outp
 Attempt WriteInPlace(const Target& target, const ContentWriter& write, const OutputFileOptions& options)
 {
     const bool fifo = S_ISFIFO(target.status.st_mode);
-    const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW | (fifo && !options.WaitForReader ? O_NONBLOCK : 0);
+    // Once a stop was asked for (the signal that would end the wait has been
+    // spent on the trace), a FIFO nobody reads is not waited for either.
+    const bool wait = options.WaitForReader && !Cancelled(options.Cancel);
+    const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW | (fifo && !wait ? O_NONBLOCK : 0);
     int descriptor = -1;
     do {
         descriptor = ::open(target.path.c_str(), flags);
@@ -325,6 +328,16 @@ OutputFileResult WriteOutputFile(const QString& path, const QString& what, const
                     outcome.error == EPIPE);
     }
     return Fail(path, what, QStringLiteral("soubor se během zápisu stále mění"));
+}
+
+QString OutputFileRefusal(const QString& path, const QString& what)
+{
+    const Target target = ResolveName(path);
+    if (target.kind == Kind::Refused)
+        return Fail(path, what, target.reason).Message;
+    if (target.kind == Kind::Replace && !target.exists && RealFolder(target.path).empty())
+        return Fail(path, what, ReasonOf(ENOENT)).Message;
+    return QString();
 }
 
 void GuardStandardDescriptors()

@@ -50,6 +50,13 @@ inline constexpr char StandardOutputName[] = "-";
 OutputFileResult WriteOutputFile(const QString& path, const QString& what, const ContentWriter& write,
                                  const OutputFileOptions& options = {});
 
+// The message WriteOutputFile would give at once, before any content is
+// made: `path` names something never written (a folder, a socket, a link
+// loop…) or a new file in a folder that does not exist. Empty when a write
+// may be tried; it may still fail later. For a program that would otherwise
+// do long work before finding out.
+QString OutputFileRefusal(const QString& path, const QString& what);
+
 // Whether two names reach one file once links are followed (also through
 // different spellings, hard links and "-" against /dev/stdout). One name
 // given twice always does; otherwise a character device does not count, as
@@ -64,6 +71,6 @@ bool SameOutputFile(const QString& first, const QString& second);
 // away is reported as ReaderGone.)
 void GuardStandardDescriptors();
 
-// The path as shown in messages: control characters escaped as \xNN so a
-// name cannot play tricks on the terminal.
+// The path as shown in messages: control and direction characters escaped
+// (\uXXXX) so a name cannot play tricks on the terminal.
 QString DisplayedPath(const QString& path);

@@ -117,6 +117,7 @@ QString ReasonOf(int error)
     case ENODEV: return QStringLiteral("zařízení není k dispozici");
     case EAGAIN: return QStringLiteral("zápis by čekal");
     case EINTR: return QStringLiteral("zápis byl přerušen");
+    case EINVAL: return QStringLiteral("do tohoto souboru nelze zapisovat");
     default: return QStringLiteral("chyba systému číslo %1").arg(error);
     }
 }

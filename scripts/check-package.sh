@@ -51,6 +51,14 @@ if [ -n "$exclude" ]; then
     dpkg_options=(-o 'DPkg::Options::=--path-include=/usr/share/man/*')
 fi
 
+# The check ends by purging the package: on a machine where paramcurve is
+# already installed it would take that installation away, so it stops here.
+if dpkg-query -W -f='${Status}' paramcurve 2>/dev/null | grep -q ' installed$'; then
+    echo "paramcurve is installed on this machine; the install, run and purge checks are skipped"
+    echo "so as not to remove it (purge it first to run them)."
+    exit 0
+fi
+
 echo "== apt-get install ./$deb"
 installed=false
 remove_on_exit() {

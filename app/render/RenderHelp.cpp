@@ -78,11 +78,12 @@ QString HelpText()
                     "celý, nebo vůbec ne (přes dočasný soubor ve stejné složce); nový dostane obvyklá "
                     "práva, přepsaný si ponechá svá. Do roury a znakového zařízení (/dev/null, "
                     "/dev/stdout) se píše přímo. Složku, soket ani blokové zařízení program nezapíše. "
-                    "Obrázek a body nelze zapsat do téhož souboru. Ctrl+C ukončí kreslení jako --timeout.",
+                    "Obrázek a body nelze zapsat do téhož souboru. Ctrl+C, SIGTERM a SIGHUP ukončí kreslení "
+                    "jako --timeout.",
                     0, 79) +
             "\n\n" +
-            Wrapped("Návratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu, --timeout "
-                    "nebo Ctrl+C (obrázek se uloží, jak byl nakreslen, animace končí posledním "
+            Wrapped("Návratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu, --timeout, "
+                    "Ctrl+C, SIGTERM nebo SIGHUP (obrázek se uloží, jak byl nakreslen, animace končí posledním "
                     "nakresleným krokem); 2 chybné použití; 3 soubor nelze zapsat.",
                     0, 79) +
             '\n';

@@ -89,6 +89,21 @@ QString NamedMessage(InputField input, const QString& message)
 
 RenderResult RunRender(const RenderRequest& request)
 {
+    // When no output can be written, that is said before the trace, which
+    // may be long, rather than after it. With one output writable the trace
+    // runs, and the other's failure is reported when it is written.
+    RenderResult result;
+    const QString pictureRefusal = OutputFileRefusal(request.OutputPath, PictureFileWhat(request.Format));
+    const QString pointsRefusal
+        = request.PointsPath.isEmpty() ? QString() : OutputFileRefusal(request.PointsPath, QStringLiteral("Body"));
+    if (!pictureRefusal.isEmpty() && (request.PointsPath.isEmpty() || !pointsRefusal.isEmpty())) {
+        result.ExitStatus = RenderNotWritten;
+        result.Messages << pictureRefusal;
+        if (!pointsRefusal.isEmpty())
+            result.Messages << pointsRefusal;
+        return result;
+    }
+
     // The plot window as start-up leaves it: 500 x 500, white.
     PlotSurface surface;
     surface.ResizePlane(500, 500);
@@ -97,7 +112,6 @@ RenderResult RunRender(const RenderRequest& request)
     surface.CurveG = request.CurveG;
     surface.CurveB = request.CurveB;
 
-    RenderResult result;
     std::vector<PointRow> rows;
     PlaneAnimation animation;
     {

@@ -88,6 +88,8 @@ private slots:
     void StopsInsideALongPower();
     void SignalEndsTheWaitForAReader_data();
     void SignalEndsTheWaitForAReader();
+    void StopDoesNotWaitForAReader();
+    void UnwritableNameIsSaidFirst();
 };
 
 // A time limit already over when the trace starts ends it at the first look,
@@ -184,6 +186,45 @@ void TestRenderStop::SignalEndsTheWaitForAReader()
     QCOMPARE(run.ExitStatus, 3);
     QCOMPARE(QString::fromUtf8(run.Err), QString("Obrázek se nepodařilo uložit do souboru %1: zápis byl přerušen.\n").arg(fifo));
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+}
+
+// Stopped during the trace, the renderer does not go on to wait for a FIFO's
+// reader (the stop signal is spent): the FIFO is refused at once and stays.
+void TestRenderStop::StopDoesNotWaitForAReader()
+{
+    if (!EngineStopsInsideLongPower())
+        QSKIP("this power no longer runs long enough to be stopped inside");
+    const QString fifo = folder.filePath("unread");
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    RendererSetup setup;
+    setup.Started = [](QProcess& process) {
+        const qint64 pid = process.processId();
+        QDeadlineTimer deadline(30000);
+        while (!Catches(pid, SIGTERM) && !deadline.hasExpired())
+            QTest::qSleep(5);
+        ::kill(pid_t(pid), SIGTERM);
+    };
+    const RendererRun run = RunRenderer({"--x", "t+" + LongPower, "-o", fifo}, setup);
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 3);
+    QCOMPARE(QString::fromUtf8(run.Err),
+             Terminated + QString("Obrázek se nepodařilo uložit do souboru %1: z roury nikdo nečte.\n").arg(fifo));
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+}
+
+// With nothing that can be written, the renderer says so before the trace:
+// a trace of seconds per point does not run at all.
+void TestRenderStop::UnwritableNameIsSaidFirst()
+{
+    const QString missing = folder.filePath("no-such-folder/plane.png");
+    const RendererRun run = RunRenderer({"--x", "t+" + LongPower, "-o", missing, "--points", folder.path()});
+    QVERIFY(run.Finished);
+    QCOMPARE(run.ExitStatus, 3);
+    QCOMPARE(QString::fromUtf8(run.Err),
+             QString("Obrázek se nepodařilo uložit do souboru %1: složka neexistuje.\n"
+                     "Body se nepodařilo uložit do souboru %2: je to složka.\n")
+                 .arg(missing, folder.path()));
 }
 
 QTEST_GUILESS_MAIN(TestRenderStop)
