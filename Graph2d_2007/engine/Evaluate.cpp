@@ -79,16 +79,8 @@ double EvaluatePostfix(PlotState& draw, const PostfixProgram& program, std::stri
         case '^':
             if (!holds(2)) [[unlikely]]
                 break;
-            // The short powers of the curve formulas (t^2, t^3) are formed
-            // here, by the same rounded products as IntPower.
-            if (next[-1] == 2.0) {
-                StoreInto(next[-2], static_cast<Extended>(next[-2]) * next[-2]);
-            } else if (next[-1] == 3.0) {
-                const double x = next[-2];
-                StoreInto(next[-2], static_cast<Extended>(x) * x);
-                StoreInto(next[-2], static_cast<Extended>(next[-2]) * x);
-            } else if (!PowerRule(next[-2], next[-1], next[-2])) {
-                message = PowerBaseErrorText;
+            if (const char* failure = PowerOperation(next[-2], next[-1], next[-2])) {
+                message = failure;
                 break;
             }
             --next;

@@ -171,6 +171,7 @@ bool CpuHasFma()
 
 double IntPower(double x, std::int32_t n)
 {
+    // Short powers, the common ones, return before the CPU is asked about FMA.
     const std::uint32_t count = Magnitude(n);
     if (count < FastFrom)
         return LoopPower(x, n);

@@ -192,21 +192,6 @@ struct DivideInto {
     }
 };
 
-// x^y as EvaluatePostfix forms it: ^2 and ^3 by the rounded products of
-// IntPower, every other exponent by the power rule.
-inline const char* PowerOperation(double x, double y, double& result)
-{
-    if (y == 2.0) {
-        StoreInto(result, E(x) * x);
-    } else if (y == 3.0) {
-        StoreInto(result, E(x) * x);
-        StoreInto(result, E(result) * x);
-    } else if (!PowerRule(x, y, result)) {
-        return PowerBaseErrorText;
-    }
-    return nullptr;
-}
-
 struct Power {
     static constexpr bool TakesB = true;
     static const char* Apply(const Instruction&, double a, double b, Work&, double& result)

@@ -33,16 +33,12 @@ public:
 
     Extended Sin(double v, const PostfixCell* cell, const PostfixCell* end)
     {
-        if (std::fabs(v) >= TrigLimit)
-            return 0.0L;
         Decide(cell, end);
         return Sin(v);
     }
 
     Extended Cos(double v, const PostfixCell* cell, const PostfixCell* end)
     {
-        if (std::fabs(v) >= TrigLimit)
-            return 0.0L;
         Decide(cell, end);
         return Cos(v);
     }
