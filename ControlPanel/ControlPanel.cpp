@@ -12,6 +12,7 @@
 #include "Dialogs.h"
 #include "Draw2D.h"
 #include "OuterFrame.h"
+#include "PlaneHistory.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -87,6 +88,7 @@ void TControl_Panel::Clear()
         return;
     Draw2D->FillPlane(255, 255, 255);
     Draw2D->RepaintPlane();
+    PlaneHistory::Of(*Draw2D).Clear();
 }
 
 void TControl_Panel::ColorChange()
@@ -113,14 +115,46 @@ void TControl_Panel::Zadani()
 
 void TControl_Panel::WritePreset(const CurvePreset& preset)
 {
-    EditEq1->setText(QString::fromUtf8(preset.x));
-    EditEq2->setText(QString::fromUtf8(preset.y));
-    EditX1->setText(QString::fromUtf8(preset.X1));
-    EditX2->setText(QString::fromUtf8(preset.X2));
-    EditY1->setText(QString::fromUtf8(preset.Y1));
-    EditY2->setText(QString::fromUtf8(preset.Y2));
-    EditT1->setText(QString::fromUtf8(preset.T1));
-    EditT2->setText(QString::fromUtf8(preset.T2));
+    // The eight fields in the order of the table: formulas, window, range.
+    for (std::size_t i = 0; i < PresetFieldCount; ++i)
+        FieldEdit(PressFields[i].Field)->setText(QString::fromUtf8(preset.Texts[i]));
+}
+
+QLineEdit* TControl_Panel::FieldEdit(InputField field) const
+{
+    const PressField* entry = FindPressField(field);
+    return entry ? findChild<QLineEdit*>(QString::fromLatin1(entry->WidgetName)) : nullptr;
+}
+
+TracePress TControl_Panel::CurrentPress() const
+{
+    TracePress press;
+    for (const PressField& field : PressFields)
+        press.Texts.*field.Text = FieldEdit(field.Field)->text().toStdString();
+    press.ShowAxes = CheckBox1->isChecked();
+    press.Dashed = CheckBox2->isChecked();
+    if (Draw2D) {
+        press.CurveR = Draw2D->CurveR;
+        press.CurveG = Draw2D->CurveG;
+        press.CurveB = Draw2D->CurveB;
+        press.TBefore = Draw2D->VarT;
+    }
+    return press;
+}
+
+void TControl_Panel::ShowPress(const TracePress& press)
+{
+    for (const PressField& field : PressFields)
+        FieldEdit(field.Field)->setText(QString::fromStdString(press.Texts.*field.Text));
+    CheckBox1->setChecked(press.ShowAxes);
+    CheckBox2->setChecked(press.Dashed);
+    if (Draw2D) {
+        Draw2D->CurveR = press.CurveR;
+        Draw2D->CurveG = press.CurveG;
+        Draw2D->CurveB = press.CurveB;
+        Draw2D->VarT = press.TBefore;
+    }
+    PaintIndicator(ColorValue(press.CurveR, press.CurveG, press.CurveB));
 }
 
 void TControl_Panel::PaintIndicator(std::int32_t colour)
@@ -138,21 +172,11 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
 
 QString InputFieldName(InputField field)
 {
-    // As the panel labels them: the row's caption, then the left or right field.
-    switch (field) {
-    case InputField::X1: return QStringLiteral("x, začátek");
-    case InputField::X2: return QStringLiteral("x, konec");
-    case InputField::Y1: return QStringLiteral("y, začátek");
-    case InputField::Y2: return QStringLiteral("y, konec");
-    case InputField::T1: return QStringLiteral("t, začátek");
-    case InputField::T2: return QStringLiteral("t, konec");
-    case InputField::Segments: return QStringLiteral("počet segmentů");
     // The formulas are not refused before the trace; their errors need no name.
-    case InputField::None:
-    case InputField::EquationX:
-    case InputField::EquationY: break;
-    }
-    return QString();
+    if (field == InputField::EquationX || field == InputField::EquationY)
+        return QString();
+    const PressField* entry = FindPressField(field);
+    return entry ? QString::fromUtf8(entry->MessageName) : QString();
 }
 
 QString RefusalText(const std::string& message, InputField field)

@@ -34,8 +34,17 @@ public:
     void ColorChange();  // "Barva křivky": choose the curve colour
     void Zadani();       // a preset became checked: write its texts
 
+    // The press "Kresli" would make now: the fields, the check boxes, the
+    // curve colour and the t the last press left behind.
+    TracePress CurrentPress() const;
+    // Fills the panel with a press, so that "Kresli" makes it: the fields,
+    // the check boxes, the curve colour (and the indicator) and t.
+    void ShowPress(const TracePress& press);
+    // The edit field of an input; nullptr for InputField::None.
+    QLineEdit* FieldEdit(InputField field) const;
+
 private:
-    void ReadInputs();
+    void ReadInputs(const TracePress& press);
     void WritePreset(const CurvePreset& preset);
     void PaintIndicator(std::int32_t colour);
 

@@ -8,6 +8,10 @@
 #include "PlotSurface.h"
 #include "PreparedProgram.h"
 
+void TraceHost::BeforePoint(std::size_t)
+{
+}
+
 void TraceHost::PointTraced(std::size_t, double, const WorldPoint&)
 {
 }
@@ -223,6 +227,7 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
         std::clamp<std::int64_t>(std::int64_t{inputs.SegmentCount} + 2, 1, PointCapacity));
     std::size_t i = 0;
     for (;;) {
+        host.BeforePoint(i);
         WorldPoint& point = surface.Points[i];
         Note(faultInput, InputField::EquationX);
         point.x = EvaluatePrepared(surface, preparedX, surface.ErrorText);
@@ -261,12 +266,29 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     return outcome;
 }
 
-TraceOutcome RunTrace(PlotSurface& surface, const TraceTexts& texts, bool showAxes,
-                      TraceHost& host, InputField* faultInput)
+TracePress PressOn(const PlotState& state, const TraceTexts& texts, bool showAxes, bool dashed)
 {
+    TracePress press;
+    press.Texts = texts;
+    press.ShowAxes = showAxes;
+    press.Dashed = dashed;
+    press.CurveR = state.CurveR;
+    press.CurveG = state.CurveG;
+    press.CurveB = state.CurveB;
+    press.TBefore = state.VarT;
+    return press;
+}
+
+TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& host,
+                      InputField* faultInput)
+{
+    surface.CurveR = press.CurveR;
+    surface.CurveG = press.CurveG;
+    surface.CurveB = press.CurveB;
+    surface.VarT = press.TBefore;
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(surface, texts, inputs, faultInput);
+    TraceOutcome outcome = ReadTraceInputs(surface, press.Texts, inputs, faultInput);
     if (!outcome.Ok())
         return outcome;
-    return TraceCurve(surface, inputs, showAxes, host, faultInput);
+    return TraceCurve(surface, inputs, press.ShowAxes, host, faultInput);
 }

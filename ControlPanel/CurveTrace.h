@@ -21,25 +21,9 @@
 
 #include "PlotState.h"
 #include "RealArith.h"
+#include "TracePress.h"
 
 class PlotSurface;
-
-// The input a refusal or a formula error points at, so the caller can focus
-// it or name it.
-enum class InputField { None, X1, X2, Y1, Y2, T1, T2, Segments, EquationX, EquationY };
-
-// The texts of the inputs as typed.
-struct TraceTexts {
-    std::string EquationX;
-    std::string EquationY;
-    std::string X1;
-    std::string X2;
-    std::string Y1;
-    std::string Y2;
-    std::string T1;
-    std::string T2;
-    std::string Segments;
-};
 
 // What ReadTraceInputs keeps besides the bounds it writes into the plot state.
 struct TraceInputs {
@@ -64,6 +48,9 @@ public:
     virtual bool Dashed() = 0;   // asked at every step
     virtual void Repaint() = 0;  // after every step and once at the end
     virtual void Pause() = 0;    // after every step's repaint
+    // Called before point `index` is evaluated; may stop the trace there by
+    // throwing EvaluationCancelled.
+    virtual void BeforePoint(std::size_t index);
     // Called once a point is evaluated and stored, before its segment is drawn.
     virtual void PointTraced(std::size_t index, double t, const WorldPoint& point);
 };
@@ -101,6 +88,12 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
 TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
                         TraceHost& host, InputField* faultInput = nullptr);
 
-// ReadTraceInputs, then TraceCurve when nothing was refused.
-TraceOutcome RunTrace(PlotSurface& surface, const TraceTexts& texts, bool showAxes,
-                      TraceHost& host, InputField* faultInput = nullptr);
+// The press with these inputs on `state` as it stands: its curve colour and
+// the t the press before left behind.
+TracePress PressOn(const PlotState& state, const TraceTexts& texts, bool showAxes, bool dashed = false);
+
+// One press from its start: its colour and its t written into `surface`,
+// then ReadTraceInputs, and TraceCurve when nothing was refused. The host's
+// Dashed() decides the dashes (a replay answers the press's own).
+TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& host,
+                      InputField* faultInput = nullptr);

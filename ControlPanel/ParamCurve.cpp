@@ -1,6 +1,6 @@
-// "Kresli": the panel hands its texts and check states to the trace, shows
-// what comes back, and keeps user input waiting while the trace runs (Esc
-// stops it).
+// "Kresli": the panel hands its press to the trace, shows what comes back,
+// keeps user input waiting while the trace runs (Esc stops it), and adds the
+// press to the plane's history however it ended.
 #include "ParamCurve.h"
 
 #include <QLineEdit>
@@ -14,6 +14,8 @@
 #include "Draw2D.h"
 #include "LastTrace.h"
 #include "LongWork.h"
+#include "PlaneHistory.h"
+#include "PressReplay.h"
 #include "TraceRecorder.h"
 #include "TraceSession.h"
 
@@ -40,28 +42,14 @@ public:
         // Esc during the pause stops the trace here, before the next point.
         session_.ThrowIfStopped();
     }
+    void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
+
+    std::size_t Points = 0;
 
 private:
     TControl_Panel& panel_;
     TraceSession& session_;
 };
-
-QLineEdit* FieldOf(TControl_Panel& panel, InputField field)
-{
-    switch (field) {
-    case InputField::X1: return panel.EditX1;
-    case InputField::X2: return panel.EditX2;
-    case InputField::Y1: return panel.EditY1;
-    case InputField::Y2: return panel.EditY2;
-    case InputField::T1: return panel.EditT1;
-    case InputField::T2: return panel.EditT2;
-    case InputField::Segments: return panel.EditSeg;
-    case InputField::None:
-    case InputField::EquationX:
-    case InputField::EquationY: break;
-    }
-    return nullptr;
-}
 
 void FocusField(QLineEdit* field)
 {
@@ -81,21 +69,10 @@ bool TraceRunning()
     return TraceSession::Running();
 }
 
-void TControl_Panel::ReadInputs()
+void TControl_Panel::ReadInputs(const TracePress& press)
 {
-    TraceTexts texts;
-    texts.EquationX = EditEq1->text().toStdString();
-    texts.EquationY = EditEq2->text().toStdString();
-    texts.X1 = EditX1->text().toStdString();
-    texts.X2 = EditX2->text().toStdString();
-    texts.Y1 = EditY1->text().toStdString();
-    texts.Y2 = EditY2->text().toStdString();
-    texts.T1 = EditT1->text().toStdString();
-    texts.T2 = EditT2->text().toStdString();
-    texts.Segments = EditSeg->text().toStdString();
-
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(*Draw2D, texts, inputs);
+    TraceOutcome outcome = ReadTraceInputs(*Draw2D, press.Texts, inputs);
     EquationX = inputs.EquationX;
     EquationY = inputs.EquationY;
     SegmentCount = inputs.SegmentCount;
@@ -110,13 +87,14 @@ void TControl_Panel::Param_Curve()
     // Busy cursor, input held back and Esc watched until the handler returns;
     // a fault passing out restores the cursor before its box.
     TraceSession session({this, Draw2D});
+    const TracePress press = CurrentPress();
 
     try {
-        ReadInputs();
+        ReadInputs(press);
     } catch (const InputRefused& refused) {
         session.End();
         // Focus first: the box hands it back to the field when it closes.
-        QLineEdit* field = FieldOf(*this, refused.outcome.Focus);
+        QLineEdit* field = FieldEdit(refused.outcome.Focus);
         if (field)
             FocusField(field);
         ShowErrorBox(RefusalText(refused.outcome.Message, refused.outcome.Focus));
@@ -129,21 +107,33 @@ void TControl_Panel::Param_Curve()
 
     PanelTraceHost host(*this, session);
     // What the user watches is recorded for "Uložit animaci…", from the plane
-    // as it stands now, and kept however the trace ends.
+    // as it stands now; the press goes into the plane's history. Both are
+    // kept however the trace ends.
+    const PlaneSnapshot before = Draw2D->Snapshot();
     TraceRecorder recorder(*Draw2D, host);
-    const auto keepAnimation = [&recorder] { LastTrace::Of(*Draw2D).Keep(recorder.Finish()); };
+    const auto keep = [&](PressResult result) {
+        RecordedPress record{press, std::nullopt, std::move(result)};
+        if (record.Result.End == PressEnd::Stopped)
+            record.StopAt = record.Result.PointCount;
+        LastTrace::Of(*Draw2D).Keep(recorder.Finish());
+        PlaneHistory::Of(*Draw2D).Add(std::move(record), before);
+    };
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};
+    InputField faultInput = InputField::None;
     TraceOutcome outcome;
     try {
-        outcome = TraceCurve(*Draw2D, inputs, CheckBox1->isChecked(), recorder);
+        outcome = TraceCurve(*Draw2D, inputs, press.ShowAxes, recorder, &faultInput);
     } catch (const EvaluationCancelled&) {
-        keepAnimation();
+        PressResult stopped;
+        stopped.End = PressEnd::Stopped;
+        stopped.PointCount = host.Points;
+        keep(std::move(stopped));
         return;  // Esc: the plane keeps what was drawn, and nothing else is shown
-    } catch (...) {
-        keepAnimation();  // a fault: its box shows over what was drawn
+    } catch (const FloatFault& fault) {
+        keep(FaultResult(fault, faultInput, host.Points));  // its box shows over what was drawn
         throw;
     }
-    keepAnimation();
+    keep(ResultOf(outcome));
     session.End();
     if (!outcome.Ok())
         ShowErrorBox(QString::fromStdString(outcome.Message));

@@ -8,3 +8,9 @@ const CurvePreset* FindPreset(std::string_view name)
     }
     return nullptr;
 }
+
+void ApplyPreset(TraceTexts& texts, const CurvePreset& preset)
+{
+    for (std::size_t i = 0; i < PresetFieldCount; ++i)
+        texts.*PressFields[i].Text = preset.Texts[i];
+}

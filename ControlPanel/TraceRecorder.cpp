@@ -1,20 +1,5 @@
 #include "TraceRecorder.h"
 
-#include <cstring>
-
-void ApplyFrame(QImage& picture, const PlaneFrame& frame)
-{
-    const QRect area = frame.Changed & picture.rect();
-    if (area.isEmpty() || frame.Pixels.size() != frame.Changed.size() ||
-        picture.format() != QImage::Format_RGB888 || frame.Pixels.format() != QImage::Format_RGB888)
-        return;
-    const int dx = area.left() - frame.Changed.left(), dy = area.top() - frame.Changed.top();
-    for (int y = 0; y < area.height(); ++y) {
-        std::memcpy(picture.scanLine(area.top() + y) + 3 * area.left(),
-                    frame.Pixels.constScanLine(dy + y) + 3 * dx, std::size_t(area.width()) * 3);
-    }
-}
-
 TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner)
     : surface_(&surface), inner_(inner)
 {
@@ -51,6 +36,11 @@ void TraceRecorder::Repaint()
 void TraceRecorder::Pause()
 {
     inner_.Pause();
+}
+
+void TraceRecorder::BeforePoint(std::size_t index)
+{
+    inner_.BeforePoint(index);
 }
 
 void TraceRecorder::PointTraced(std::size_t index, double t, const WorldPoint& point)

@@ -11,30 +11,13 @@
 // to Finish or its destruction; the surface must outlive it.
 #pragma once
 
-#include <QImage>
 #include <QRect>
 
 #include <cstddef>
-#include <vector>
 
 #include "CurveTrace.h"
+#include "PlaneFrames.h"
 #include "PlotSurface.h"
-
-// One frame: the rectangle that may have changed since the frame before
-// (empty when nothing did) and the plane's pixels inside it afterwards.
-struct PlaneFrame {
-    QRect Changed;
-    QImage Pixels;  // Changed's size, the plane's format; null when Changed is empty
-};
-
-struct PlaneAnimation {
-    QImage Start;  // the plane before the first frame
-    std::vector<PlaneFrame> Frames;
-};
-
-// Lays a frame's pixels onto a picture of the frame before it (both RGB888;
-// anything else, or a frame whose pixels do not fit its rectangle, is left out).
-void ApplyFrame(QImage& picture, const PlaneFrame& frame);
 
 class TraceRecorder : public TraceHost, private PlaneObserver {
 public:
@@ -46,6 +29,7 @@ public:
     bool Dashed() override;
     void Repaint() override;
     void Pause() override;
+    void BeforePoint(std::size_t index) override;
     void PointTraced(std::size_t index, double t, const WorldPoint& point) override;
 
     // Ends the recording and hands it over. A change after the last frame (a

@@ -87,6 +87,11 @@ void TraceSession::ThrowIfStopped() const
         throw EvaluationCancelled();
 }
 
+void TraceSession::KeepAlive()
+{
+    Breathe(this);
+}
+
 void TraceSession::End()
 {
     held_.Release();

@@ -35,6 +35,11 @@ public:
     // Throws EvaluationCancelled once Esc was pressed.
     void ThrowIfStopped() const;
 
+    // For work without pauses (drawing presses again at once): lets the
+    // event loop repaint and answer the window manager, at most every few
+    // milliseconds, input still held.
+    void KeepAlive();
+
     // Before a box that needs the user: the normal cursor, and input is no
     // longer held (what was held waits until the session ends).
     void End();

@@ -25,7 +25,7 @@ PlaneAnimation RecordCircle()
     SilentHost host;
     TraceRecorder recorder(*surface, host);
     const TraceTexts texts{"3*cos(t)", "3*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", "1731"};
-    RunTrace(*surface, texts, true, recorder);
+    RunPress(*surface, PressOn(*surface, texts, true), recorder);
     return recorder.Finish();
 }
 

@@ -107,7 +107,7 @@ Expected TraceOffscreen()
     plane.CurveB = 200;
     SnapshotHost host(plane);
     const TraceTexts texts{"3*cos(t)", "3*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", "100"};
-    if (!RunTrace(plane, texts, true, host).Ok() || host.At.isNull()) {
+    if (!RunPress(plane, PressOn(plane, texts, true), host).Ok() || host.At.isNull()) {
         std::fprintf(stderr, "the offscreen trace failed\n");
         std::exit(2);
     }

@@ -27,7 +27,7 @@ void BM_TraceWithAxes(benchmark::State& state)
     const TraceTexts texts = CircleTexts("1731");
     std::size_t points = 0;
     for (auto _ : state) {
-        const TraceOutcome outcome = RunTrace(*surface, texts, true, host);
+        const TraceOutcome outcome = RunPress(*surface, PressOn(*surface, texts, true), host);
         points = outcome.PointCount;
         benchmark::DoNotOptimize(surface->Plane().constBits());
     }

@@ -11,6 +11,21 @@ std::int64_t Abs64(std::int64_t v) { return v < 0 ? -v : v; }
 
 TCanvas::TCanvas(QImage& image) : image_(image) {}
 
+CanvasState TCanvas::State() const
+{
+    return CanvasState{penColour_, penWidth_, brushColour_, fontColour_, fontHeight_, penPos_};
+}
+
+void TCanvas::SetState(const CanvasState& state)
+{
+    SetPenColor(state.PenColour);
+    SetPenWidth(state.PenWidth);
+    SetBrushColor(state.BrushColour);
+    SetFontColor(state.FontColour);
+    SetFontHeight(state.FontHeight);
+    MoveTo(state.PenPos.x(), state.PenPos.y());
+}
+
 void TCanvas::SetPenColor(std::int32_t colour) { penColour_ = colour; }
 void TCanvas::SetPenWidth(int width) { penWidth_ = width; }
 void TCanvas::SetBrushColor(std::int32_t colour) { brushColour_ = colour; }

@@ -35,9 +35,22 @@
 #include <functional>
 #include <string_view>
 
+// What the canvas draws with besides the image: pens, brush, font, position.
+struct CanvasState {
+    std::int32_t PenColour = 0;
+    int PenWidth = 1;
+    std::int32_t BrushColour = 0;
+    std::int32_t FontColour = 0;
+    int FontHeight = 10;
+    QPoint PenPos{0, 0};
+};
+
 class TCanvas {
 public:
     explicit TCanvas(QImage& image);
+
+    CanvasState State() const;
+    void SetState(const CanvasState& state);
 
     void SetPenColor(std::int32_t colour);
     std::int32_t PenColor() const { return penColour_; }

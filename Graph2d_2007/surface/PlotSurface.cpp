@@ -69,6 +69,25 @@ void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t b
     record_.Restart(plane_.size(), colour);
 }
 
+PlaneSnapshot PlotSurface::Snapshot() const
+{
+    return PlaneSnapshot{plane_.copy(), record_, canvas_.State()};
+}
+
+void PlotSurface::Restore(const PlaneSnapshot& snapshot)
+{
+    // Copied into the plane in place: the canvas and the window hold on to it.
+    if (plane_.size() != snapshot.Plane.size() || plane_.format() != QImage::Format_RGB888)
+        plane_ = QImage(snapshot.Plane.size(), QImage::Format_RGB888);
+    const QImage source = snapshot.Plane.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < plane_.height(); ++y)
+        std::copy_n(source.constScanLine(y), std::size_t(plane_.width()) * 3, plane_.scanLine(y));
+    record_ = snapshot.Record;
+    canvas_.SetState(snapshot.Canvas);
+    if (!plane_.isNull())
+        NotifyPlaneChanged(plane_.rect());
+}
+
 void PlotSurface::DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green,
                            std::uint8_t blue)
 {

@@ -29,6 +29,14 @@ public:
     virtual void PlaneChanged(const QRect& rect) = 0;
 };
 
+// The plane as it stands, to come back to: its pixels, its record and the
+// canvas it is drawn with.
+struct PlaneSnapshot {
+    QImage Plane;
+    PlaneRecord Record;
+    CanvasState Canvas;
+};
+
 class PlotSurface : public PlotState {
 public:
     PlotSurface();
@@ -53,6 +61,11 @@ public:
     // image, white until the first FillPlane. Sizes below 0 count as 0.
     void ResizePlane(std::int32_t width, std::int32_t height);
     void FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+    PlaneSnapshot Snapshot() const;
+    // Puts a snapshot's plane, record and canvas back, as a change of the
+    // whole plane. A snapshot of another size makes the plane that size.
+    void Restore(const PlaneSnapshot& snapshot);
 
     void DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
     void DrawHorizontal(double xFrom, double xTo, double y, std::uint8_t r, std::uint8_t g, std::uint8_t b);

@@ -13,7 +13,7 @@
 
 #include <QString>
 
-#include "TraceRecorder.h"
+#include "PlaneFrames.h"
 
 class QIODevice;
 

@@ -17,7 +17,7 @@
 
 #include "GifWriter.h"
 #include "PlaneRecord.h"
-#include "TraceRecorder.h"
+#include "PlaneFrames.h"
 
 class QIODevice;
 

@@ -12,6 +12,7 @@
 #include "OutputFile.h"
 #include "PictureFile.h"
 #include "PlotSurface.h"
+#include "PressReplay.h"
 #include "RealArith.h"
 #include "RenderStop.h"
 #include "TraceRecorder.h"
@@ -24,12 +25,13 @@ struct PointRow {
     double y;
 };
 
-// The panel's host without its repaint: nothing is on screen. Instead of
-// the pause it looks whether the render is to stop.
+// What the replay tells of each step: the points are kept for the CSV, and
+// instead of the pause it looks whether the render is to stop. Nothing is on
+// screen.
 class RenderHost : public TraceHost {
 public:
-    RenderHost(bool dashed, RenderStop& stop) : dashed_(dashed), stop_(stop) {}
-    bool Dashed() override { return dashed_; }
+    explicit RenderHost(RenderStop& stop) : stop_(stop) {}
+    bool Dashed() override { return false; }  // not asked: the press's own is used
     void Repaint() override {}
     void Pause() override { stop_.Poll(); }
     void PointTraced(std::size_t, double t, const WorldPoint& point) override
@@ -40,7 +42,6 @@ public:
     std::vector<PointRow> Rows;
 
 private:
-    bool dashed_;
     RenderStop& stop_;
 };
 
@@ -108,36 +109,31 @@ RenderResult RunRender(const RenderRequest& request)
     PlotSurface surface;
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
-    surface.CurveR = request.CurveR;
-    surface.CurveG = request.CurveG;
-    surface.CurveB = request.CurveB;
 
     std::vector<PointRow> rows;
     PlaneAnimation animation;
     {
         RenderStop stop(request.TimeoutSeconds);
-        RenderHost host(request.Dashed, stop);
+        RenderHost host(stop);
         // The animation records the plane after every step, as the window
         // shows it; only a GIF needs it.
         std::optional<TraceRecorder> recorder;
         if (request.Format == PictureFormat::Gif)
             recorder.emplace(surface, host);
         TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
-        InputField faultInput = InputField::None;
         try {
-            const TraceOutcome outcome = RunTrace(surface, request.Texts, request.ShowAxes, traceHost, &faultInput);
-            if (!outcome.Ok()) {
-                result.ExitStatus = RenderTraceFailed;
-                result.Messages << NamedMessage(outcome.Focus, QString::fromStdString(outcome.Message));
+            const RecordedPress press{request.Press, std::nullopt, {}};
+            for (const PressResult& ended : ReplayPresses(surface, std::span(&press, 1), &traceHost)) {
+                // A fault as its box words it, after the option it came
+                // from; the plane keeps what was drawn.
+                if (ended.EndedEarly()) {
+                    result.ExitStatus = RenderTraceFailed;
+                    result.Messages << NamedMessage(ended.Focus, QString::fromStdString(ended.Message));
+                }
             }
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();
-        } catch (const FloatFault& fault) {
-            // As the default fault box words it, after the option it came
-            // from; the plane keeps what was drawn.
-            result.ExitStatus = RenderTraceFailed;
-            result.Messages << NamedMessage(faultInput, QString::fromUtf8(fault.what()) + u'.');
         } catch (const std::exception& fault) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << QString::fromUtf8(fault.what()) + u'.';

@@ -13,39 +13,62 @@
 #include "Presets.h"
 #include "RenderOptionTable.h"
 
+namespace {
+
+// What the option of each of the nine fields sets, before its start text.
+QString FieldHelp(InputField field)
+{
+    switch (field) {
+    case InputField::EquationX: return QStringLiteral("Vzorec x(t), jako pole \"x =\"");
+    case InputField::EquationY: return QStringLiteral("Vzorec y(t), jako pole \"y =\"");
+    case InputField::X1: return QStringLiteral("Levý okraj zorného pole");
+    case InputField::X2: return QStringLiteral("Pravý okraj zorného pole");
+    case InputField::Y1: return QStringLiteral("Dolní okraj zorného pole");
+    case InputField::Y2: return QStringLiteral("Horní okraj zorného pole");
+    case InputField::T1: return QStringLiteral("Počáteční hodnota parametru t");
+    case InputField::T2: return QStringLiteral("Koncová hodnota parametru t");
+    case InputField::Segments: return QStringLiteral("Počet segmentů, číslo jako v poli \"počet segmentů\"");
+    case InputField::None: break;
+    }
+    return QString();
+}
+
+}  // namespace
+
 const std::vector<OptionEntry>& OptionTable()
 {
-    static const std::vector<OptionEntry> table{
-        {{"x"}, "VZOREC", "Vzorec x(t), jako pole \"x =\" (výchozí 3*cos(t))."},
-        {{"y"}, "VZOREC", "Vzorec y(t), jako pole \"y =\" (výchozí 3*sin(t))."},
-        {{"x1"}, "VZOREC", "Levý okraj zorného pole (výchozí -4)."},
-        {{"x2"}, "VZOREC", "Pravý okraj zorného pole (výchozí 4)."},
-        {{"y1"}, "VZOREC", "Dolní okraj zorného pole (výchozí -4)."},
-        {{"y2"}, "VZOREC", "Horní okraj zorného pole (výchozí 4)."},
-        {{"t1"}, "VZOREC", "Počáteční hodnota parametru t (výchozí 0)."},
-        {{"t2"}, "VZOREC", "Koncová hodnota parametru t (výchozí 2*pi)."},
-        {{"segments"}, "N", "Počet segmentů, číslo jako v poli \"počet segmentů\" (výchozí 100)."},
-        {{"no-axes"}, "", "Nekreslí osy (jako nezaškrtnuté \"ukaž osy\")."},
-        {{"dashed"}, "", "Kreslí přerušovaně, jen každý druhý segment (\"přerušovat\")."},
-        {{"color"}, "R,G,B", "Barva křivky, tři čísla 0 až 255 (výchozí 0,0,200)."},
-        {{"preset"}, "JMÉNO",
-         "Ukázková křivka: kruznice, sikmy-vrh, descartuv-list nebo draha-planety; "
-         "ostatní volby přepíší její pole."},
-        {{"o", "output"}, "SOUBOR",
-         "Soubor, do kterého se uloží rovina 500 x 500. Formát určí přípona: .png obrázek, "
-         ".gif animace kreslení krok po kroku, .svg a .pdf vektorový obrázek; jiná přípona "
-         "nebo žádná (i -, standardní výstup) PNG."},
-        {{"format"}, "FORMÁT", "Formát bez ohledu na příponu: png, gif, svg nebo pdf."},
-        {{"loop"}, "N",
-         "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
-        {{"points"}, "SOUBOR|-",
-         "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
-        {{"timeout"}, "SEKUNDY",
-         "Ukončí kreslení, které trvá déle (kladné číslo nejvýš 1000000, výchozí bez omezení); "
-         "obrázek se uloží, jak byl nakreslen."},
-        {{"h", "help"}, "", "Vypíše tuto nápovědu."},
-        {{"v", "version"}, "", "Vypíše verzi programu."},
-    };
+    static const std::vector<OptionEntry> table = [] {
+        std::vector<OptionEntry> entries;
+        for (const PressField& field : PressFields) {
+            entries.push_back({{QString::fromLatin1(field.OptionName)},
+                               field.Field == InputField::Segments ? "N" : "VZOREC",
+                               FieldHelp(field.Field) + " (výchozí " + QString::fromUtf8(field.StartText) + ")."});
+        }
+        const std::vector<OptionEntry> others{
+            {{"no-axes"}, "", "Nekreslí osy (jako nezaškrtnuté \"ukaž osy\")."},
+            {{"dashed"}, "", "Kreslí přerušovaně, jen každý druhý segment (\"přerušovat\")."},
+            {{"color"}, "R,G,B", "Barva křivky, tři čísla 0 až 255 (výchozí 0,0,200)."},
+            {{"preset"}, "JMÉNO",
+             "Ukázková křivka: kruznice, sikmy-vrh, descartuv-list nebo draha-planety; "
+             "ostatní volby přepíší její pole."},
+            {{"o", "output"}, "SOUBOR",
+             "Soubor, do kterého se uloží rovina 500 x 500. Formát určí přípona: .png obrázek, "
+             ".gif animace kreslení krok po kroku, .svg a .pdf vektorový obrázek; jiná přípona "
+             "nebo žádná (i -, standardní výstup) PNG."},
+            {{"format"}, "FORMÁT", "Formát bez ohledu na příponu: png, gif, svg nebo pdf."},
+            {{"loop"}, "N",
+             "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
+            {{"points"}, "SOUBOR|-",
+             "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
+            {{"timeout"}, "SEKUNDY",
+             "Ukončí kreslení, které trvá déle (kladné číslo nejvýš 1000000, výchozí bez omezení); "
+             "obrázek se uloží, jak byl nakreslen."},
+            {{"h", "help"}, "", "Vypíše tuto nápovědu."},
+            {{"v", "version"}, "", "Vypíše verzi programu."},
+        };
+        entries.insert(entries.end(), others.begin(), others.end());
+        return entries;
+    }();
     return table;
 }
 
@@ -152,21 +175,6 @@ bool ParsePlays(const QString& text, int& plays)
 
 }  // namespace
 
-TraceTexts PanelStartTexts()
-{
-    TraceTexts texts;
-    texts.EquationX = "3*cos(t)";
-    texts.EquationY = "3*sin(t)";
-    texts.X1 = "-4";
-    texts.X2 = "4";
-    texts.Y1 = "-4";
-    texts.Y2 = "4";
-    texts.T1 = "0";
-    texts.T2 = "2*pi";
-    texts.Segments = "100";
-    return texts;
-}
-
 QString UsageLine()
 {
     return "Použití: " + QString::fromLatin1(RenderProgramName) + " [volby] -o SOUBOR.png|gif|svg|pdf";
@@ -225,36 +233,22 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     }
 
     RenderRequest& request = parsed.Request;
-    request.Texts = PanelStartTexts();
+    TracePress& press = request.Press;
+    press = StartPress();
     if (isSet("preset")) {
         const CurvePreset* preset = FindPreset(value("preset").toStdString());
         if (!preset)
             return BadUsage("Neznámá ukázková křivka: " + DisplayedPath(value("preset")));
-        request.Texts.EquationX = preset->x;
-        request.Texts.EquationY = preset->y;
-        request.Texts.X1 = preset->X1;
-        request.Texts.X2 = preset->X2;
-        request.Texts.Y1 = preset->Y1;
-        request.Texts.Y2 = preset->Y2;
-        request.Texts.T1 = preset->T1;
-        request.Texts.T2 = preset->T2;
+        ApplyPreset(press.Texts, *preset);
+    }
+    for (const PressField& field : PressFields) {
+        if (isSet(field.OptionName))
+            press.Texts.*field.Text = value(field.OptionName).toStdString();
     }
 
-    const std::pair<const char*, std::string*> fields[] = {
-        {"x", &request.Texts.EquationX}, {"y", &request.Texts.EquationY},
-        {"x1", &request.Texts.X1},       {"x2", &request.Texts.X2},
-        {"y1", &request.Texts.Y1},       {"y2", &request.Texts.Y2},
-        {"t1", &request.Texts.T1},       {"t2", &request.Texts.T2},
-        {"segments", &request.Texts.Segments},
-    };
-    for (const auto& [name, text] : fields) {
-        if (isSet(name))
-            *text = value(name).toStdString();
-    }
-
-    request.ShowAxes = !switches.contains(QLatin1String("no-axes"));
-    request.Dashed = switches.contains(QLatin1String("dashed"));
-    if (isSet("color") && !ParseColour(value("color"), request.CurveR, request.CurveG, request.CurveB))
+    press.ShowAxes = !switches.contains(QLatin1String("no-axes"));
+    press.Dashed = switches.contains(QLatin1String("dashed"));
+    if (isSet("color") && !ParseColour(value("color"), press.CurveR, press.CurveG, press.CurveB))
         return BadUsage("Barva musí být R,G,B, tři čísla od 0 do 255: " + DisplayedPath(value("color")));
     if (isSet("timeout") && !ParseTimeout(value("timeout"), request.TimeoutSeconds))
         return BadUsage("Volba --timeout potřebuje počet sekund, kladné číslo nejvýš 1000000: "
@@ -313,17 +307,6 @@ bool DecodeArguments(int argc, const char* const* argv, QStringList& arguments, 
 
 QString OptionOf(InputField field)
 {
-    switch (field) {
-    case InputField::EquationX: return QStringLiteral("--x");
-    case InputField::EquationY: return QStringLiteral("--y");
-    case InputField::X1: return QStringLiteral("--x1");
-    case InputField::X2: return QStringLiteral("--x2");
-    case InputField::Y1: return QStringLiteral("--y1");
-    case InputField::Y2: return QStringLiteral("--y2");
-    case InputField::T1: return QStringLiteral("--t1");
-    case InputField::T2: return QStringLiteral("--t2");
-    case InputField::Segments: return QStringLiteral("--segments");
-    case InputField::None: break;
-    }
-    return QString();
+    const PressField* entry = FindPressField(field);
+    return entry ? "--" + QString::fromLatin1(entry->OptionName) : QString();
 }

@@ -11,14 +11,10 @@
 #include "CurveTrace.h"
 #include "PictureWriter.h"
 
-// One run of the renderer, as the control panel would hold it before "Kresli".
+// One run of the renderer: the press "Kresli" would make on a fresh plot
+// window, and where and how to write what it draws.
 struct RenderRequest {
-    TraceTexts Texts;       // the eight fields and the segment count, as typed
-    bool ShowAxes = true;   // "ukaž osy"
-    bool Dashed = false;    // "přerušovat"
-    std::uint8_t CurveR = 0;
-    std::uint8_t CurveG = 0;
-    std::uint8_t CurveB = 200;
+    TracePress Press;       // the panel's inputs, the start ones where no option says otherwise
     QString OutputPath;     // the picture; "-" is standard output
     PictureFormat Format = PictureFormat::Png;
     int Plays = 0;          // how often a GIF plays; 0: forever
@@ -35,9 +31,6 @@ struct ParsedCommandLine {
     RenderRequest Request;
     QString Text;  // what to print, or for BadUsage what was wrong
 };
-
-// The texts of the control panel at start: the circle with t up to "2*pi".
-TraceTexts PanelStartTexts();
 
 // Reads the arguments (the program name first). Options given beside
 // --preset override the preset's fields. The picture's format follows the

@@ -48,7 +48,7 @@ inline RecordedTrace RecordTrace(PlotSurface& surface, const TraceTexts& texts, 
     TraceRecorder recorder(surface, host);
     RecordedTrace trace;
     try {
-        trace.Outcome = RunTrace(surface, texts, true, recorder);
+        trace.Outcome = RunPress(surface, PressOn(surface, texts, true), recorder);
     } catch (const std::exception&) {
         trace.Faulted = true;
     }
@@ -73,7 +73,10 @@ inline PlotState Window(double x1, double x2, double y1, double y2)
 
 inline TraceTexts PresetTexts(const CurvePreset& preset, const char* segments)
 {
-    return TraceTexts{preset.x, preset.y, preset.X1, preset.X2, preset.Y1, preset.Y2, preset.T1, preset.T2, segments};
+    TraceTexts texts;
+    ApplyPreset(texts, preset);
+    texts.Segments = segments;
+    return texts;
 }
 
 inline const CurvePreset& Preset(const char* name)

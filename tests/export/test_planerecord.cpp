@@ -225,7 +225,7 @@ void TestPlaneRecord::SegmentsThatDrawNothing()
 
     auto surface = FreshSurface();
     WholePlaneHost host(*surface);
-    QVERIFY(RunTrace(*surface, texts, false, host).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, texts, false), host).Ok());
     const auto curves = ItemsOf<CurveRecord>(surface->Record());
     QCOMPARE(int(curves.size()), polylines);
     if (polylines == 0) {
@@ -274,7 +274,7 @@ void TestPlaneRecord::RecorderMemoryForLongTrace()
     TraceRecorder recorder(*surface, host);
     TraceTexts texts = StartTexts();
     texts.Segments = "1731";
-    QVERIFY(RunTrace(*surface, texts, true, recorder).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, texts, true), recorder).Ok());
     const PlaneAnimation animation = recorder.Finish();
     QCOMPARE(animation.Frames.size(), std::size_t(1733));
     // Frame 0 holds the axes; each later one a few pixels of one segment.

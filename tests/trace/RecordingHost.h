@@ -41,15 +41,5 @@ public:
 // The inputs of the control panel at start, as TraceTexts.
 inline TraceTexts StartTexts()
 {
-    TraceTexts texts;
-    texts.EquationX = "3*cos(t)";
-    texts.EquationY = "3*sin(t)";
-    texts.X1 = "-4";
-    texts.X2 = "4";
-    texts.Y1 = "-4";
-    texts.Y2 = "4";
-    texts.T1 = "0";
-    texts.T2 = "2*pi";
-    texts.Segments = "100";
-    return texts;
+    return StartPress().Texts;
 }

@@ -20,8 +20,9 @@ const double Skip = std::numeric_limits<double>::quiet_NaN();
 
 TraceTexts PresetTexts(const CurvePreset& preset, const char* segments)
 {
-    TraceTexts texts{preset.x, preset.y, preset.X1, preset.X2, preset.Y1,
-                     preset.Y2, preset.T1, preset.T2, segments};
+    TraceTexts texts;
+    ApplyPreset(texts, preset);
+    texts.Segments = segments;
     return texts;
 }
 
@@ -119,7 +120,7 @@ void TestCurveTrace::Traces()
     auto surface = FreshSurface();
     RecordingHost host;
     host.DashedMode = dashed;
-    const TraceOutcome outcome = RunTrace(*surface, texts, axes, host);
+    const TraceOutcome outcome = RunPress(*surface, PressOn(*surface, texts, axes), host);
 
     QCOMPARE(QString::fromStdString(outcome.Message), message);
     QCOMPARE(outcome.Focus, focus);
@@ -170,7 +171,7 @@ void TestCurveTrace::QuarterStepsOnRow250()
     RecordingHost host;
     host.DashedMode = dashed;
     const TraceOutcome outcome =
-        RunTrace(*surface, LineTexts(x.toStdString().c_str(), "y", "0", "1", "4"), false, host);
+        RunPress(*surface, PressOn(*surface, LineTexts(x.toStdString().c_str(), "y", "0", "1", "4"), false), host);
     QVERIFY(outcome.Ok());
 
     int expected = 0;
@@ -189,7 +190,7 @@ void TestCurveTrace::FoliumStopsAtMinusOne()
 {
     auto surface = FreshSurface();
     RecordingHost host;
-    const TraceOutcome outcome = RunTrace(*surface, PresetTexts(CurvePresets[2], "40"), true, host);
+    const TraceOutcome outcome = RunPress(*surface, PressOn(*surface, PresetTexts(CurvePresets[2], "40"), true), host);
 
     QCOMPARE(QString::fromStdString(outcome.Message), QString("Dělení nulou"));
     QCOMPARE(surface->DT, 1.0);
@@ -218,7 +219,7 @@ void TestCurveTrace::CircleValues()
 {
     auto surface = FreshSurface();
     RecordingHost host;
-    QVERIFY(RunTrace(*surface, StartTexts(), false, host).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, StartTexts(), false), host).Ok());
     const double step = 2 * 3.141592653589793 / 100;
     QCOMPARE(surface->DT, step);
     for (const TracedPoint& point : host.Points) {
@@ -273,7 +274,7 @@ void TestCurveTrace::Refusals()
     surface->T2 = 9.0;
     surface->DT = 0.125;
     RecordingHost host;
-    const TraceOutcome outcome = RunTrace(*surface, texts, true, host);
+    const TraceOutcome outcome = RunPress(*surface, PressOn(*surface, texts, true), host);
 
     QCOMPARE(QString::fromStdString(outcome.Message), message);
     QCOMPARE(outcome.Focus, focus);
@@ -310,7 +311,7 @@ void TestCurveTrace::ZeroSegments()
     surface->VarT = 7.0;
     RecordingHost host;
     try {
-        RunTrace(*surface, texts, true, host);
+        RunPress(*surface, PressOn(*surface, texts, true), host);
         QFAIL("no fault raised");
     } catch (const FloatFault& fault) {
         QCOMPARE(fault.Kind(), kind);
@@ -328,13 +329,13 @@ void TestCurveTrace::TwoPressesOverlap()
 {
     auto surface = FreshSurface();
     RecordingHost first;
-    QVERIFY(RunTrace(*surface, StartTexts(), true, first).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, StartTexts(), true), first).Ok());
     TraceTexts smaller = StartTexts();
     smaller.EquationX = "2*cos(t)";
     smaller.EquationY = "2*sin(t)";
     surface->CurveG = 150;  // the second curve in another colour
     RecordingHost second;
-    QVERIFY(RunTrace(*surface, smaller, true, second).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, smaller, true), second).Ok());
 
     auto reference = FreshSurface();
     DrawReferenceAxes(*reference, *surface);
@@ -364,7 +365,7 @@ void TestCurveTrace::DashedAndColourReadEveryStep()
             plane.CurveB = 0;
         }
     };
-    QVERIFY(RunTrace(*surface, LineTexts("t", "0", "0", "1", "4"), false, host).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, LineTexts("t", "0", "0", "1", "4"), false), host).Ok());
     QCOMPARE(host.DashedQueries, 6);
 
     // Segments 1, 2 solid in blue; 3 red; 4 skipped; 5 red.
@@ -386,7 +387,7 @@ void TestCurveTrace::AxesWithThinPenAndSmallFont()
     surface->Canvas().SetPenWidth(3);
     surface->Canvas().SetFontHeight(20);
     RecordingHost host;
-    QVERIFY(RunTrace(*surface, LineTexts("t", "t", "1", "0", "4"), true, host).Ok());
+    QVERIFY(RunPress(*surface, PressOn(*surface, LineTexts("t", "t", "1", "0", "4"), true), host).Ok());
     auto reference = FreshSurface();
     DrawReferenceAxes(*reference, *surface);  // pen width 1, font height 10
     QVERIFY(surface->Plane() == reference->Plane());
@@ -400,7 +401,7 @@ void TestCurveTrace::FaultInLoopKeepsSegments()
     RecordingHost host;
     try {
         // t = 0.5 maps to column 3e10, beyond the 32-bit range.
-        RunTrace(*surface, LineTexts("exp(40*t)-1", "0", "0", "1", "4"), false, host);
+        RunPress(*surface, PressOn(*surface, LineTexts("exp(40*t)-1", "0", "0", "1", "4"), false), host);
         QFAIL("no fault raised");
     } catch (const FloatFault& fault) {
         QCOMPARE(fault.Kind(), FloatFaultKind::InvalidOperation);

@@ -80,7 +80,7 @@ void TestParamCurve::DrawsWhatTheTraceDraws()
     auto expected = FreshSurface();
     RecordingHost host;
     host.DashedMode = dashed;
-    QVERIFY(RunTrace(*expected, StartTexts(), axes, host).Ok());
+    QVERIFY(RunPress(*expected, PressOn(*expected, StartTexts(), axes), host).Ok());
     QVERIFY(Draw2D->Plane() == expected->Plane());
     QVERIFY(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255) > 0);
 }

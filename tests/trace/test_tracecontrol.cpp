@@ -160,7 +160,7 @@ void TestTraceControl::EscStopsAndHeldInputFollows()
 
     auto stopped = FreshSurface();
     StoppingHost stopping(escAfter);
-    QVERIFY_THROWS_EXCEPTION(EvaluationCancelled, RunTrace(*stopped, StartTexts(), true, stopping));
+    QVERIFY_THROWS_EXCEPTION(EvaluationCancelled, RunPress(*stopped, PressOn(*stopped, StartTexts(), true), stopping));
     QVERIFY(Draw2D->Plane() == stopped->Plane());
 
     QTRY_COMPARE(HeldInputCount(), std::size_t{0});
@@ -176,7 +176,7 @@ void TestTraceControl::EscStopsAndHeldInputFollows()
         auto traced = FreshSurface();
         RecordingHost host;
         host.DashedMode = Control_Panel->CheckBox2->isChecked();
-        QVERIFY(RunTrace(*traced, PanelTexts(), true, host).Ok());
+        QVERIFY(RunPress(*traced, PressOn(*traced, PanelTexts(), true), host).Ok());
         QCOMPARE(pauses, escAfter + host.Pauses);
         QVERIFY(Draw2D->Plane() == traced->Plane());
     }

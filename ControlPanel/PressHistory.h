@@ -1,0 +1,41 @@
+// The presses of "Kresli" since the plane was last wiped, in order, each
+// with how it ended: what the plane shows, as inputs rather than pixels.
+// Drawing them again in order (PressReplay.h) gives the same plane.
+//
+// Plain data, no toolkit.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TracePress.h"
+
+enum class PressEnd {
+    Completed,     // the loop ran to its end
+    FormulaError,  // a refusal or a formula error; Message holds it
+    Fault,         // a floating-point fault; Message holds it, as its box words it
+    Stopped,       // stopped by the user (Esc, a timeout or a signal)
+};
+
+// How a press ended. Follows from the press itself except for a stop, so a
+// replay works it out afresh.
+struct PressResult {
+    PressEnd End = PressEnd::Completed;
+    std::string Message;                 // UTF-8; empty for Completed and Stopped
+    InputField Focus = InputField::None;  // the input the message is about
+    std::size_t PointCount = 0;          // points evaluated and drawn
+
+    bool EndedEarly() const { return End != PressEnd::Completed; }
+};
+
+struct RecordedPress {
+    TracePress Press;
+    // A press the user stopped: drawing it again stops after this many
+    // points, as it did. Empty for every other press.
+    std::optional<std::size_t> StopAt;
+    PressResult Result;
+};
+
+using PressHistory = std::vector<RecordedPress>;

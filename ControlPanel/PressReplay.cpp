@@ -1,0 +1,113 @@
+#include "PressReplay.h"
+
+#include "LongWork.h"
+#include "PlotSurface.h"
+
+namespace {
+
+// Answers the press's own dashes, stops where the recorded press stopped and
+// passes every step on to the caller's host.
+class ReplayHost : public TraceHost {
+public:
+    ReplayHost(const RecordedPress& press, TraceHost* inner) : press_(press), inner_(inner) {}
+
+    bool Dashed() override { return press_.Press.Dashed; }
+    void Repaint() override
+    {
+        if (inner_)
+            inner_->Repaint();
+    }
+    void Pause() override
+    {
+        if (inner_)
+            inner_->Pause();
+    }
+    void BeforePoint(std::size_t index) override
+    {
+        if (press_.StopAt && index >= *press_.StopAt) {
+            stoppedHere_ = true;
+            throw EvaluationCancelled();
+        }
+        if (inner_)
+            inner_->BeforePoint(index);
+    }
+    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
+    {
+        points_ = index + 1;
+        if (inner_)
+            inner_->PointTraced(index, t, point);
+    }
+
+    bool StoppedHere() const { return stoppedHere_; }
+    std::size_t Points() const { return points_; }
+
+private:
+    const RecordedPress& press_;
+    TraceHost* inner_;
+    bool stoppedHere_ = false;
+    std::size_t points_ = 0;
+};
+
+}  // namespace
+
+PressResult ResultOf(const TraceOutcome& outcome)
+{
+    PressResult result;
+    result.End = outcome.Ok() ? PressEnd::Completed : PressEnd::FormulaError;
+    result.Message = outcome.Message;
+    result.Focus = outcome.Focus;
+    result.PointCount = outcome.PointCount;
+    return result;
+}
+
+PressResult FaultResult(const FloatFault& fault, InputField faultInput, std::size_t pointCount)
+{
+    PressResult result;
+    result.End = PressEnd::Fault;
+    result.Message = std::string(fault.what()) + '.';
+    result.Focus = faultInput;
+    result.PointCount = pointCount;
+    return result;
+}
+
+PressResult ReplayPress(PlotSurface& surface, const RecordedPress& press, TraceHost* inner)
+{
+    ReplayHost host(press, inner);
+    InputField faultInput = InputField::None;
+    try {
+        return ResultOf(RunPress(surface, press.Press, host, &faultInput));
+    } catch (const FloatFault& fault) {
+        return FaultResult(fault, faultInput, host.Points());
+    } catch (const EvaluationCancelled&) {
+        if (!host.StoppedHere())
+            throw;
+        PressResult result;
+        result.End = PressEnd::Stopped;
+        result.PointCount = host.Points();
+        return result;
+    }
+}
+
+std::vector<PressResult> ReplayPresses(PlotSurface& surface, std::span<const RecordedPress> presses,
+                                       TraceHost* inner)
+{
+    const double t = surface.VarT;
+    const std::uint8_t red = surface.CurveR, green = surface.CurveG, blue = surface.CurveB;
+    const auto restore = [&] {
+        surface.VarT = t;
+        surface.CurveR = red;
+        surface.CurveG = green;
+        surface.CurveB = blue;
+    };
+    std::vector<PressResult> results;
+    results.reserve(presses.size());
+    try {
+        for (const RecordedPress& press : presses)
+            results.push_back(ReplayPress(surface, press, inner));
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return results;
+}

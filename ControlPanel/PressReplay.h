@@ -1,0 +1,31 @@
+// Drawing recorded presses again, at once: the road of "Kresli" (RunPress)
+// with a host that does not pause. A lesson opened, a zoom, a slider moved
+// and the renderer all draw through here, so each press gives the very
+// pixels it gave when it was made by hand.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "CurveTrace.h"
+#include "PressHistory.h"
+
+// Draws one press and tells how it ended: a formula error or a fault ends it
+// where it arises, nothing is shown; a press with StopAt stops after that
+// many points. `inner`, when given, is told of every step as a trace's host
+// is (Repaint, Pause, BeforePoint, PointTraced; never Dashed, the press's
+// own is used): an animation's recorder, or whatever keeps the windows alive.
+// EvaluationCancelled thrown by `inner`, or by the engine's long-work hook,
+// passes out: the whole replay is to stop.
+PressResult ReplayPress(PlotSurface& surface, const RecordedPress& press, TraceHost* inner = nullptr);
+
+// Each press in order, results in the same order. The surface's VarT and
+// curve colour are left as they were before (they belong to the press to
+// come); the rest of the plot state is as the last press left it.
+std::vector<PressResult> ReplayPresses(PlotSurface& surface, std::span<const RecordedPress> presses,
+                                       TraceHost* inner = nullptr);
+
+// How a press that came back from TraceCurve or RunPress ended.
+PressResult ResultOf(const TraceOutcome& outcome);
+// How a press ended by a fault: the message as the fault box words it.
+PressResult FaultResult(const FloatFault& fault, InputField faultInput, std::size_t pointCount);

@@ -1,0 +1,18 @@
+#include "TracePress.h"
+
+const PressField* FindPressField(InputField field)
+{
+    for (const PressField& entry : PressFields) {
+        if (entry.Field == field)
+            return &entry;
+    }
+    return nullptr;
+}
+
+TracePress StartPress()
+{
+    TracePress press;
+    for (const PressField& field : PressFields)
+        press.Texts.*field.Text = field.StartText;
+    return press;
+}

@@ -1,0 +1,16 @@
+#include "PlaneFrames.h"
+
+#include <cstring>
+
+void ApplyFrame(QImage& picture, const PlaneFrame& frame)
+{
+    const QRect area = frame.Changed & picture.rect();
+    if (area.isEmpty() || frame.Pixels.size() != frame.Changed.size() ||
+        picture.format() != QImage::Format_RGB888 || frame.Pixels.format() != QImage::Format_RGB888)
+        return;
+    const int dx = area.left() - frame.Changed.left(), dy = area.top() - frame.Changed.top();
+    for (int y = 0; y < area.height(); ++y) {
+        std::memcpy(picture.scanLine(area.top() + y) + 3 * area.left(),
+                    frame.Pixels.constScanLine(dy + y) + 3 * dx, std::size_t(area.width()) * 3);
+    }
+}
