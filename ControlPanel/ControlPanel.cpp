@@ -172,9 +172,6 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
 
 QString InputFieldName(InputField field)
 {
-    // The formulas are not refused before the trace; their errors need no name.
-    if (field == InputField::EquationX || field == InputField::EquationY)
-        return QString();
     const PressField* entry = FindPressField(field);
     return entry ? QString::fromUtf8(entry->MessageName) : QString();
 }

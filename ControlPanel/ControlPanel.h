@@ -44,7 +44,10 @@ public:
     QLineEdit* FieldEdit(InputField field) const;
 
 private:
-    void ReadInputs(const TracePress& press);
+    void ReadInputs(const TracePress& press, FaultPlace& place);
+    // A box over the plane, then the focus in the field to change (if any)
+    // with its text selected.
+    void ShowMessageAbout(const QString& text, InputField field, bool fault);
     void WritePreset(const CurvePreset& preset);
     void PaintIndicator(std::int32_t colour);
 
@@ -57,7 +60,7 @@ private:
 extern TControl_Panel* Control_Panel;  // the one control panel
 
 // The name of an input field in messages, after the panel's captions:
-// "t, konec" is the right field of the row "t".
+// "t, konec" is the right field of the row "t", "x =" the x formula.
 QString InputFieldName(InputField field);
 
 // A refusal's message with the refused field named on a line below it.

@@ -133,14 +133,16 @@ bool ReadSegmentCount(const std::string& text, std::int32_t& count)
 }
 
 // Where a fault would come from, for the caller that asked.
-void Note(InputField* faultInput, InputField input)
+void Note(FaultPlace* place, TraceStage stage, InputField input = InputField::None)
 {
-    if (faultInput)
-        *faultInput = input;
+    if (place) {
+        place->Stage = stage;
+        place->Input = input;
+    }
 }
 
 TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
-                             InputField* faultInput)
+                             FaultPlace* place)
 {
     inputs.EquationX = texts.EquationX;
     inputs.EquationY = texts.EquationY;
@@ -157,7 +159,7 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
     };
     TraceOutcome outcome;
     for (const Bound& bound : bounds) {
-        Note(faultInput, bound.field);
+        Note(place, TraceStage::ReadingInputs, bound.field);
         const double value = EvaluateExpression(draw, bound.text, draw.ErrorText);
         if (!draw.ErrorText.empty()) {
             // The bound keeps its previous value rather than the failed result.
@@ -169,9 +171,9 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
     }
 
     std::int32_t count = 0;
-    Note(faultInput, InputField::Segments);
+    Note(place, TraceStage::ReadingInputs, InputField::Segments);
     const bool readable = ReadSegmentCount(texts.Segments, count);
-    Note(faultInput, InputField::None);
+    Note(place, TraceStage::ReadingInputs);
     if (!readable) {
         outcome.Message = SegmentsNotNumberText;
         outcome.Focus = InputField::Segments;
@@ -186,17 +188,20 @@ TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInpu
 }
 
 TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
-                        TraceHost& host, InputField* faultInput)
+                        TraceHost& host, FaultPlace* place)
 {
-    Note(faultInput, InputField::None);
+    Note(place, TraceStage::SettingWorld);
     surface.SetWorld(surface.X1, surface.X2, surface.Y1, surface.Y2);
     if (showAxes) {
         surface.Canvas().SetPenWidth(1);
         surface.Canvas().SetFontHeight(10);
+        Note(place, TraceStage::DrawingAxisX);
         surface.DrawAxisX(surface.X1, surface.X2, 0.0, 255, 0, 0);
+        Note(place, TraceStage::DrawingAxisY);
         surface.DrawAxisY(surface.Y1, surface.Y2, 0.0, 255, 0, 0);
     }
 
+    Note(place, TraceStage::FindingStep);
     const Extended span = static_cast<Extended>(surface.T2) - static_cast<Extended>(surface.T1);
     surface.DT = StoreReal(DivideExtended(span, static_cast<Extended>(inputs.SegmentCount)));
     surface.VarT = surface.T1;
@@ -204,12 +209,12 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     TraceOutcome outcome;
     PostfixProgram programX;
     PostfixProgram programY;
-    Note(faultInput, InputField::EquationX);
+    Note(place, TraceStage::Compiling, InputField::EquationX);
     CompileExpression(surface, inputs.EquationX, surface.ErrorText, programX);
     const std::string messageX = surface.ErrorText;
-    Note(faultInput, InputField::EquationY);
+    Note(place, TraceStage::Compiling, InputField::EquationY);
     CompileExpression(surface, inputs.EquationY, surface.ErrorText, programY);
-    Note(faultInput, InputField::None);
+    Note(place, TraceStage::Compiling);
     if (!surface.ErrorText.empty() || !messageX.empty()) {
         const bool yFailed = !surface.ErrorText.empty();
         outcome.Message = yFailed ? surface.ErrorText : messageX;
@@ -229,16 +234,18 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
     for (;;) {
         host.BeforePoint(i);
         WorldPoint& point = surface.Points[i];
-        Note(faultInput, InputField::EquationX);
+        if (place)
+            place->Point = i;
+        Note(place, TraceStage::Evaluating, InputField::EquationX);
         point.x = EvaluatePrepared(surface, preparedX, surface.ErrorText);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationX;
             return outcome;
         }
-        Note(faultInput, InputField::EquationY);
+        Note(place, TraceStage::Evaluating, InputField::EquationY);
         point.y = EvaluatePrepared(surface, preparedY, surface.ErrorText);
-        Note(faultInput, InputField::None);
+        Note(place, TraceStage::DrawingSegment);
         if (!surface.ErrorText.empty()) {
             outcome.Message = surface.ErrorText;
             outcome.Focus = InputField::EquationY;
@@ -254,6 +261,7 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
         host.Repaint();
         host.Pause();
 
+        Note(place, TraceStage::AdvancingT);
         surface.VarT = StoreReal(static_cast<Extended>(surface.VarT) + surface.DT);
         ++i;
         if (i >= limit)
@@ -280,15 +288,15 @@ TracePress PressOn(const PlotState& state, const TraceTexts& texts, bool showAxe
 }
 
 TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& host,
-                      InputField* faultInput)
+                      FaultPlace* place)
 {
     surface.CurveR = press.CurveR;
     surface.CurveG = press.CurveG;
     surface.CurveB = press.CurveB;
     surface.VarT = press.TBefore;
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(surface, press.Texts, inputs, faultInput);
+    TraceOutcome outcome = ReadTraceInputs(surface, press.Texts, inputs, place);
     if (!outcome.Ok())
         return outcome;
-    return TraceCurve(surface, inputs, press.ShowAxes, host, faultInput);
+    return TraceCurve(surface, inputs, press.ShowAxes, host, place);
 }

@@ -72,21 +72,41 @@ Extended RoundToReal48(Extended value);
 // real's) it is a floating-point fault.
 bool ReadSegmentCount(const std::string& text, std::int32_t& count);
 
-// The three below take an optional `faultInput`, kept naming the input being
-// read or evaluated, so that after a floating-point fault thrown out of them
-// it tells which input the fault came from (None: the trace's own
-// arithmetic, the step, the axes or the next t).
+// What the trace was doing, for a floating-point fault's message.
+enum class TraceStage {
+    ReadingInputs,  // evaluating a bound or reading the segment count
+    SettingWorld,   // the mapping of the world window
+    DrawingAxisX,
+    DrawingAxisY,
+    FindingStep,    // (T2 - T1) / segment count
+    Compiling,      // a formula's number literals
+    Evaluating,     // a formula at a point
+    DrawingSegment,
+    AdvancingT,
+};
+
+// Where a fault came from: the stage, the input being read or evaluated
+// (None for the trace's own arithmetic) and the point being worked on.
+struct FaultPlace {
+    TraceStage Stage = TraceStage::ReadingInputs;
+    InputField Input = InputField::None;
+    std::size_t Point = 0;
+};
+
+// The three below take an optional `place`, kept up to date as they go, so
+// that after a floating-point fault thrown out of them it tells where the
+// fault came from.
 
 // Evaluates the bounds into X1..T2 of `draw` and reads the segment count, with
 // every refusal described above. `inputs` is filled as far as it was read.
 TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
-                             InputField* faultInput = nullptr);
+                             FaultPlace* place = nullptr);
 
 // SetWorld, the optional axes, the step, both compiles and the tracing loop,
 // on bounds already in `surface` (ReadTraceInputs). The loop stops after at
 // most SegmentCount + 2 points and never runs past Points.
 TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool showAxes,
-                        TraceHost& host, InputField* faultInput = nullptr);
+                        TraceHost& host, FaultPlace* place = nullptr);
 
 // The press with these inputs on `state` as it stands: its curve colour and
 // the t the press before left behind.
@@ -96,4 +116,4 @@ TracePress PressOn(const PlotState& state, const TraceTexts& texts, bool showAxe
 // then ReadTraceInputs, and TraceCurve when nothing was refused. The host's
 // Dashed() decides the dashes (a replay answers the press's own).
 TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& host,
-                      InputField* faultInput = nullptr);
+                      FaultPlace* place = nullptr);

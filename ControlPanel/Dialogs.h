@@ -30,6 +30,10 @@ void ShowErrorBox(const QString& message);
 // THE default handler: application title, Critical icon, what() + ".".
 void ReportFault(const std::exception& fault);
 
+// A fault's box with its text already made (the fault's message, maybe a
+// second line with its cause): application title, Critical icon.
+void ShowFaultBox(const QString& text);
+
 // File name without folder, cut before its first ".", letters after the first
 // lower-cased: "C:\x\PARAMCURVE.EXE" -> "Paramcurve".
 QString ApplicationTitle(const QString& programPath);

@@ -69,10 +69,10 @@ bool TraceRunning()
     return TraceSession::Running();
 }
 
-void TControl_Panel::ReadInputs(const TracePress& press)
+void TControl_Panel::ReadInputs(const TracePress& press, FaultPlace& place)
 {
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(*Draw2D, press.Texts, inputs);
+    TraceOutcome outcome = ReadTraceInputs(*Draw2D, press.Texts, inputs, &place);
     EquationX = inputs.EquationX;
     EquationY = inputs.EquationY;
     SegmentCount = inputs.SegmentCount;
@@ -80,29 +80,54 @@ void TControl_Panel::ReadInputs(const TracePress& press)
         throw InputRefused{std::move(outcome)};
 }
 
+void TControl_Panel::ShowMessageAbout(const QString& text, InputField field, bool fault)
+{
+    // Focus first: the box hands it back to the field when it closes.
+    QLineEdit* edit = FieldEdit(field);
+    if (edit)
+        FocusField(edit);
+    if (fault)
+        ShowFaultBox(text);
+    else
+        ShowErrorBox(text);
+    if (edit)
+        FocusField(edit);
+}
+
+namespace {
+
+// A fault's message with its cause on a second line, when it is known.
+QString FaultText(const PressResult& result)
+{
+    const QString text = QString::fromStdString(result.Message);
+    return result.Advice.empty() ? text : text + u'\n' + QString::fromStdString(result.Advice);
+}
+
+}  // namespace
+
 void TControl_Panel::Param_Curve()
 {
     if (TraceRunning() || !Draw2D)
         return;
     // Busy cursor, input held back and Esc watched until the handler returns;
-    // a fault passing out restores the cursor before its box.
+    // every box comes after the session has ended.
     TraceSession session({this, Draw2D});
     const TracePress press = CurrentPress();
+    FaultPlace place;
 
     try {
-        ReadInputs(press);
+        ReadInputs(press, place);
     } catch (const InputRefused& refused) {
         session.End();
-        // Focus first: the box hands it back to the field when it closes.
-        QLineEdit* field = FieldEdit(refused.outcome.Focus);
-        if (field)
-            FocusField(field);
-        ShowErrorBox(RefusalText(refused.outcome.Message, refused.outcome.Focus));
-        if (field)
-            FocusField(field);
+        ShowMessageAbout(RefusalText(refused.outcome.Message, refused.outcome.Focus), refused.outcome.Focus, false);
         return;
     } catch (const EvaluationCancelled&) {
         return;  // Esc during a slow bound: nothing drawn, nothing to say
+    } catch (const FloatFault& fault) {
+        const PressResult result = FaultResult(fault, place, *Draw2D, 0);
+        session.End();
+        ShowMessageAbout(FaultText(result), result.AdviceField, true);
+        return;
     }
 
     PanelTraceHost host(*this, session);
@@ -119,10 +144,9 @@ void TControl_Panel::Param_Curve()
         PlaneHistory::Of(*Draw2D).Add(std::move(record), before);
     };
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};
-    InputField faultInput = InputField::None;
     TraceOutcome outcome;
     try {
-        outcome = TraceCurve(*Draw2D, inputs, press.ShowAxes, recorder, &faultInput);
+        outcome = TraceCurve(*Draw2D, inputs, press.ShowAxes, recorder, &place);
     } catch (const EvaluationCancelled&) {
         PressResult stopped;
         stopped.End = PressEnd::Stopped;
@@ -130,11 +154,15 @@ void TControl_Panel::Param_Curve()
         keep(std::move(stopped));
         return;  // Esc: the plane keeps what was drawn, and nothing else is shown
     } catch (const FloatFault& fault) {
-        keep(FaultResult(fault, faultInput, host.Points));  // its box shows over what was drawn
-        throw;
+        const PressResult result = FaultResult(fault, place, *Draw2D, host.Points);
+        keep(result);
+        session.End();
+        // Over what was drawn, as the default fault box shows it.
+        ShowMessageAbout(FaultText(result), result.AdviceField, true);
+        return;
     }
     keep(ResultOf(outcome));
     session.End();
     if (!outcome.Ok())
-        ShowErrorBox(QString::fromStdString(outcome.Message));
+        ShowMessageAbout(RefusalText(outcome.Message, outcome.Focus), outcome.Focus, false);
 }

@@ -26,6 +26,9 @@ struct PressResult {
     std::string Message;                 // UTF-8; empty for Completed and Stopped
     InputField Focus = InputField::None;  // the input the message is about
     std::size_t PointCount = 0;          // points evaluated and drawn
+    // A fault's cause in Czech, as a second line, and the input to change.
+    std::string Advice;
+    InputField AdviceField = InputField::None;
 
     bool EndedEarly() const { return End != PressEnd::Completed; }
 };

@@ -1,5 +1,6 @@
 #include "PressReplay.h"
 
+#include "FaultAdvice.h"
 #include "LongWork.h"
 #include "PlotSurface.h"
 
@@ -60,24 +61,28 @@ PressResult ResultOf(const TraceOutcome& outcome)
     return result;
 }
 
-PressResult FaultResult(const FloatFault& fault, InputField faultInput, std::size_t pointCount)
+PressResult FaultResult(const FloatFault& fault, const FaultPlace& place, const PlotState& state,
+                        std::size_t pointCount)
 {
     PressResult result;
     result.End = PressEnd::Fault;
     result.Message = std::string(fault.what()) + '.';
-    result.Focus = faultInput;
+    result.Focus = place.Input;
     result.PointCount = pointCount;
+    const FaultAdvice advice = AdviseFault(fault.Kind(), place, state);
+    result.Advice = advice.Cause;
+    result.AdviceField = advice.Field;
     return result;
 }
 
 PressResult ReplayPress(PlotSurface& surface, const RecordedPress& press, TraceHost* inner)
 {
     ReplayHost host(press, inner);
-    InputField faultInput = InputField::None;
+    FaultPlace place;
     try {
-        return ResultOf(RunPress(surface, press.Press, host, &faultInput));
+        return ResultOf(RunPress(surface, press.Press, host, &place));
     } catch (const FloatFault& fault) {
-        return FaultResult(fault, faultInput, host.Points());
+        return FaultResult(fault, place, surface, host.Points());
     } catch (const EvaluationCancelled&) {
         if (!host.StoppedHere())
             throw;

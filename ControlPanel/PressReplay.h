@@ -27,5 +27,7 @@ std::vector<PressResult> ReplayPresses(PlotSurface& surface, std::span<const Rec
 
 // How a press that came back from TraceCurve or RunPress ended.
 PressResult ResultOf(const TraceOutcome& outcome);
-// How a press ended by a fault: the message as the fault box words it.
-PressResult FaultResult(const FloatFault& fault, InputField faultInput, std::size_t pointCount);
+// How a press ended by a fault, from where it came and the plot state it
+// left: the message as the fault box words it, and its cause.
+PressResult FaultResult(const FloatFault& fault, const FaultPlace& place, const PlotState& state,
+                        std::size_t pointCount);

@@ -129,6 +129,9 @@ RenderResult RunRender(const RenderRequest& request)
                 if (ended.EndedEarly()) {
                     result.ExitStatus = RenderTraceFailed;
                     result.Messages << NamedMessage(ended.Focus, QString::fromStdString(ended.Message));
+                    // A fault's cause, as the window's box has it on its second line.
+                    if (!ended.Advice.empty())
+                        result.Messages << QString::fromStdString(ended.Advice);
                 }
             }
         } catch (const EvaluationCancelled&) {

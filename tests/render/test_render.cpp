@@ -200,10 +200,14 @@ void TestRender::MatchesThePanel()
         QVERIFY(PixelsOf(Draw2D->Plane(), colour.red(), colour.green(), colour.blue()) > 0);
     } else {
         QCOMPARE(run.ExitStatus, 1);
-        // The box names a refused field on a second line; the renderer names
-        // the option instead.
+        // The box names the field on a second line ("Pole: …"); the renderer
+        // names the option instead. A fault's cause is the second line of both.
         const QString named = option.isEmpty() ? QString() : option + ": ";
-        QCOMPARE(QString::fromUtf8(run.Err), named + fixture.Boxes.first().text.section(u'\n', 0, 0) + '\n');
+        const QString box = fixture.Boxes.first().text;
+        const QString cause = box.section(u'\n', 1);
+        const QString expected = named + box.section(u'\n', 0, 0) + '\n'
+                                 + (cause.isEmpty() || cause.startsWith("Pole: ") ? QString() : cause + '\n');
+        QCOMPARE(QString::fromUtf8(run.Err), expected);
     }
     QCOMPARE(run.Out, QByteArray());
 
@@ -295,19 +299,33 @@ void TestRender::FaultNamesItsInput_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("x formula") << QStringList{"--x", "exp(1000)*t"} << "--x: Floating point overflow.";
+    QTest::newRow("x formula") << QStringList{"--x", "exp(1000)*t"}
+                               << "--x: Floating point overflow.\n"
+                                  "Výsledek vzorce x = přesáhl největší číslo (asi 1,8·10^308).";
     QTest::newRow("y formula, last point")
         << QStringList{"--y", "exp(1000*t)", "--t1", "-10", "--t2", "1", "--segments", "10"}
-        << "--y: Floating point overflow.";
-    QTest::newRow("drawing a point too far") << QStringList{"--y", "exp(100*t)"} << "Invalid floating point operation.";
-    QTest::newRow("x literal") << QStringList{"--x", "10^400"} << "--x: Floating point overflow.";
-    QTest::newRow("bound") << QStringList{"--x1", "exp(1000)"} << "--x1: Floating point overflow.";
-    QTest::newRow("last bound") << QStringList{"--t2", "-exp(1000)"} << "--t2: Floating point overflow.";
-    QTest::newRow("segment count") << QStringList{"--segments", "1e300"} << "--segments: Floating point overflow.";
+        << "--y: Floating point overflow.\nVýsledek vzorce y = přesáhl největší číslo (asi 1,8·10^308).";
+    QTest::newRow("drawing a point too far")
+        << QStringList{"--y", "exp(100*t)"}
+        << "Invalid floating point operation.\nBod křivky při t = 0,188496 leží příliš daleko mimo zorné pole y.";
+    QTest::newRow("x power") << QStringList{"--x", "10^400"}
+                             << "--x: Floating point overflow.\n"
+                                "Výsledek vzorce x = přesáhl největší číslo (asi 1,8·10^308).";
+    QTest::newRow("bound") << QStringList{"--x1", "exp(1000)"}
+                           << "--x1: Floating point overflow.\n"
+                              "Výsledek vzorce v poli x, začátek přesáhl největší číslo (asi 1,8·10^308).";
+    QTest::newRow("last bound") << QStringList{"--t2", "-exp(1000)"}
+                                << "--t2: Floating point overflow.\n"
+                                   "Výsledek vzorce v poli t, konec přesáhl největší číslo (asi 1,8·10^308).";
+    QTest::newRow("segment count") << QStringList{"--segments", "1e300"}
+                                   << "--segments: Floating point overflow.\nPočet segmentů je příliš velké číslo.";
     QTest::newRow("step") << QStringList{"--t1", "-10^308", "--t2", "10^308", "--segments", "1"}
-                          << "Floating point overflow.";
-    QTest::newRow("step of no segments") << QStringList{"--segments", "0"} << "Floating point division by zero.";
-    QTest::newRow("axes") << QStringList{"--x1", "-10^37", "--x2", "10^37"} << "Invalid floating point operation.";
+                          << "Floating point overflow.\nRozsah parametru t je příliš velký.";
+    QTest::newRow("step of no segments") << QStringList{"--segments", "0"}
+                                         << "Floating point division by zero.\nPočet segmentů je 0.";
+    QTest::newRow("axes") << QStringList{"--x1", "-10^37", "--x2", "10^37"}
+                          << "Invalid floating point operation.\n"
+                             "Zorné pole x je pro osy příliš široké (nejvýš asi 3·10^36).";
 }
 
 void TestRender::FaultNamesItsInput()

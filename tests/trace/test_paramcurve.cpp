@@ -191,7 +191,7 @@ void TestParamCurve::FormulaErrorInTheErrorBox()
     QCOMPARE(pauses, 19);
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes[0].title, QString("Error"));
-    QCOMPARE(fixture.Boxes[0].text, QString("Dělení nulou"));
+    QCOMPARE(fixture.Boxes[0].text, QString("Dělení nulou\nPole: x ="));
     QCOMPARE(Draw2D->VarT, -1.0);
 }
 
@@ -200,7 +200,7 @@ void TestParamCurve::FaultToTheDefaultHandler()
     Control_Panel->EditSeg->setText("0");
     PressKresli();
     QCOMPARE(fixture.Boxes.size(), 1);
-    QCOMPARE(fixture.Boxes[0].text, QString("Floating point division by zero."));
+    QCOMPARE(fixture.Boxes[0].text, QString("Floating point division by zero.\nPočet segmentů je 0."));
     QVERIFY(fixture.Boxes[0].title != QString("Error"));
     QCOMPARE(pauses, 0);
     QVERIFY(!TraceRunning());

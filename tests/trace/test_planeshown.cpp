@@ -149,11 +149,12 @@ void TestPlaneShown::earlyEndShowsThePlane_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("axesDrawn");
 
-    QTest::newRow("x fails to compile") << "EditEq1" << "3*cos(t" << "Chybny vyraz" << true;
-    QTest::newRow("y fails to compile") << "EditEq2" << "3*sin(t" << "Chybny vyraz" << true;
+    QTest::newRow("x fails to compile") << "EditEq1" << "3*cos(t" << "Chybny vyraz\nPole: x =" << true;
+    QTest::newRow("y fails to compile") << "EditEq2" << "3*sin(t" << "Chybny vyraz\nPole: y =" << true;
     QTest::newRow("evaluation error at the first point")
-        << "EditEq1" << "1/t" << QString::fromUtf8("Dělení nulou") << true;
-    QTest::newRow("segment count 0") << "EditSeg" << "0" << "Floating point division by zero." << true;
+        << "EditEq1" << "1/t" << QString::fromUtf8("Dělení nulou\nPole: x =") << true;
+    QTest::newRow("segment count 0") << "EditSeg" << "0"
+                                     << QString::fromUtf8("Floating point division by zero.\nPočet segmentů je 0.") << true;
     QTest::newRow("refused bound field")
         << "EditT2" << "pi pi" << QString::fromUtf8("Chybny vyraz\nPole: t, konec") << false;
 }

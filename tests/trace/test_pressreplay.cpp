@@ -75,7 +75,7 @@ PressHistory MakeByHand(PlotSurface& surface, const QList<TracePress>& presses, 
             record.Result.End = PressEnd::Stopped;
             record.Result.PointCount = host.Points.size();
         } catch (const FloatFault& fault) {
-            record.Result = FaultResult(fault, InputField::None, host.Points.size());
+            record.Result = FaultResult(fault, FaultPlace{}, surface, host.Points.size());
         }
         history.push_back(record);
     }

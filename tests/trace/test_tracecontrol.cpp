@@ -256,9 +256,10 @@ void TestTraceControl::BusyCursorOnlyWhileTracing_data()
 
     QTest::newRow("whole trace") << QString() << QString() << 0 << QString();
     QTest::newRow("stopped with Esc") << QString() << QString() << 4 << QString();
-    QTest::newRow("formula error box") << "EditEq1" << "1/(t-pi/2)" << 0 << "Dělení nulou";
+    QTest::newRow("formula error box") << "EditEq1" << "1/(t-pi/2)" << 0 << "Dělení nulou\nPole: x =";
     QTest::newRow("refused field box") << "EditX1" << "2*(3" << 0 << "Chybny vyraz\nPole: x, začátek";
-    QTest::newRow("fault to the default handler") << "EditSeg" << "0" << 0 << "Floating point division by zero.";
+    QTest::newRow("fault to the default handler") << "EditSeg" << "0" << 0
+                                                  << "Floating point division by zero.\nPočet segmentů je 0.";
 }
 
 // Busy in every pause; back to normal before any box and after the end.
