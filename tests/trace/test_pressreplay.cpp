@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LongWork.h"
+#include "PlaneDescription.h"
 #include "PlaneCheck.h"
 #include "Presets.h"
 #include "PressReplay.h"
@@ -96,6 +97,7 @@ private slots:
     void DashesAreThePressesOwn();
     void ACancelFromTheCallerPassesOut();
     void FieldTableAgreesWithItsUsers();
+    void DescribesWhatThePlaneHolds();
 };
 
 void TestPressReplay::SamePlaneAsByHand_data()
@@ -280,6 +282,32 @@ void TestPressReplay::FieldTableAgreesWithItsUsers()
     QCOMPARE(texts.X1, std::string("-0.5"));
     QCOMPARE(texts.T2, std::string("3"));
     QCOMPARE(texts.Segments, std::string("40"));
+}
+
+// The words a screen reader reads for the plane, from the presses as they
+// ended when drawn.
+void TestPressReplay::DescribesWhatThePlaneHolds()
+{
+    QCOMPARE(QString::fromStdString(DescribePlane({})), QString("Prázdná rovina 500 x 500 bodů."));
+
+    TracePress folium = StartPress();
+    ApplyPreset(folium.Texts, CurvePresets[2]);
+    folium.Texts.Segments = "40";
+    folium.Dashed = true;
+    auto surface = FreshSurface();
+    PressHistory history = MakeByHand(*surface, {StartPress(), folium, StartPress()}, {-1, -1, 3});
+    QCOMPARE(QString::fromStdString(DescribePlane(history)),
+             QString("Rovina 500 x 500 bodů, 3 křivky."
+                     " 1. x = 3*cos(t), y = 3*sin(t); zorné pole x od -4 do 4, y od -4 do 4; t od 0 do 2*pi;"
+                     " počet segmentů 100; s osami; nakreslena celá."
+                     " 2. x = 3*t/(1+t^3), y = 3*t^2/(1+t^3); zorné pole x od -3 do 3, y od -3 do 3; t od -20 do 20;"
+                     " počet segmentů 40; s osami; přerušovaně; skončila předčasně po 19 bodech: Dělení nulou."
+                     " 3. x = 3*cos(t), y = 3*sin(t); zorné pole x od -4 do 4, y od -4 do 4; t od 0 do 2*pi;"
+                     " počet segmentů 100; s osami; zastavena po 3 bodech."));
+    history.resize(1);
+    QVERIFY(QString::fromStdString(DescribePlane(history)).startsWith("Rovina 500 x 500 bodů, 1 křivka. 1. "));
+    history.resize(5, history.front());
+    QVERIFY(QString::fromStdString(DescribePlane(history)).startsWith("Rovina 500 x 500 bodů, 5 křivek. 1. "));
 }
 
 QTEST_MAIN(TestPressReplay)
