@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds, and runs every test: the test suite, the
 # windows on an X server of their own (Xvfb, bare and with openbox), the
 # Debian package built, linted, installed and purged again, the same suite

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing recorded presses again, at once: the road of "Kresli" (RunPress)
 // with a host that does not pause. A lesson opened, a zoom, a slider moved
 // and the renderer all draw through here, so each press gives the very

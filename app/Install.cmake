@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where: both programs, the desktop entry, the
 # icon, the AppStream metainfo and the manual pages, in the places desktops
 # and man look for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the control panel is made from its layout, and its
 // construction makes the plot window, which thereby is the main window.
 #include <QApplication>

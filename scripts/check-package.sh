@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with ./package.sh and checks it the way a school's
 # administrator meets it: lintian finds no errors; apt-get installs it; the
 # installed renderer draws the default curve; the manual pages are found by

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build needs (only those missing), then
 # configures and builds paramcurve into the given build folder.
 #   scripts/setup.sh BUILD_DIR [extra cmake arguments...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree into a temporary folder and checks what a desktop
 # needs from it: both programs, the manual pages, and a desktop entry, icon
 # and AppStream metainfo that pass their validators. Fails on the first error.

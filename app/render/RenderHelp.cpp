@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help text and the manual page's option list, both made from the option
 // table.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of paramcurve-render: trace onto a fresh plane exactly as "Kresli"
 // does (recording every step for a GIF), then write the picture in its
 // format and, if asked, the points.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render: traces a curve without a window and writes the plane as
 // PNG, SVG or PDF, or the trace as an animated GIF. Needs no display.
 #include <QGuiApplication>

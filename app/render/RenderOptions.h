@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of paramcurve-render: the control panel's inputs as
 // options, a preset to start from, and where and how to write the picture
 // (PNG, the animation as GIF, SVG or PDF) and the points.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render run as its own process, checked against the control
 // panel: the same inputs pressed through "Kresli" give the same plane, pixel
 // for pixel, and the same message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render as a process against hostile names: what a name points
 // at is never replaced unless it is a regular file, one file is never
 // written twice, and a user writes only what the user may. Devices, FIFOs,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render as a process, its arguments and standard output: every
 // argument reaches the disk byte for byte or is refused, a byte-order mark is
 // kept (and so refused in a formula), and a full, closed or abandoned
