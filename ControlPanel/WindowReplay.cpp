@@ -23,9 +23,13 @@ public:
         session_.KeepAlive();
         session_.ThrowIfStopped();
     }
+    void BeforePoint(std::size_t) override { LoopBegan = true; }
     void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
 
     std::size_t Points = 0;
+    // Esc before the loop, in a slow bound, leaves a press that drew
+    // nothing: as by hand, it is not kept.
+    bool LoopBegan = false;
 
 private:
     TraceSession& session_;
@@ -44,8 +48,9 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
         TraceSession session(std::move(windows));
         SessionHost host(session);
         for (const RecordedPress& press : presses) {
-            beforeLast = window.Snapshot();
+            PlaneSnapshot before = window.Snapshot();
             host.Points = 0;
+            host.LoopBegan = false;
             RecordedPress again = press;
             try {
                 again.Result = ReplayPresses(window, std::span(&press, 1), &host).front();
@@ -54,6 +59,9 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
                 again.Result = PressResult{PressEnd::Stopped, {}, InputField::None, host.Points};
                 replay.Stopped = true;
             }
+            if (replay.Stopped && !host.LoopBegan)
+                break;
+            beforeLast = std::move(before);
             replay.Results.push_back(again.Result);
             drawn.push_back(std::move(again));
             if (replay.Stopped)
@@ -83,8 +91,13 @@ WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
     PressHistory kept = history.Presses();
     if (!kept.empty()) {
         kept.pop_back();
-        if (history.PlaneBeforeLast())
-            window.Restore(*history.PlaneBeforeLast());
+        // No plane before the last press (Esc kept a replay from drawing
+        // it): the whole list is drawn anew instead.
+        if (!history.PlaneBeforeLast()) {
+            kept.push_back(last);
+            return DrawPressesAnew(window, kept);
+        }
+        window.Restore(*history.PlaneBeforeLast());
     }
     return DrawOver(window, std::move(kept), PressHistory{last});
 }
