@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
+const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
 
 QByteArray Native(const QString& path)
 {
