@@ -3,8 +3,8 @@
 # Sets up what is missing, builds, and runs every test: the test suite, the
 # windows on an X server of their own (Xvfb, bare and with openbox), the
 # Debian package built, linted, installed and purged again, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz
-# run of the expression engine. Needs no display.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and bounded fuzz
+# runs of the expression engine and of the lesson reader. Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
@@ -50,4 +50,6 @@ tree_unchanged "the sanitizer test suite"
 
 echo "== Fuzz the expression engine for a bounded time"
 scripts/fuzz.sh 60
-tree_unchanged "the fuzz run"
+echo "== Fuzz the lesson reader for a bounded time"
+scripts/fuzz-lesson.sh 30
+tree_unchanged "the fuzz runs"
