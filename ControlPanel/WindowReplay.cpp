@@ -23,13 +23,6 @@ public:
         session_.KeepAlive();
         session_.ThrowIfStopped();
     }
-    void BeforePoint(std::size_t) override { LoopBegan = true; }
-    void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
-
-    std::size_t Points = 0;
-    // Esc before the loop, in a slow bound, leaves a press that drew
-    // nothing: as by hand, it is not kept.
-    bool LoopBegan = false;
 
 private:
     TraceSession& session_;
@@ -47,23 +40,21 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
             windows.push_back(Control_Panel);
         TraceSession session(std::move(windows));
         SessionHost host(session);
+        const std::uint8_t red = window.CurveR, green = window.CurveG, blue = window.CurveB;
         for (const RecordedPress& press : presses) {
             PlaneSnapshot before = window.Snapshot();
-            host.Points = 0;
-            host.LoopBegan = false;
-            RecordedPress again = press;
-            try {
-                again.Result = ReplayPresses(window, std::span(&press, 1), &host).front();
-            } catch (const EvaluationCancelled&) {
-                again.StopAt = host.Points;
-                again.Result = PressResult{PressEnd::Stopped, {}, InputField::None, host.Points};
-                replay.Stopped = true;
+            const double t = window.VarT;
+            std::optional<RecordedPress> again = ReplayStoppablePress(window, press, &host, replay.Stopped);
+            // The press to come reads the window's own t and colour.
+            window.VarT = t;
+            window.CurveR = red;
+            window.CurveG = green;
+            window.CurveB = blue;
+            if (again) {
+                beforeLast = std::move(before);
+                replay.Results.push_back(again->Result);
+                drawn.push_back(std::move(*again));
             }
-            if (replay.Stopped && !host.LoopBegan)
-                break;
-            beforeLast = std::move(before);
-            replay.Results.push_back(again.Result);
-            drawn.push_back(std::move(again));
             if (replay.Stopped)
                 break;
         }

@@ -43,7 +43,7 @@ QString JsonErrorText(QJsonParseError::ParseError error)
     case QJsonParseError::IllegalEscapeSequence: return QStringLiteral("neplatná sekvence se zpětným lomítkem");
     case QJsonParseError::IllegalUTF8String: return QStringLiteral("neplatný znak v textu");
     case QJsonParseError::UnterminatedString: return QStringLiteral("text v uvozovkách není uzavřen");
-    case QJsonParseError::MissingObject: return QStringLiteral("chybí objekt { … }");
+    case QJsonParseError::MissingObject: return QStringLiteral("chybí hodnota");
     case QJsonParseError::DeepNesting: return QStringLiteral("příliš hluboké vnoření");
     case QJsonParseError::DocumentTooLarge: return QStringLiteral("příliš velký dokument");
     case QJsonParseError::GarbageAtEnd: return QStringLiteral("za koncem lekce následuje další text");
@@ -52,11 +52,37 @@ QString JsonErrorText(QJsonParseError::ParseError error)
     return QStringLiteral("neznámá chyba");
 }
 
+// Whether the text ends inside a string or with a bracket still open: a
+// file cut short, rather than one written wrong.
+bool EndsOpen(const QByteArray& json)
+{
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : json) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return inString || depth > 0;
+}
+
 // Where the parser stopped, as a text editor counts: line and character.
 QString JsonProblem(const QByteArray& json, const QJsonParseError& error)
 {
     qsizetype offset = std::min<qsizetype>(error.offset, json.size());
-    if (json.mid(offset).trimmed().isEmpty() && error.error != QJsonParseError::GarbageAtEnd)
+    if (json.mid(offset).trimmed().isEmpty() && EndsOpen(json))
         return QStringLiteral("soubor končí předčasně, je zřejmě neúplný (%1)").arg(JsonErrorText(error.error));
     // The parser stops just past the character it could not take, except
     // at text after the end, where it stops at it.

@@ -11,6 +11,7 @@
 
 #include "CurveTrace.h"
 #include "LessonFile.h"
+#include "LongWork.h"
 #include "OutputFile.h"
 #include "PictureFile.h"
 #include "PlotSurface.h"
@@ -36,18 +37,13 @@ public:
     bool Dashed() override { return false; }  // not asked: the press's own is used
     void Repaint() override {}
     void Pause() override { stop_.Poll(); }
-    void BeforePoint(std::size_t) override { LoopBegan = true; }
-    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
+    void PointTraced(std::size_t, double t, const WorldPoint& point) override
     {
         Rows.push_back({t, point.x, point.y});
-        PressPoints = index + 1;
     }
 
     // Of every press in order.
     std::vector<PointRow> Rows;
-    // Of the press being drawn: how far it got, for a stop.
-    std::size_t PressPoints = 0;
-    bool LoopBegan = false;
 
 private:
     RenderStop& stop_;
@@ -111,32 +107,24 @@ struct Drawing {
 };
 
 // Draws the presses in order onto `surface`. A stop (the time, a signal)
-// passes out as EvaluationCancelled, after the press it stopped is kept in
-// `drawing` with where it stopped, unless it stopped before its loop (in a
-// slow bound), having drawn nothing.
-void DrawPresses(PlotSurface& surface, const PressHistory& presses, RenderHost& host, TraceHost& traceHost,
-                 const Lesson* lesson, RenderResult& result, Drawing& drawing)
+// passes out as EvaluationCancelled, once the press it stopped is kept in
+// `drawing` with where it stopped (ReplayStoppablePress).
+void DrawPresses(PlotSurface& surface, const PressHistory& presses, TraceHost& host, const Lesson* lesson,
+                 RenderResult& result, Drawing& drawing)
 {
     for (std::size_t i = 0; i < presses.size(); ++i) {
-        host.PressPoints = 0;
-        host.LoopBegan = false;
-        RecordedPress drawn = presses[i];
-        try {
-            drawn.Result = ReplayPress(surface, presses[i], &traceHost);
-        } catch (const EvaluationCancelled&) {
-            drawn.StopAt = host.PressPoints;
-            if (host.LoopBegan)
-                drawing.Drawn.push_back(std::move(drawn));
-            drawing.TAfter = surface.VarT;
-            throw;
-        }
-        drawing.Drawn.push_back(drawn);
+        bool stopped = false;
+        std::optional<RecordedPress> drawn = ReplayStoppablePress(surface, presses[i], &host, stopped);
         drawing.TAfter = surface.VarT;
+        if (drawn)
+            drawing.Drawn.push_back(*drawn);
+        if (stopped)
+            throw EvaluationCancelled();
         // A fault as its box words it, after the option it came from; the
         // plane keeps what was drawn.
-        if (drawn.Result.End == PressEnd::FormulaError || drawn.Result.End == PressEnd::Fault) {
+        if (drawn->Result.End == PressEnd::FormulaError || drawn->Result.End == PressEnd::Fault) {
             result.ExitStatus = RenderTraceFailed;
-            result.Messages << NamedMessage(drawn.Result, lesson, i);
+            result.Messages << NamedMessage(drawn->Result, lesson, i);
         }
     }
 }
@@ -189,7 +177,7 @@ RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
             recorder.emplace(surface, host);
         TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
         try {
-            DrawPresses(surface, presses, host, traceHost, lesson, result, drawing);
+            DrawPresses(surface, presses, traceHost, lesson, result, drawing);
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();

@@ -248,6 +248,8 @@ void TestLessonFormat::Refused_data()
         << "soubor není platný JSON: v objektu chybí čárka nebo } (řádek 2, znak 21)";
     QTest::newRow("malformed: a single quote") << QByteArray("{'paramcurve-lesson': 1}")
                                                << "soubor není platný JSON: v objektu chybí čárka nebo } (řádek 1, znak 2)";
+    QTest::newRow("a comma before the end") << QByteArray(R"({"paramcurve-lesson": 1,})")
+                                            << "soubor není platný JSON: chybí hodnota (řádek 1, znak 25)";
     QTest::newRow("two documents") << QByteArray(R"({"paramcurve-lesson": 1} {})")
                                    << "soubor není platný JSON: za koncem lekce následuje další text (řádek 1, znak 26)";
     QTest::newRow("over 1 MiB") << QByteArray(R"({"paramcurve-lesson": 1, "x": ")") + QByteArray(1024 * 1024, 'a') + "\"}"
