@@ -18,6 +18,7 @@ packages=(
     desktop-file-utils appstream
     qt6-translations-l10n
     dpkg-dev file lintian man-db
+    xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 x11_check_packages=(xvfb openbox x11-utils)
 
