@@ -107,9 +107,12 @@ type=$(xdg-mime query filetype "$work/x.paramcurve")
 default=$(xdg-mime query default application/x-paramcurve)
 [ "$default" = "$app_id.desktop" ] || fail "xdg-mime query default application/x-paramcurve: '$default'"
 echo "x.paramcurve is $type, opened by $default"
-# Started with the lesson as the desktop starts it.
+# Started with the lesson as the desktop starts it; the lesson it then
+# remembers goes to a settings folder of the check's own, not the user's.
 status=0
-QT_QPA_PLATFORM=offscreen timeout 5 $exec_line "$work/x.paramcurve" > "$work/gui.log" 2>&1 || status=$?
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen timeout 5 $exec_line "$work/x.paramcurve" \
+    > "$work/gui.log" 2>&1 || status=$?
+[ -s "$work/config/paramcurve/paramcurve.conf" ] || fail "'$exec_line x.paramcurve' did not remember the lesson"
 [ "$status" -eq 124 ] || { cat "$work/gui.log" >&2; fail "'$exec_line x.paramcurve' ended with $status"; }
 echo "'$exec_line x.paramcurve' started and ran until stopped"
 rm -rf "$work"
