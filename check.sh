@@ -1,31 +1,55 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds, and runs every test: the test suite, the
 # windows on an X server of their own (Xvfb, bare and with openbox), the
 # Debian package built, linted, installed and purged again, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz
-# run of the expression engine. Needs no display.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and bounded fuzz
+# runs of the expression engine and of the lesson reader. Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
 
+# Tests write under temporary folders only: what git sees in the tree (the
+# build folders are ignored) must be the same after each stage as before.
+tree_status() {
+    git status --porcelain --untracked-files=all 2> /dev/null || true
+}
+tree_before=$(tree_status)
+tree_unchanged() {
+    local after
+    after=$(tree_status)
+    if [ "$after" != "$tree_before" ]; then
+        echo "check.sh: $1 left files in the source tree:" >&2
+        diff <(echo "$tree_before") <(echo "$after") >&2 || true
+        exit 1
+    fi
+}
+
 echo "== Build and test"
 PARAMCURVE_X11_CHECK=1 scripts/setup.sh build
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+tree_unchanged "the test suite"
 
 echo "== The windows on an X server, bare and under openbox"
 scripts/check-x11.sh build
+tree_unchanged "the check on an X server"
 
 echo "== Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
 
 echo "== Build the Debian package, lint it, install it, check and purge it"
 scripts/check-package.sh
+tree_unchanged "the package check"
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 # Without debug information it builds in half the time; the reports still
 # name the functions.
 scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+tree_unchanged "the sanitizer test suite"
 
 echo "== Fuzz the expression engine for a bounded time"
 scripts/fuzz.sh 60
+echo "== Fuzz the lesson reader for a bounded time"
+scripts/fuzz-lesson.sh 30
+tree_unchanged "the fuzz runs"

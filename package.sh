@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package paramcurve_<version>_amd64.deb into this folder:
 # installs what the build needs, makes a release build with Debian's compiler
 # and linker flags for packages in build-package/, and runs cpack on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The face of the control panel's captions. The layout's fixed control sizes
 // fit Liberation Sans Bold at 16 px, so that face is loaded from its own files
 // rather than left to whatever fontconfig substitutes. Where it is missing,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's colour dialog: it keeps a colour of its own (black at first),
 // opens with it preselected and takes the chosen one on confirmation.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control panel: every input of the program, the presets, the curve
 // colour and the buttons. Its construction also creates and prepares the
 // plot window.

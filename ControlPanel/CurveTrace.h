@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the draw inputs and tracing the curve, with no widgets: the control
 // panel hands in its texts and check states, the command-line renderer its
 // options, and both run this very code on a PlotSurface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's modal boxes: the "Error" box for formula errors and the one
 // default fault handler that every event handler hands its exception to.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // User input that waits while a trace runs.
 //
 // A trace runs inside the click handler, yet the event loop must keep turning

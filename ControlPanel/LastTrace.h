@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation of the last "Kresli" that traced, kept with the plot window
 // it was traced on, for "Uložit animaci…". A child object of the window:
 // it goes with the window, and a new window starts without one.

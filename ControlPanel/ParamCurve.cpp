@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Kresli": the panel hands its press to the trace, shows what comes back,
 // keeps user input waiting while the trace runs (Esc stops it), and adds the
 // press to the plane's history however it ended.

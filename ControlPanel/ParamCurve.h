@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pause between two steps of a trace started by "Kresli". A seam, so tests
 // can trace through the real panel without waiting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presses drawn on a plot window since its plane was last wiped, kept
 // with the window: a child object, so it goes with the window and a new
 // window starts without one. "Vymaž" clears it; every "Kresli" that got

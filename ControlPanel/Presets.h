@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four ready-made example curves: the texts a preset writes into the two
 // formula fields and the six bound fields. Plain data, no toolkit, so the
 // command-line renderer can use the same table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presses of "Kresli" since the plane was last wiped, in order, each
 // with how it ended: what the plane shows, as inputs rather than pixels.
 // Drawing them again in order (PressReplay.h) gives the same plane.

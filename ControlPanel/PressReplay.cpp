@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PressReplay.h"
 
 #include "FaultAdvice.h"
@@ -47,6 +48,53 @@ private:
     TraceHost* inner_;
     bool stoppedHere_ = false;
     std::size_t points_ = 0;
+};
+
+// Counts the points of a press and notes whether its loop began, passing
+// everything on; and notes whether the plane changed meanwhile.
+class StopWatchHost : public TraceHost, private PlaneObserver {
+public:
+    StopWatchHost(PlotSurface& surface, TraceHost* inner) : surface_(surface), inner_(inner)
+    {
+        surface_.AddPlaneObserver(this);
+    }
+    ~StopWatchHost() override { surface_.RemovePlaneObserver(this); }
+    StopWatchHost(const StopWatchHost&) = delete;
+    StopWatchHost& operator=(const StopWatchHost&) = delete;
+
+    bool Dashed() override { return false; }  // not asked: the press's own is used
+    void Repaint() override
+    {
+        if (inner_)
+            inner_->Repaint();
+    }
+    void Pause() override
+    {
+        if (inner_)
+            inner_->Pause();
+    }
+    void BeforePoint(std::size_t index) override
+    {
+        LoopBegan = true;
+        if (inner_)
+            inner_->BeforePoint(index);
+    }
+    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
+    {
+        Points = index + 1;
+        if (inner_)
+            inner_->PointTraced(index, t, point);
+    }
+
+    std::size_t Points = 0;
+    bool LoopBegan = false;
+    bool Changed = false;
+
+private:
+    void PlaneChanged(const QRect&) override { Changed = true; }
+
+    PlotSurface& surface_;
+    TraceHost* inner_;
 };
 
 }  // namespace
@@ -115,4 +163,23 @@ std::vector<PressResult> ReplayPresses(PlotSurface& surface, std::span<const Rec
     }
     restore();
     return results;
+}
+
+std::optional<RecordedPress> ReplayStoppablePress(PlotSurface& surface, const RecordedPress& press,
+                                                  TraceHost* inner, bool& stopped)
+{
+    StopWatchHost watch(surface, inner);
+    RecordedPress drawn = press;
+    try {
+        drawn.Result = ReplayPress(surface, press, &watch);
+        stopped = false;
+        return drawn;
+    } catch (const EvaluationCancelled&) {
+        stopped = true;
+        if (!watch.LoopBegan && !watch.Changed)
+            return std::nullopt;
+        drawn.StopAt = watch.Points;
+        drawn.Result = PressResult{PressEnd::Stopped, {}, InputField::None, watch.Points};
+        return drawn;
+    }
 }

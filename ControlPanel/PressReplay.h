@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing recorded presses again, at once: the road of "Kresli" (RunPress)
 // with a host that does not pause. A lesson opened, a zoom, a slider moved
 // and the renderer all draw through here, so each press gives the very
 // pixels it gave when it was made by hand.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,6 +20,15 @@
 // EvaluationCancelled thrown by `inner`, or by the engine's long-work hook,
 // passes out: the whole replay is to stop.
 PressResult ReplayPress(PlotSurface& surface, const RecordedPress& press, TraceHost* inner = nullptr);
+
+// Draws one press as ReplayPress does, and a stop from outside
+// (EvaluationCancelled from `inner` or from the engine's long-work hook:
+// Esc, a timeout) ends it as well: the press comes back with StopAt where
+// it stopped, so that it draws the same when drawn again, and `stopped` is
+// set. A press stopped before it drew anything or began its loop (in a
+// slow bound) comes back as nothing: by hand such a press is not kept.
+std::optional<RecordedPress> ReplayStoppablePress(PlotSurface& surface, const RecordedPress& press,
+                                                  TraceHost* inner, bool& stopped);
 
 // Each press in order, results in the same order. The surface's VarT and
 // curve colour are left as they were before (they belong to the press to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up shared by both programs: whole screen scale factors, the toolkit's
 // Czech translation and the caption face.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One press of "Kresli" as a value: every input it reads, so that it can be
 // drawn again anywhere (a lesson file, a zoom, the renderer) with the very
 // pixels it drew when it was made by hand.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording a trace as an animation: a TraceHost that passes every request on
 // to the host it wraps and, after each repaint, keeps the part of the plane
 // that changed, so frame k is exactly the plane after step k's repaint.

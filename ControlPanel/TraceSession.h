@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One press of "Kresli" from its start to its end, on the GUI thread.
 //
 // While it lasts the program shows the busy cursor over all its windows,

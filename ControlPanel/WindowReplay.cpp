@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowReplay.h"
 
 #include <utility>
@@ -22,9 +23,6 @@ public:
         session_.KeepAlive();
         session_.ThrowIfStopped();
     }
-    void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
-
-    std::size_t Points = 0;
 
 private:
     TraceSession& session_;
@@ -42,19 +40,21 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
             windows.push_back(Control_Panel);
         TraceSession session(std::move(windows));
         SessionHost host(session);
+        const std::uint8_t red = window.CurveR, green = window.CurveG, blue = window.CurveB;
         for (const RecordedPress& press : presses) {
-            beforeLast = window.Snapshot();
-            host.Points = 0;
-            RecordedPress again = press;
-            try {
-                again.Result = ReplayPresses(window, std::span(&press, 1), &host).front();
-            } catch (const EvaluationCancelled&) {
-                again.StopAt = host.Points;
-                again.Result = PressResult{PressEnd::Stopped, {}, InputField::None, host.Points};
-                replay.Stopped = true;
+            PlaneSnapshot before = window.Snapshot();
+            const double t = window.VarT;
+            std::optional<RecordedPress> again = ReplayStoppablePress(window, press, &host, replay.Stopped);
+            // The press to come reads the window's own t and colour.
+            window.VarT = t;
+            window.CurveR = red;
+            window.CurveG = green;
+            window.CurveB = blue;
+            if (again) {
+                beforeLast = std::move(before);
+                replay.Results.push_back(again->Result);
+                drawn.push_back(std::move(*again));
             }
-            replay.Results.push_back(again.Result);
-            drawn.push_back(std::move(again));
             if (replay.Stopped)
                 break;
         }
@@ -82,8 +82,13 @@ WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
     PressHistory kept = history.Presses();
     if (!kept.empty()) {
         kept.pop_back();
-        if (history.PlaneBeforeLast())
-            window.Restore(*history.PlaneBeforeLast());
+        // No plane before the last press (Esc kept a replay from drawing
+        // it): the whole list is drawn anew instead.
+        if (!history.PlaneBeforeLast()) {
+            kept.push_back(last);
+            return DrawPressesAnew(window, kept);
+        }
+        window.Restore(*history.PlaneBeforeLast());
     }
     return DrawOver(window, std::move(kept), PressHistory{last});
 }

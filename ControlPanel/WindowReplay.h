@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing presses again on the plot window, at once: a lesson opened, a zoom
 // or a pan, a slider moved. The same road as "Kresli" (ReplayPresses) under
 // a trace session: the busy cursor shows, input waits, Esc stops, and the

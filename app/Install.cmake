@@ -1,6 +1,7 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where: both programs, the desktop entry, the
-# icon, the AppStream metainfo and the manual pages, in the places desktops
-# and man look for them.
+# icon, the AppStream metainfo, the lesson's file type and the manual pages,
+# in the places desktops and man look for them.
 include(GNUInstallDirs)
 
 install(TARGETS paramcurve paramcurve-render
@@ -19,6 +20,10 @@ install(FILES ${PARAMCURVE_DESKTOP_DIR}/${PARAMCURVE_APP_ID}.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PARAMCURVE_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The lesson's file type; the package manager's trigger updates the MIME
+# database from it.
+install(FILES ${PARAMCURVE_DESKTOP_DIR}/${PARAMCURVE_APP_ID}.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # The pages are Czech; they are also the default pages, since for these users
 # a Czech page is better than none.

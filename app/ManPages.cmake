@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages paramcurve(1) and paramcurve-render(1), in Czech, with the
 # project's version and release date. The renderer's option list is printed by
 # the built renderer from the table that also makes its --help, so page and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the two programs write goes through here, so that what a name
 // points at is looked at before anything is written to it:
 //  - a symbolic link is followed and its target written; the link stays;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a name given for output points at, once its links are followed:
 // the part of OutputFile that looks before anything is written.
 #pragma once

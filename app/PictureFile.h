@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the plane to a file in one of the output formats: the plot window's
 // save actions and the command-line renderer share it, and its messages.
 #pragma once

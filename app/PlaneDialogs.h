@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs of the plot window's save and print actions, each behind a
 // replaceable seam so tests can answer them without a modal loop.
 #pragma once

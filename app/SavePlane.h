@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window's context menu: "Uložit obrázek…" (Ctrl+S) writes the
 // plane as PNG (its bitmap), SVG or PDF (its record, as vector graphics);
 // "Uložit animaci…" writes the animation of the last "Kresli" as GIF and is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main function of a benchmark program that draws on the plane: text
 // needs a GUI application, not a display, so the offscreen platform is used
 // unless the environment names another.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A console reporter that also keeps each benchmark's CPU time, so a
 // benchmark program can print its own comparison table at the end. With
 // repetitions the median stands for a benchmark; otherwise its one run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A trace host for timing a trace alone: solid lines, no repaint, no pause.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both axes of one window on the 500 x 500 plane, as a draw request with
 // "ukaž osy" draws them. The wide windows carry ~2e5 and ~2e6 labelled
 // ticks; the target for each is well under a second.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compilation and evaluation of the preset formulas, side by side: the
 // postfix program as compiled (EvaluatePostfix), the same program prepared
 // once (EvaluatePrepared, the tracing loop's path), muparser on the same

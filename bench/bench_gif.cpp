@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation of the 1731-segment circle: tracing it under the recorder,
 // and encoding the recording as a GIF. Reports the GIF's size.
 #include <benchmark/benchmark.h>

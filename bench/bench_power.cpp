@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IntPower as the evaluator forms it, beside the plain loop of rounded
 // products it must match bit for bit, in one run:
 //   - (1+1/n)^n and (1-1/n)^n, the base being what the evaluator stores for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render as a user runs it: a whole process, from its start to
 // the file on disk: the PNG of the control panel's inputs at start, and the
 // animated GIF of the longest trace (target: under 0.5 s and under 1 MB).

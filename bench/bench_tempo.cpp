@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tempo of a trace in the real window: the time from a click on "Kresli"
 // to the moment segment 100 of the circle (the inputs at start) is on screen.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole trace of 1731 segments with axes, the pause and the repaint left
 // out: what each step costs beyond its 50 ms pause.
 #include <benchmark/benchmark.h>

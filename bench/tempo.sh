@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tempo of a trace in the real window (run by hand): starts Xvfb on the
 # given display, openbox on it (unless --bare), paramcurve with its inputs at
 # start, then bench_tempo, and stops what it started.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, made from this build by `cpack -G DEB` (see package.sh):
 # paramcurve_<version>_amd64.deb with both programs, their desktop data, the
 # manual pages, the copyright and the changelog.

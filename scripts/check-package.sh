@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with ./package.sh and checks it the way a school's
-# administrator meets it: lintian finds no errors; apt-get installs it; the
-# installed renderer draws the default curve; the manual pages are found by
-# man; the desktop entry and the metainfo pass their validators; the program
-# starts from its desktop entry; and apt-get purge leaves none of its files.
+# administrator meets it: lintian finds no errors and no warnings; apt-get
+# installs it; the installed renderer draws the default curve; the manual
+# pages are found by man; the desktop entry and the metainfo pass their
+# validators; a lesson file is of the lesson's type and opens in paramcurve;
+# the program starts from its desktop entry, also with a lesson; and apt-get
+# purge leaves none of its files.
 # Runs as root, or through sudo.
 #   scripts/check-package.sh
 set -euo pipefail
@@ -24,14 +27,14 @@ fail() {
 deb=$(ls paramcurve_*_amd64.deb)
 version=$(dpkg-deb -f "$deb" Version)
 
-echo "== lintian $deb (fails on errors; warnings and notes are listed)"
-lintian --fail-on error --display-info --tag-display-limit 0 "$deb"
+echo "== lintian $deb (fails on errors and warnings; notes are listed)"
+lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb"
 
 # What the package must hold, whatever a system's dpkg settings install of it.
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
 for path in /usr/bin/paramcurve /usr/bin/paramcurve-render \
     /usr/share/applications/$app_id.desktop /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
-    /usr/share/metainfo/$app_id.metainfo.xml \
+    /usr/share/metainfo/$app_id.metainfo.xml /usr/share/mime/packages/$app_id.xml \
     /usr/share/doc/paramcurve/copyright /usr/share/doc/paramcurve/changelog.gz \
     /usr/share/man/{,cs/}man1/paramcurve{,-render}.1.gz; do
     grep -qx "$path" <<< "$contents" || fail "$deb does not hold $path"
@@ -94,6 +97,24 @@ status=0
 QT_QPA_PLATFORM=offscreen timeout 5 $exec_line > "$work/gui.log" 2>&1 || status=$?
 [ "$status" -eq 124 ] || { cat "$work/gui.log" >&2; fail "'$exec_line' from the desktop entry ended with $status"; }
 echo "'$exec_line' from the desktop entry started and ran until stopped"
+
+echo "== The lesson's file type"
+# What a double click does: the file's type by its name, and the desktop
+# entry that opens that type.
+/usr/bin/paramcurve-render --save-lesson "$work/x.paramcurve" -o "$work/lesson.png"
+type=$(xdg-mime query filetype "$work/x.paramcurve")
+[ "$type" = application/x-paramcurve ] || fail "xdg-mime query filetype x.paramcurve: '$type'"
+default=$(xdg-mime query default application/x-paramcurve)
+[ "$default" = "$app_id.desktop" ] || fail "xdg-mime query default application/x-paramcurve: '$default'"
+echo "x.paramcurve is $type, opened by $default"
+# Started with the lesson as the desktop starts it; the lesson it then
+# remembers goes to a settings folder of the check's own, not the user's.
+status=0
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen timeout 5 $exec_line "$work/x.paramcurve" \
+    > "$work/gui.log" 2>&1 || status=$?
+[ -s "$work/config/paramcurve/paramcurve.conf" ] || fail "'$exec_line x.paramcurve' did not remember the lesson"
+[ "$status" -eq 124 ] || { cat "$work/gui.log" >&2; fail "'$exec_line x.paramcurve' ended with $status"; }
+echo "'$exec_line x.paramcurve' started and ran until stopped"
 rm -rf "$work"
 
 echo "== Manual pages, desktop entry and metainfo as installed"

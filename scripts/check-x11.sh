@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two windows on a real X server (Xvfb), bare and under the openbox window
 # manager:
 #   - each frame has the layout's outer size at the layout's position (the

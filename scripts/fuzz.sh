@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the expression engine's libFuzzer target (clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer) in build-fuzz/ and runs it for SECONDS (default
 # 60) on the seed corpus in tests/fuzz/corpus/. Fails on any crash, sanitizer

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build needs (only those missing), then
 # configures and builds paramcurve into the given build folder.
 #   scripts/setup.sh BUILD_DIR [extra cmake arguments...]
@@ -17,6 +18,7 @@ packages=(
     desktop-file-utils appstream
     qt6-translations-l10n
     dpkg-dev file lintian man-db
+    xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 x11_check_packages=(xvfb openbox x11-utils)
 

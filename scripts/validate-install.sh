@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree into a temporary folder and checks what a desktop
 # needs from it: both programs, the manual pages, and a desktop entry, icon
 # and AppStream metainfo that pass their validators. Fails on the first error.
@@ -27,6 +28,7 @@ expected=(
     share/applications/$app_id.desktop
     share/icons/hicolor/scalable/apps/$app_id.svg
     share/metainfo/$app_id.metainfo.xml
+    share/mime/packages/$app_id.xml
     share/man/man1/paramcurve.1.gz
     share/man/man1/paramcurve-render.1.gz
     share/man/cs/man1/paramcurve.1.gz
@@ -54,6 +56,13 @@ fi
 if command -v xmllint > /dev/null; then
     xmllint --noout "$root/share/icons/hicolor/scalable/apps/$app_id.svg"
 fi
+
+# The lesson's file type, and the desktop entry that opens it.
+if command -v xmllint > /dev/null; then
+    xmllint --noout "$root/share/mime/packages/$app_id.xml"
+fi
+grep -qx 'MimeType=application/x-paramcurve;' "$root/share/applications/$app_id.desktop" \
+    || { echo "validate-install: the desktop entry does not open application/x-paramcurve" >&2; exit 1; }
 
 # appstreamcli fails on errors and warnings; --no-net keeps it offline.
 appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the tests: which floating-point fault a piece of code
 // raises, and bit-for-bit comparison of doubles.
 #pragma once

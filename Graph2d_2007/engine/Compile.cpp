@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compilation: the compact string is read token by token and put into postfix
 // order with an operator stack (shunting yard) under the pop sets below.
 #include <algorithm>

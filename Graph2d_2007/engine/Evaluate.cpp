@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation of a postfix program on a value stack.
 //
 // Values on the stack are 64-bit; each operation computes in extended

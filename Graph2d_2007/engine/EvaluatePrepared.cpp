@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry test of the error text, the rare path of EvaluatePrepared.
 #include "EvaluateRules.h"
 #include "PreparedProgram.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power rule and the functions with a domain test.
 #include "EvaluateRules.h"
 

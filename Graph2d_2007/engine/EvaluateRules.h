@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the evaluator beyond plain arithmetic: the power rule and the
 // functions with a domain test (the sine and cosine of one evaluation are
 // in TrigCache.h). Private to the engine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expression engine: formula text -> compact string -> postfix program ->
 // value. Plain C++, no toolkit; the plot state is the evaluation context.
 //

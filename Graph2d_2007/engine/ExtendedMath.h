@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extended-precision elementary functions of the evaluator.
 //
 // Logarithm, exponential and arc tangent are formed with the x87 instructions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IntPower and Factorial: the whole-number arithmetic of "^" and FA.
 //
 // IntPower is defined by its loop, |n| products r <- r * x each rounded to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two ways IntPower can be formed, for the tests and the benchmarks.
 #pragma once
 

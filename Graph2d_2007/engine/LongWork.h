@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long computations inside the engine (an integer power near 1 to a huge
 // exponent can run for seconds) poll this hook, so the program around the
 // engine can keep its windows alive and stop the work, without the engine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalization: upper case, decimal comma to point, the character test, the
 // syntax pass, then the rewrite into the compact string (one byte per name,
 // unary minus as its own code, unary plus dropped).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot state record shared by the whole program: the world window and its
 // mapping, the formula variable slots, the parameter range, the curve colour,
 // the traced points and the expression engine's error text.

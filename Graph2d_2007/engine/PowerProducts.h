@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rounded products of an integer power, r <- r * a with a = |x|, formed
 // one at a time. Private to the engine (IntegerPowers.cpp and PowerRuns.cpp).
 //

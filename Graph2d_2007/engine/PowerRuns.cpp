@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why the runs give the x87 products bit for bit.
 //
 // Up, a = 1 + J 2^-52. Let r = m 2^(E-52) be normal, 2^52 <= m < 2^53, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Products of a base near 1 taken many at a time, in exact integer
 // arithmetic. Private to the engine (IntegerPowers.cpp).
 //

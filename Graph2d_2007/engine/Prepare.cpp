@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preparation of a postfix program: the stack is followed cell by cell with
 // what each entry will be at run time (a known value, a variable, or a work
 // slot), and each operation becomes one instruction on those operands, or a

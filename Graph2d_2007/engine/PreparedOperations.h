@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operations of prepared code, one per PreparedOp that computes: what
 // each does with its operands. Each is the operation of EvaluatePostfix for
 // its tag: operands are 64-bit, the result is formed in extended precision

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A compiled formula prepared for evaluation at many parameter values.
 //
 // PrepareProgram turns a postfix program, once, into register code: every

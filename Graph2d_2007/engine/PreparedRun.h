@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers that run prepared code, shared by the evaluation and by the
 // folding of constants during preparation (which runs one instruction on
 // constant operands), so both form every value by the same code. Private to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real arithmetic shared by the whole program.
 //
 // Intermediate sums, products and quotients are formed in the x87 80-bit

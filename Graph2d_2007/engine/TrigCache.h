@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sine and cosine of one evaluation. Private to the engine.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two axes: line, decimal ticks with their numbers, the "*10" exponent
 // label and the arrowhead at the positive end (placed as AxisLayout.h says).
 #include <QString>

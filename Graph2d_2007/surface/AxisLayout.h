@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the parts of an axis stand, in pixels from its points: shared by the
 // bitmap drawing (Axes.cpp) and the vector replay (VectorAxes.cpp), so both
 // put every tick, label and arrowhead stroke in the same place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the decimal ticks of an axis stand. Qt-free, so the rules can be
 // checked on their own; Axes.cpp draws what these return.
 //

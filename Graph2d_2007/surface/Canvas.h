@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing canvas of the plot plane: a small pen/brush/font state machine
 // over a 24-bit QImage, with every pixel rule our own so that drawings are
 // exact and can be checked pixel by pixel.

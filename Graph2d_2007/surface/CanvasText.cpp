@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text on the canvas: the face, the box rule and the drawing of labels.
 #include "Canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window: the plane of PlotSurface shown unscaled in Image1 inside
 // the raised panel Panel1, laid out in forms/Draw2D.ui.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps a top-level window's outer frame at the layout's position and size.
 //
 // The layouts give outer sizes, frame included. A window manager reports its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plane as an animation: the picture it started from and, step by step,
 // the part of it that changed. Frame k laid over the frames before it is the
 // plane after step k.

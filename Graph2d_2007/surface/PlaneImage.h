@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image1 of the plot window: shows the plane's bitmap unscaled at its own
 // top-left corner, one plane pixel per logical pixel (a k x k block on a
 // screen scaled by k). Whatever does not fit is cut off by the widget's bounds.

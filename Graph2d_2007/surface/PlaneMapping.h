@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world-to-pixel mapping of the plane as four stored coefficients, so a
 // drawing can be mapped again later exactly as it was drawn: rounded to whole
 // pixels for the bitmap, or kept fractional for vector output.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws a PlaneRecord with any QPainter: the picture of the plane as vector
 // graphics for SVG, PDF and print.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the plane shows, as drawings rather than pixels: everything the plot
 // surface drew since the plane was last filled, in drawing order, so that
 // vector output and print can draw the same picture again at any scale.

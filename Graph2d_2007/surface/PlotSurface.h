@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing plane with its world-to-pixel mapping and the drawing
 // operations everything else is built on: fill, world segments, the two axes.
 // No widget: it needs a QGuiApplication for text but no display, so tests and

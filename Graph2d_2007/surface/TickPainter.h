@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the ticks of one axis: for each tick a short line, then its number
 // as a canvas text, in the canvas's current pen, brush and font.
 //

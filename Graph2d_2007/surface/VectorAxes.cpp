@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An axis of a PlaneRecord replayed as vector graphics: the parts that
 // Axes.cpp drew, at the unrounded positions of the same world points.
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact colour table of a GIF: each colour of the pictures once, in the
 // order first met, and one index more for transparency.
 #pragma once

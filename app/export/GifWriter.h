@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation of a trace as an animated GIF (giflib).
 //
 // - The first frame is the whole picture; each later one only the bounding

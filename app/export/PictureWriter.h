@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One entry for writing the plane in any output format: the format is chosen
 // by name or by the file's extension, and each format takes from the source
 // what it needs:

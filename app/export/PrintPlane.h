@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the plane: its record drawn as vector graphics on one page,
 // scaled to the printable area and centred on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plane as vector graphics, replayed from its record (PlanePainter.h):
 // SVG and a one-page PDF whose page is the plane. A plane pixel is 1/96 inch
 // (the size the window shows it at), so a 500 x 500 plane is a page of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a finished file's bytes to a device in one go.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of paramcurve-render: its template with the line
 # %OPTIONS% replaced by the option list that the built renderer prints from
 # its own option table, the one --help is made from.

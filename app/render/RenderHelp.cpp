@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help text and the manual page's option list, both made from the option
 // table.
 #include <algorithm>
@@ -64,6 +65,15 @@ QString HelpText()
                            "po kroku jako okno (snímek po každém kroku na 50 ms, poslední na 2 s), nebo "
                            "vektorově jako SVG nebo PDF. Formát určí přípona souboru nebo volba --format.",
                            0, 79) +
+                   "\n\n" +
+                   Wrapped("S lekcí (soubor .paramcurve z \"Uložit lekci…\" nebo z --save-lesson) nakreslí "
+                           "všechna její kreslení po řadě, tak jak je ukáže okno po otevření lekce; animace "
+                           "GIF ukáže každé kreslení krok po kroku. Volby křivky (--x až --segments, "
+                           "--no-axes, --dashed, --color, --preset) se s lekcí nezadávají. Chyba ve vzorci "
+                           "některého kreslení se vypíše s jeho pořadím a klíčem, např. Kreslení 2, \"x\": "
+                           "Dělení nulou; kreslení, které uživatel zastavil, skončí na stejném místě a chybou "
+                           "není.",
+                           0, 79) +
                    "\n\nVolby:\n";
     qsizetype width = 0;
     for (const OptionEntry& entry : OptionTable())
@@ -78,13 +88,14 @@ QString HelpText()
                     "celý, nebo vůbec ne (přes dočasný soubor ve stejné složce); nový dostane obvyklá "
                     "práva, přepsaný si ponechá svá. Do roury a znakového zařízení (/dev/null, "
                     "/dev/stdout) se píše přímo. Složku, soket ani blokové zařízení program nezapíše. "
-                    "Obrázek a body nelze zapsat do téhož souboru. Ctrl+C, SIGTERM a SIGHUP ukončí kreslení "
+                    "Obrázek, body a lekci nelze zapsat do téhož souboru. Ctrl+C, SIGTERM a SIGHUP ukončí kreslení "
                     "jako --timeout.",
                     0, 79) +
             "\n\n" +
             Wrapped("Návratový kód: 0 hotovo; 1 chyba ve vzorci, v zadání nebo chyba výpočtu, --timeout, "
                     "Ctrl+C, SIGTERM nebo SIGHUP (obrázek se uloží, jak byl nakreslen, animace končí posledním "
-                    "nakresleným krokem); 2 chybné použití; 3 soubor nelze zapsat.",
+                    "nakresleným krokem); 2 chybné použití nebo lekce, kterou nelze přečíst (nic se nezapíše); "
+                    "3 soubor nelze zapsat.",
                     0, 79) +
             '\n';
     return text;

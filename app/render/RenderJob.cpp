@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RenderJob.h"
 
 #include <QIODevice>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "CurveTrace.h"
+#include "LessonFile.h"
+#include "LongWork.h"
 #include "OutputFile.h"
 #include "PictureFile.h"
 #include "PlotSurface.h"
@@ -39,6 +42,7 @@ public:
         Rows.push_back({t, point.x, point.y});
     }
 
+    // Of every press in order.
     std::vector<PointRow> Rows;
 
 private:
@@ -79,29 +83,81 @@ void NoteNotWritten(RenderResult& result, const OutputFileResult& written)
         result.Messages << written.Message;
 }
 
-// "--x1: Chybny vyraz": a message after the option of the input it is about.
-QString NamedMessage(InputField input, const QString& message)
+// "--x1: Chybny vyraz": a message after the option of the input it is about;
+// in a lesson after the press and its key: "Kreslení 2, "x1": Chybny vyraz".
+QString NamedMessage(const PressResult& ended, const Lesson* lesson, std::size_t index)
 {
-    const QString option = OptionOf(input);
-    return option.isEmpty() ? message : option + ": " + message;
+    const QString message = QString::fromStdString(ended.Message);
+    if (!lesson) {
+        const QString option = OptionOf(ended.Focus);
+        return option.isEmpty() ? message : option + ": " + message;
+    }
+    QString place = QStringLiteral("Kreslení %1").arg(index + 1);
+    if (const PressField* field = FindPressField(ended.Focus))
+        place += QStringLiteral(", \"%1\"").arg(QString::fromLatin1(field->LessonKey));
+    return place + ": " + message;
+}
+
+// What was drawn, for --save-lesson: the presses as they ended, and the
+// panel the lesson had, or the press of the options with the t the next
+// "Kresli" would start from.
+struct Drawing {
+    PressHistory Drawn;
+    double TAfter = 0.0;
+};
+
+// Draws the presses in order onto `surface`. A stop (the time, a signal)
+// passes out as EvaluationCancelled, once the press it stopped is kept in
+// `drawing` with where it stopped (ReplayStoppablePress).
+void DrawPresses(PlotSurface& surface, const PressHistory& presses, TraceHost& host, const Lesson* lesson,
+                 RenderResult& result, Drawing& drawing)
+{
+    for (std::size_t i = 0; i < presses.size(); ++i) {
+        bool stopped = false;
+        std::optional<RecordedPress> drawn = ReplayStoppablePress(surface, presses[i], &host, stopped);
+        drawing.TAfter = surface.VarT;
+        if (drawn)
+            drawing.Drawn.push_back(*drawn);
+        if (stopped)
+            throw EvaluationCancelled();
+        // A fault as its box words it, after the option it came from; the
+        // plane keeps what was drawn.
+        if (drawn->Result.End == PressEnd::FormulaError || drawn->Result.End == PressEnd::Fault) {
+            result.ExitStatus = RenderTraceFailed;
+            result.Messages << NamedMessage(drawn->Result, lesson, i);
+            // A fault's cause, as the window's box has it on its second line.
+            if (!drawn->Result.Advice.empty())
+                result.Messages << QString::fromStdString(drawn->Result.Advice);
+        }
+    }
 }
 
 }  // namespace
 
-RenderResult RunRender(const RenderRequest& request)
+RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
 {
     // When no output can be written, that is said before the trace, which
     // may be long, rather than after it. With one output writable the trace
-    // runs, and the other's failure is reported when it is written.
+    // runs, and the others' failures are reported when they are written.
     RenderResult result;
-    const QString pictureRefusal = OutputFileRefusal(request.OutputPath, PictureFileWhat(request.Format));
-    const QString pointsRefusal
-        = request.PointsPath.isEmpty() ? QString() : OutputFileRefusal(request.PointsPath, QStringLiteral("Body"));
-    if (!pictureRefusal.isEmpty() && (request.PointsPath.isEmpty() || !pointsRefusal.isEmpty())) {
+    QStringList refusals;
+    bool anyWritable = false;
+    const std::pair<QString, QString> outputs[] = {
+        {request.OutputPath, PictureFileWhat(request.Format)},
+        {request.PointsPath, QStringLiteral("Body")},
+        {request.SaveLessonPath, LessonWhat()},
+    };
+    for (const auto& [path, what] : outputs) {
+        if (path.isEmpty())
+            continue;
+        const QString refusal = OutputFileRefusal(path, what);
+        anyWritable = anyWritable || refusal.isEmpty();
+        if (!refusal.isEmpty())
+            refusals << refusal;
+    }
+    if (!anyWritable) {
         result.ExitStatus = RenderNotWritten;
-        result.Messages << pictureRefusal;
-        if (!pointsRefusal.isEmpty())
-            result.Messages << pointsRefusal;
+        result.Messages << refusals;
         return result;
     }
 
@@ -110,6 +166,8 @@ RenderResult RunRender(const RenderRequest& request)
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
 
+    const PressHistory presses = lesson ? lesson->Drawn : PressHistory{RecordedPress{request.Press, std::nullopt, {}}};
+    Drawing drawing;
     std::vector<PointRow> rows;
     PlaneAnimation animation;
     {
@@ -122,18 +180,7 @@ RenderResult RunRender(const RenderRequest& request)
             recorder.emplace(surface, host);
         TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
         try {
-            const RecordedPress press{request.Press, std::nullopt, {}};
-            for (const PressResult& ended : ReplayPresses(surface, std::span(&press, 1), &traceHost)) {
-                // A fault as its box words it, after the option it came
-                // from; the plane keeps what was drawn.
-                if (ended.EndedEarly()) {
-                    result.ExitStatus = RenderTraceFailed;
-                    result.Messages << NamedMessage(ended.Focus, QString::fromStdString(ended.Message));
-                    // A fault's cause, as the window's box has it on its second line.
-                    if (!ended.Advice.empty())
-                        result.Messages << QString::fromStdString(ended.Advice);
-                }
-            }
+            DrawPresses(surface, presses, traceHost, lesson, result, drawing);
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();
@@ -161,6 +208,14 @@ RenderResult RunRender(const RenderRequest& request)
             return device.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
         };
         NoteNotWritten(result, WriteOutputFile(request.PointsPath, QStringLiteral("Body"), writeCsv, options));
+    }
+    if (!request.SaveLessonPath.isEmpty()) {
+        Lesson drawn;
+        drawn.Panel = lesson ? lesson->Panel : request.Press;
+        if (!lesson)
+            drawn.Panel.TBefore = drawing.TAfter;
+        drawn.Drawn = std::move(drawing.Drawn);
+        NoteNotWritten(result, WriteLessonFile(request.SaveLessonPath, drawn, options));
     }
     return result;
 }

@@ -1,11 +1,15 @@
-// paramcurve-render: traces a curve without a window and writes the plane as
-// PNG, SVG or PDF, or the trace as an animated GIF. Needs no display.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// paramcurve-render: traces a curve, or draws a lesson file, without a window
+// and writes the plane as PNG, SVG or PDF, or the trace as an animated GIF.
+// Needs no display.
 #include <QGuiApplication>
 #include <QIODevice>
 
 #include <cstdio>
+#include <optional>
 
 #include "ControlPanel.h"
+#include "LessonFile.h"
 #include "OutputFile.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
@@ -91,7 +95,17 @@ int main(int argc, char* argv[])
         break;
     }
 
-    const RenderResult result = RunRender(parsed.Request);
+    // A lesson is a file from elsewhere: read and checked whole before
+    // anything is drawn or written.
+    std::optional<LessonFileReading> lesson;
+    if (!parsed.Request.LessonPath.isEmpty()) {
+        lesson = ReadLessonFile(parsed.Request.LessonPath);
+        if (!lesson->Ok) {
+            PrintError(lesson->Message);
+            return RenderBadUsage;
+        }
+    }
+    const RenderResult result = RunRender(parsed.Request, lesson ? &lesson->Read : nullptr);
     for (const QString& message : result.Messages)
         PrintError(message);
     return result.ExitStatus;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The renderer's options as one table: the command line is read by it, and
 // both the help text and the manual page's option list are made from it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RenderOptions.h"
 
 #include <QRegularExpression>
@@ -59,7 +60,11 @@ const std::vector<OptionEntry>& OptionTable()
             {{"loop"}, "N",
              "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
             {{"points"}, "SOUBOR|-",
-             "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení; - je standardní výstup."},
+             "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení (u lekce body všech "
+             "kreslení za sebou); - je standardní výstup."},
+            {{"save-lesson"}, "SOUBOR",
+             "Uloží i lekci toho, co se nakreslilo (soubor .paramcurve pro okno programu i pro tento "
+             "program); skončí-li kreslení předčasně, skončí tak i v lekci."},
             {{"timeout"}, "SEKUNDY",
              "Ukončí kreslení, které trvá déle (kladné číslo nejvýš 1000000, výchozí bez omezení); "
              "obrázek se uloží, jak byl nakreslen."},
@@ -91,29 +96,33 @@ const OptionEntry* FindOption(const QString& name)
     return nullptr;
 }
 
-// The options as given, by each option's last name in the table.
+// The options as given, by each option's last name in the table, and the
+// arguments that are no option.
 struct GivenOptions {
     std::map<QString, QString> Values;
     QStringList Switches;
+    QStringList Files;
 };
 
 // Each option as "--name", "-name", "--name=value" or "-name=value"; a value
 // option takes the next argument whatever it looks like, so "--x1 -4" is the
-// bound -4. False with the reason for anything else.
+// bound -4. Everything after "--" is a file. False with the reason for
+// anything else.
 bool ReadOptions(const QStringList& arguments, GivenOptions& given, QString& problem)
 {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--")) {
-            if (i + 1 < arguments.size()) {
-                problem = "Nadbytečný argument: " + DisplayedPath(arguments[i + 1]);
-                return false;
-            }
+            given.Files << arguments.mid(i + 1);
             break;
         }
-        if (!argument.startsWith(u'-') || argument == QLatin1String("-")) {
+        if (argument == QLatin1String("-")) {
             problem = "Nadbytečný argument: " + DisplayedPath(argument);
             return false;
+        }
+        if (!argument.startsWith(u'-')) {
+            given.Files << argument;
+            continue;
         }
         const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
         const qsizetype equals = argument.indexOf(u'=');
@@ -173,11 +182,30 @@ bool ParsePlays(const QString& text, int& plays)
     return plays <= MaxGifPlays;
 }
 
+// The first option given that sets an input of the press ("--x1",
+// "--preset", …), or empty.
+QString CurveOptionGiven(const GivenOptions& given)
+{
+    QStringList curve;
+    for (const PressField& field : PressFields)
+        curve << QString::fromLatin1(field.OptionName);
+    curve << QStringLiteral("preset") << QStringLiteral("color");
+    for (const QString& name : curve) {
+        if (given.Values.count(name) != 0)
+            return "--" + name;
+    }
+    for (const char* name : {"no-axes", "dashed"}) {
+        if (given.Switches.contains(QLatin1String(name)))
+            return "--" + QString::fromLatin1(name);
+    }
+    return QString();
+}
+
 }  // namespace
 
 QString UsageLine()
 {
-    return "Použití: " + QString::fromLatin1(RenderProgramName) + " [volby] -o SOUBOR.png|gif|svg|pdf";
+    return "Použití: " + QString::fromLatin1(RenderProgramName) + " [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf";
 }
 
 bool ParseColour(const QString& text, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue)
@@ -233,6 +261,14 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
     }
 
     RenderRequest& request = parsed.Request;
+    if (given.Files.size() > 1)
+        return BadUsage("Nadbytečný argument: " + DisplayedPath(given.Files[1]));
+    if (!given.Files.isEmpty()) {
+        request.LessonPath = given.Files.front();
+        // The lesson holds every input of every press.
+        if (const QString curve = CurveOptionGiven(given); !curve.isEmpty())
+            return BadUsage("Lekci nelze kreslit s volbou " + curve + "; lekce určuje všechna pole sama");
+    }
     TracePress& press = request.Press;
     press = StartPress();
     if (isSet("preset")) {
@@ -278,6 +314,24 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
         return BadUsage("Volba --points potřebuje SOUBOR nebo -");
     if (isSet("points") && SameOutputFile(request.OutputPath, request.PointsPath))
         return BadUsage("Obrázek a body nelze zapsat do téhož souboru: " + DisplayedPath(request.PointsPath));
+    request.SaveLessonPath = value("save-lesson");
+    if (isSet("save-lesson")) {
+        if (request.SaveLessonPath.isEmpty())
+            return BadUsage("Volba --save-lesson potřebuje SOUBOR");
+        if (SameOutputFile(request.OutputPath, request.SaveLessonPath))
+            return BadUsage("Obrázek a lekci nelze zapsat do téhož souboru: " + DisplayedPath(request.SaveLessonPath));
+        if (isSet("points") && SameOutputFile(request.PointsPath, request.SaveLessonPath))
+            return BadUsage("Body a lekci nelze zapsat do téhož souboru: " + DisplayedPath(request.SaveLessonPath));
+    }
+    // The lesson is read whole before anything is written, but a picture
+    // over it would still lose it; writing it again (--save-lesson) is fine.
+    if (!request.LessonPath.isEmpty()) {
+        for (const QString& output : {request.OutputPath, request.PointsPath}) {
+            if (!output.isEmpty() && SameOutputFile(request.LessonPath, output))
+                return BadUsage("Do souboru lekce, která se kreslí, nelze zapsat obrázek ani body: "
+                                + DisplayedPath(output));
+        }
+    }
     return parsed;
 }
 

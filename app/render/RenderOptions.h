@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of paramcurve-render: the control panel's inputs as
 // options, a preset to start from, and where and how to write the picture
 // (PNG, the animation as GIF, SVG or PDF) and the points.
@@ -12,9 +13,11 @@
 #include "PictureWriter.h"
 
 // One run of the renderer: the press "Kresli" would make on a fresh plot
-// window, and where and how to write what it draws.
+// window, or a lesson file to draw, and where and how to write what it draws.
 struct RenderRequest {
     TracePress Press;       // the panel's inputs, the start ones where no option says otherwise
+    QString LessonPath;     // a lesson to draw instead of Press; empty: none
+    QString SaveLessonPath; // the lesson of what was drawn is written there; empty: none
     QString OutputPath;     // the picture; "-" is standard output
     PictureFormat Format = PictureFormat::Png;
     int Plays = 0;          // how often a GIF plays; 0: forever
@@ -33,10 +36,13 @@ struct ParsedCommandLine {
 };
 
 // Reads the arguments (the program name first). Options given beside
-// --preset override the preset's fields. The picture's format follows the
-// extension of -o (.png, .gif, .svg, .pdf in any case; PNG for any other
-// name), --format overrides it. A value option given twice, the picture and
-// the points aimed at one file, or --loop for anything but GIF is bad usage.
+// --preset override the preset's fields. The one argument that is not an
+// option names a lesson file (also after "--"); it does not go with the
+// options of a curve. The picture's format follows the extension of -o
+// (.png, .gif, .svg, .pdf in any case; PNG for any other name), --format
+// overrides it. A value option given twice, two outputs aimed at one file,
+// the picture or the points aimed at the lesson drawn, or --loop for
+// anything but GIF is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
 
 // The arguments exactly as given: UTF-8, a leading byte-order mark kept (it
@@ -48,8 +54,8 @@ bool DecodeArguments(int argc, const char* const* argv, QStringList& arguments, 
 // "--x1" for the bound X1 and so on; empty for InputField::None.
 QString OptionOf(InputField field);
 
-// "Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf", the line
-// shown with a usage error.
+// "Použití: paramcurve-render [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf",
+// the line shown with a usage error.
 QString UsageLine();
 
 // Reads "R,G,B", each 0 to 255. False on anything else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stopping a render from outside: --timeout, Ctrl+C (SIGINT) and SIGTERM.
 // Both end the trace where it is, through the engine's long-work hook, so a
 // long power inside one evaluation stops too; the picture drawn so far is

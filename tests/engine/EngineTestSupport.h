@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the engine tests: exact comparison of reals, the fault a
 // call raises, and programs written as lists of cells.
 #pragma once

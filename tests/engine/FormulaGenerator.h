@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random formulas over the whole formula language, for differential tests:
 // numbers (whole, decimal with point or comma, tiny, huge), every variable,
 // pi, the five operators, unary minus and plus, every function, parentheses,

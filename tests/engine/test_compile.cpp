@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compilation: ScanToken, the programs of formulas cell by cell, the compile
 // messages with the caller's program left untouched, and the capacity limits.
 #include <QtTest>

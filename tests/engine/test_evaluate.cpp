@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation: values bit for bit, domain messages, floating-point faults, the
 // end check, programs short of operands or malformed, IntPower and Factorial.
 //

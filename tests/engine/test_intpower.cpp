@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IntPower against the plain loop of rounded products that defines it:
 // known powers, the early ends (certain overflow, underflow to 0 and its
 // reciprocal, fixed points) with their faults, long powers with values the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number literals: each is read as the 64-bit real nearest to its decimal
 // value, ties to even, in one rounding. The edges of the range are checked
 // with exact decimal expansions; the literals where a detour through the

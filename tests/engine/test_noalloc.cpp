@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A successful evaluation allocates nothing, by EvaluatePostfix or by the
 // prepared form: every operator new of this program is counted while the
 // evaluations run.

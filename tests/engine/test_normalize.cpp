@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalization: the compact strings of accepted formulas, byte for byte, and
 // the formulas refused with "Chybny vyraz".
 #include <QtTest>

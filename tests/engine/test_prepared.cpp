@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prepared form against EvaluatePostfix, which stays the reference: on
 // random formulas over the whole language and on random raw programs, at many
 // parameter values, both give the same value bit for bit, the same message

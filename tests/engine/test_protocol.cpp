@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error-text protocol between compile and evaluation calls, the entry
 // test, programs that the compiler never makes, and the caller's program
 // staying as it was.

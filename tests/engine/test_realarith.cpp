@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real-arithmetic helpers: storing extended values, checked division and
 // the two conversions to 32-bit integers, with their faults.
 #include <QtTest>

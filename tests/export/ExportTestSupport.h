@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Traces for the output tests: a trace run under the recorder, with a host
 // beneath it that keeps a copy of the whole plane at every repaint, so each
 // frame can be checked against the plane the window showed at that moment.

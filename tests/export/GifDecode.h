@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes a GIF with giflib and composes its frames one by one, as a viewer
 // shows them, so tests can compare every frame with the plane it stands for.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vector output checked against the bitmap: SVG rendered with QtSvg, PDF
 // with poppler's pdftoppm, and the curve and ticks of a rendering compared
 // with the plane's pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Traces recorded and written as animated GIFs, decoded again with giflib and
 // composed frame by frame: every frame must be the plane after its step.
 #include <QtTest>

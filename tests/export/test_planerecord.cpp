@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of what the plane holds: what a wipe, axes, traces and dashed
 // traces leave in it, and the recorder's frames and memory.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plane as SVG and PDF and on a printer: rendered again (QtSvg, poppler's
 // pdftoppm) and compared with the bitmap: the curve within a pixel of the
 // bitmap's curve, the tick marks at the bitmap's tick columns and rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the expression engine. Each input is used three
 // times: as formula text (normalize, compile, evaluate, compile-and-evaluate),
 // as a hand-made postfix program (tags and values from the bytes), and as an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh control panel (and with it a fresh plot window) for each test, with
 // the message boxes captured instead of shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captions of the control panel fit the room the layout gives them: in
 // the intended face, Liberation Sans Bold loaded from its files, and, with
 // that face withheld, in the face chosen by measuring among installed ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Barva křivky": the colour dialog answered through its seam and for real.
 #include <QColorDialog>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's own texts are Czech whatever the user's locale (CTest runs
 // this in en_US): the colour dialog, the save dialog and the fields' context
 // menus say what the installed Czech translation says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error box, the default fault handler and its title, and a fault that
 // leaves a handler of the panel.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input held while a trace runs: kept from its receivers while holding,
 // carried out in order afterwards, never past an open modal box; Esc is
 // taken at once and spent on stopping.

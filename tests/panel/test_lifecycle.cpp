@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which window ends the program: closing the plot window does, closing the
 // panel does not, and "konec" ends the process at once with exit code 0.
 #include <QProcess>

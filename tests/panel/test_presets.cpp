@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presets as a user picks them, by mouse and keyboard, and "Vymaž".
 #include <QCheckBox>
 #include <QLineEdit>

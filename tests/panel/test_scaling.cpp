@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dense screens: the scale factor is always whole, so each plane pixel is
 // shown as a k x k block of its own colour. Run with QT_SCALE_FACTOR=1.5 (set
 // by CTest); each row of the screen table runs this program again as a child

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state right after start-up: the panel's layout, the prepared plot
 // window and the default colour.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs paramcurve-render as a separate process, as a user would, and keeps
 // what it printed and how it ended.
 #pragma once

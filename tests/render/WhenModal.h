@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answering the modal dialogs that the code under test opens itself.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private folder for the files of one test program, emptied before every
 // test. Its parent is open to every user, for the runs of the renderer as an
 // unprivileged one.

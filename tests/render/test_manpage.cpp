@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What paramcurve-render says about itself: --version gives the project's
 // version, and the built manual pages render cleanly, the renderer's page
 // listing exactly the options of --help, in the same order and words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a file by its name: what the name points at decides how, and
 // nothing but a regular file is ever replaced. Devices, FIFOs, sockets and
 // links are made in a private folder, never taken from /dev.

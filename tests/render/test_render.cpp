@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render run as its own process, checked against the control
 // panel: the same inputs pressed through "Kresli" give the same plane, pixel
 // for pixel, and the same message.
@@ -21,7 +22,7 @@
 
 namespace {
 
-const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf");
+const QString UsageText = QStringLiteral("Použití: paramcurve-render [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf");
 
 struct CsvRow {
     double t;
@@ -358,9 +359,9 @@ void TestRender::BadUsage_data()
                                         << "Barva musí být R,G,B, tři čísla od 0 do 255: red";
     QTest::newRow("missing value") << QStringList{"--x1"} << "Volba --x1 potřebuje hodnotu VZOREC";
     QTest::newRow("missing value, single dash") << QStringList{"-x1"} << "Volba -x1 potřebuje hodnotu VZOREC";
-    QTest::newRow("stray argument") << QStringList{"circle"} << "Nadbytečný argument: circle";
+    QTest::newRow("a second file") << QStringList{"a.paramcurve", "circle"} << "Nadbytečný argument: circle";
     QTest::newRow("stray dash") << QStringList{"-"} << "Nadbytečný argument: -";
-    QTest::newRow("argument after --") << QStringList{"--", "--x"} << "Nadbytečný argument: --x";
+    QTest::newRow("a second file after --") << QStringList{"--", "a.paramcurve", "--x"} << "Nadbytečný argument: --x";
     QTest::newRow("switch with a value") << QStringList{"--dashed=yes"} << "Volba --dashed nemá hodnotu";
     QTest::newRow("output twice") << QStringList{"-o", "other.png"} << "Volba -o je zadána dvakrát";
     QTest::newRow("output twice, long name") << QStringList{"--output=other.png"}
@@ -433,7 +434,7 @@ void TestRender::HelpDescribesEveryOption()
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
                                "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
-                               "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
+                               "--save-lesson SOUBOR ", "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
     // Every option line carries a description after its names.
@@ -445,7 +446,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 20);
+    QCOMPARE(optionLines, 21);
 }
 
 void TestRender::NeedsNoDisplay_data()

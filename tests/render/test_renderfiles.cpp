@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render as a process against hostile names: what a name points
 // at is never replaced unless it is a regular file, one file is never
 // written twice, and a user writes only what the user may. Devices, FIFOs,
@@ -18,7 +19,7 @@
 
 namespace {
 
-const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
+const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
 
 QByteArray Native(const QString& path)
 {

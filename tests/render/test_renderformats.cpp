@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render writing GIF, SVG and PDF, run as its own process: the GIF
 // decoded with giflib and composed frame by frame is the plane after every
 // step of the same trace run here; SVG and PDF rendered again follow the PNG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stopping paramcurve-render from outside: --timeout, Ctrl+C (SIGINT),
 // SIGTERM and SIGHUP end the trace, the picture drawn so far and its points are still
 // written, and the exit status is 1 with a message saying why. A signal that

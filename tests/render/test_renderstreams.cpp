@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // paramcurve-render as a process, its arguments and standard output: every
 // argument reaches the disk byte for byte or is refused, a byte-order mark is
 // kept (and so refused in a formula), and a full, closed or abandoned
@@ -14,7 +15,7 @@
 
 namespace {
 
-const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
+const QString Hint = QStringLiteral("Použití: paramcurve-render [volby] [LEKCE.paramcurve] -o SOUBOR.png|gif|svg|pdf\nNápověda: paramcurve-render --help\n");
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Uložit obrázek…" on the plot window: the PNG reads back as the plane, a
 // file that cannot be written is reported and changes nothing, links,
 // FIFOs and devices are treated as the renderer treats them, and the save

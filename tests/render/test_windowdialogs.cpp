@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Tisk…" and the dialogs of the plot window's save and print actions:
 // printed through the print dialog's seam to a PDF file, one page with the
 // curve, centred; the real save dialog offers the file types and names the

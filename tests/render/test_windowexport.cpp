@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window's "Uložit animaci…" and SVG and PDF from "Uložit
 // obrázek…": the animation is what the window showed step by step, from the
 // plane as it stood at the press; the vector files follow the plane.

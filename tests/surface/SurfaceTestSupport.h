@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the plot-surface tests: a white 500 x 500 plane, pixel
 // reads, the fault a call raises and texts rendered for comparison.
 #pragma once

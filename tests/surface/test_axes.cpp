@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes read back as pixels: tick lines, numbers, the "*10" exponent label,
 // the arrowheads, the colours left on the canvas, and the faults.
 #include "AxisScale.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the ticks stand: the step per exponent bit for bit, the first and last
 // tick of each window, and the limits that keep an axis finite.
 #include <QtTest>

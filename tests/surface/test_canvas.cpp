@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas rules: the line walk, wide pens, clipping, rectangles and text.
 #include "SurfaceTestSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window, built offscreen: its layout and the plane it shows.
 #include <QFrame>
 

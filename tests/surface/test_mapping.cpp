@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world-to-pixel mapping, filling the plane and drawing world segments.
 #include "SurfaceTestSupport.h"
 

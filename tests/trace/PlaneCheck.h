@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planes for trace tests: fresh white surfaces and reference drawings made
 // from the points a trace reported, so a plane can be compared pixel by pixel.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A trace host for tests: answers at once, never sleeps, and records what the
 // trace asked of it, in order.
 #pragma once

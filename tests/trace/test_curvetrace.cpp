@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tracing loop on a plot surface: which points are evaluated, which
 // segments reach the plane, what ends a trace, and what a refusal leaves.
 #include <QtTest>

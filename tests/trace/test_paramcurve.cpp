@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Kresli" through the real control panel: texts typed into the fields, a
 // click on Button1, the pause replaced, the boxes captured.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen shows the plane: after each early end of "Kresli" with the axes
 // on, what the screen shows where Image1 stands is the plane pixel for pixel,
 // behind the error box, after the box closes, and after the window has been

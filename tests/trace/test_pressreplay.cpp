@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing recorded presses again: a list of presses replayed on a fresh plane
 // gives the very plane the presses drew when they were made one after the
 // other, with every early end where it was; and the one table of the nine

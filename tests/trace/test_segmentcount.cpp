@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the segment field: a plain decimal number, rounded to the 6-byte
 // real, truncated toward zero; anything else is refused.
 #include <QtTest>

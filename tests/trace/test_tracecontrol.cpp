@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // While "Kresli" traces: Esc stops the trace and keeps what was drawn, input
 // made meanwhile is carried out afterwards in order, a slow evaluation keeps
 // the windows alive, and the busy cursor shows exactly as long as the trace.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window keeps the presses since the last "Vymaž", each with how it
 // ended; drawn again on the window (all anew, or the last one in place) they
 // give the plane the presses gave by hand.

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LessonDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <utility>
+
+#include "Lesson.h"
+#include "RecentLessons.h"
+
+namespace {
+
+LessonFileChooser& Chooser()
+{
+    static LessonFileChooser chooser;
+    return chooser;
+}
+
+QString AskForFile(QWidget* parent, LessonDialog which)
+{
+    const bool open = which == LessonDialog::Open;
+    const QString extension = QString::fromLatin1(LessonExtension);
+    QFileDialog dialog(parent, open ? QStringLiteral("Otevřít lekci") : QStringLiteral("Uložit lekci"));
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QStringList filters{QStringLiteral("Lekce (*.%1)").arg(extension)};
+    if (open)
+        filters << QStringLiteral("Všechny soubory (*)");
+    dialog.setNameFilters(filters);
+    dialog.setDirectory(LessonDialogFolder());
+    if (!open) {
+        dialog.setDefaultSuffix(extension);  // "krivky" saves as "krivky.paramcurve"
+        dialog.selectFile(QStringLiteral("lekce.") + extension);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+void SetLessonFileChooser(LessonFileChooser chooser)
+{
+    Chooser() = std::move(chooser);
+}
+
+QString ChooseLessonFile(QWidget* parent, LessonDialog which)
+{
+    return Chooser() ? Chooser()(parent, which) : AskForFile(parent, which);
+}
+
+QString LessonDialogFolder()
+{
+    const QStringList recent = RecentLessons();
+    if (!recent.isEmpty()) {
+        const QString folder = QFileInfo(recent.first()).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}

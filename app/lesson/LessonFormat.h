@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The lesson file's text, version 1: UTF-8 JSON.
+//
+//   {
+//       "paramcurve-lesson": 1,
+//       "panel": { the keys of one press (LessonKeys.h) },
+//       "drawn": [ { the same keys, one object per press, oldest first } ]
+//   }
+//
+// A key missing from an object takes the value the panel has at start; a
+// missing "panel" is the panel at start and a missing "drawn" draws nothing.
+// Unknown keys are ignored, as a later version may add some. A file is
+// refused whole, with the reason, when it is larger than MaxLessonBytes, not
+// UTF-8, holds a NUL byte, is not JSON, is of a newer version, has a value
+// of the wrong type or shape, more than MaxLessonPresses presses or a text
+// longer than MaxLessonTextBytes. A leading byte-order mark is skipped.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "Lesson.h"
+
+struct LessonReading {
+    bool Ok = false;
+    Lesson Read;      // when Ok
+    QString Problem;  // otherwise: the reason, in Czech, without the file's name
+};
+
+LessonReading ReadLesson(const QByteArray& bytes);
+
+enum class LessonLayout { Indented, Compact };
+
+// The file's text: indented for a reader, or compact when that would not
+// fit into MaxLessonBytes. Nothing is checked here (SaveableLessonText).
+QByteArray LessonText(const Lesson& lesson, LessonLayout layout = LessonLayout::Indented);
+
+// The text to save, indented if it fits, else compact; empty with the
+// reason in `problem` when the lesson could not be read back as it is
+// (too many presses, a text too long, too large a file).
+QByteArray SaveableLessonText(const Lesson& lesson, QString& problem);

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LessonKeys.h"
+
+#include <QRegularExpression>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "Lesson.h"
+#include "PlotState.h"
+
+namespace {
+
+const QString NotText = QStringLiteral("má být text v uvozovkách");
+const QString NotSwitch = QStringLiteral("má být true nebo false");
+
+// A field: the text as typed, whatever it says; the trace judges it.
+LessonKey FieldKey(const PressField& field)
+{
+    const auto member = field.Text;
+    return {QString::fromLatin1(field.LessonKey), false,
+            [member](const QJsonValue& value, RecordedPress& press) {
+                if (!value.isString())
+                    return NotText;
+                const QString problem = LessonTextProblem(value.toString());
+                if (problem.isEmpty())
+                    press.Press.Texts.*member = value.toString().toStdString();
+                return problem;
+            },
+            [member](const RecordedPress& press) -> std::optional<QJsonValue> {
+                return QJsonValue(QString::fromStdString(press.Press.Texts.*member));
+            }};
+}
+
+LessonKey SwitchKey(const char* name, bool TracePress::*member)
+{
+    return {QString::fromLatin1(name), false,
+            [member](const QJsonValue& value, RecordedPress& press) {
+                if (!value.isBool())
+                    return NotSwitch;
+                press.Press.*member = value.toBool();
+                return QString();
+            },
+            [member](const RecordedPress& press) -> std::optional<QJsonValue> {
+                return QJsonValue(press.Press.*member);
+            }};
+}
+
+QString ReadColour(const QJsonValue& value, RecordedPress& press)
+{
+    static const QRegularExpression pattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    const QString text = value.toString();
+    if (!value.isString() || !pattern.match(text).hasMatch())
+        return QStringLiteral("má být barva ve tvaru #rrggbb");
+    press.Press.CurveR = static_cast<std::uint8_t>(text.mid(1, 2).toUInt(nullptr, 16));
+    press.Press.CurveG = static_cast<std::uint8_t>(text.mid(3, 2).toUInt(nullptr, 16));
+    press.Press.CurveB = static_cast<std::uint8_t>(text.mid(5, 2).toUInt(nullptr, 16));
+    return QString();
+}
+
+// Written as text, so that every double comes back exactly, -0 included;
+// a number is taken too, as a script may well write one.
+QString ReadTBefore(const QJsonValue& value, RecordedPress& press)
+{
+    const QString problem = QStringLiteral("má být konečné číslo, např. \"6.28\"");
+    double t = 0.0;
+    if (value.isDouble()) {
+        t = value.toDouble();
+    } else if (value.isString()) {
+        const std::string text = value.toString().toStdString();
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, t, std::chars_format::general);
+        if (text.empty() || error != std::errc() || stop != end)
+            return problem;
+    } else {
+        return problem;
+    }
+    if (!std::isfinite(t))
+        return problem;
+    press.Press.TBefore = t;
+    return QString();
+}
+
+// A press can have drawn no more points than its buffer holds.
+QString ReadStoppedAfter(const QJsonValue& value, RecordedPress& press)
+{
+    const double points = value.toDouble(-1.0);
+    if (!value.isDouble() || points < 0 || points > double(PointCapacity) || points != std::floor(points))
+        return QStringLiteral("má být celé číslo od 0 do %1").arg(PointCapacity);
+    press.StopAt = static_cast<std::size_t>(points);
+    return QString();
+}
+
+}  // namespace
+
+const std::vector<LessonKey>& LessonKeys()
+{
+    static const std::vector<LessonKey> keys = [] {
+        std::vector<LessonKey> table;
+        for (const PressField& field : PressFields)
+            table.push_back(FieldKey(field));
+        table.push_back({QStringLiteral("color"), false, ReadColour, [](const RecordedPress& press) {
+                             const TracePress& p = press.Press;
+                             return std::optional<QJsonValue>(LessonColour(p.CurveR, p.CurveG, p.CurveB));
+                         }});
+        table.push_back(SwitchKey("axes", &TracePress::ShowAxes));
+        table.push_back(SwitchKey("dashed", &TracePress::Dashed));
+        table.push_back({QStringLiteral("t-before"), false, ReadTBefore, [](const RecordedPress& press) {
+                             return std::optional<QJsonValue>(ShortestReal(press.Press.TBefore));
+                         }});
+        table.push_back({QStringLiteral("stopped-after"), true, ReadStoppedAfter,
+                         [](const RecordedPress& press) -> std::optional<QJsonValue> {
+                             if (!press.StopAt)
+                                 return std::nullopt;
+                             return QJsonValue(static_cast<qint64>(*press.StopAt));
+                         }});
+        return table;
+    }();
+    return keys;
+}
+
+QString LessonTextProblem(const QString& text)
+{
+    if (static_cast<std::size_t>(text.toUtf8().size()) > MaxLessonTextBytes)
+        return QStringLiteral("text je delší než %1 bajtů").arg(MaxLessonTextBytes);
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("text obsahuje řídicí znak (U+%1)").arg(uint(c.unicode()), 4, 16, QLatin1Char('0'));
+    }
+    if (!text.isValidUtf16())
+        return QStringLiteral("text obsahuje neplatný znak");
+    return QString();
+}
+
+QString LessonColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(uint(red), 2, 16, QLatin1Char('0'))
+        .arg(uint(green), 2, 16, QLatin1Char('0'))
+        .arg(uint(blue), 2, 16, QLatin1Char('0'));
+}
+
+QString ShortestReal(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
