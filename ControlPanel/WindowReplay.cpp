@@ -5,6 +5,7 @@
 #include "ControlPanel.h"
 #include "Draw2D.h"
 #include "LongWork.h"
+#include "PenTrack.h"
 #include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "TraceSession.h"
@@ -14,7 +15,7 @@ namespace {
 // Keeps the windows alive between the steps and lets Esc stop the replay.
 class SessionHost : public TraceHost {
 public:
-    explicit SessionHost(TraceSession& session) : session_(session) {}
+    SessionHost(TraceSession& session, PenTrack& track) : session_(session), track_(track) {}
     bool Dashed() override { return false; }  // not asked: the press's own is used
     void Repaint() override {}
     void Pause() override
@@ -22,12 +23,17 @@ public:
         session_.KeepAlive();
         session_.ThrowIfStopped();
     }
-    void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
+    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
+    {
+        Points = index + 1;
+        track_.Add(index, t, point);
+    }
 
     std::size_t Points = 0;
 
 private:
     TraceSession& session_;
+    PenTrack& track_;
 };
 
 // Draws `presses` over the plane as it stands and appends each to `drawn`.
@@ -41,7 +47,7 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
         if (Control_Panel)
             windows.push_back(Control_Panel);
         TraceSession session(std::move(windows));
-        SessionHost host(session);
+        SessionHost host(session, PenTrack::Of(window));
         for (const RecordedPress& press : presses) {
             beforeLast = window.Snapshot();
             host.Points = 0;
@@ -71,6 +77,7 @@ WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
     if (TraceSession::Running())
         return {};
     window.FillPlane(255, 255, 255);
+    PenTrack::Of(window).Clear();  // the presses drawn bring their points again
     return DrawOver(window, {}, presses);
 }
 
@@ -85,5 +92,9 @@ WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
         if (history.PlaneBeforeLast())
             window.Restore(*history.PlaneBeforeLast());
     }
-    return DrawOver(window, std::move(kept), PressHistory{last});
+    WindowReplay replay = DrawOver(window, std::move(kept), PressHistory{last});
+    // A last press without points leaves the track of the press it replaced.
+    if (!replay.Results.empty() && replay.Results.back().PointCount == 0)
+        PenTrack::Of(window).Rebuild(PlaneHistory::Of(window).Presses(), window.Plane().size());
+    return replay;
 }

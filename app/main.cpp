@@ -4,6 +4,7 @@
 
 #include "ControlPanel.h"
 #include "Draw2D.h"
+#include "PlaneExplorer.h"
 #include "SavePlane.h"
 #include "StartUp.h"
 
@@ -12,9 +13,16 @@ int main(int argc, char* argv[])
     UseWholeScaleFactors();
     QApplication application(argc, argv);
     SetUpApplication();
+    // Where the user's choices are kept (QSettings).
+    if (QCoreApplication::organizationName().isEmpty()) {
+        QCoreApplication::setOrganizationName(QStringLiteral("paramcurve"));
+        QCoreApplication::setApplicationName(QStringLiteral("paramcurve"));
+    }
     new TControl_Panel;  // sets Control_Panel, creates Draw2D
     if (Draw2D)
         InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
+    if (Draw2D)
+        InstallPlaneExplorer(*Draw2D);  // the position readout, zoom and pan
     Control_Panel->show();
     const int result = application.exec();
     delete Control_Panel;
