@@ -50,6 +50,19 @@ private:
     bool IsPen() const { return Label()->LabelKind() == ReadoutLabel::Kind::Pen; }
 };
 
+ReadoutAnnouncementWatcher& Watcher()
+{
+    static ReadoutAnnouncementWatcher watcher;
+    return watcher;
+}
+
+void Raise(QAccessibleEvent& event)
+{
+    if (Watcher())
+        Watcher()(event.type(), event.object());
+    QAccessible::updateAccessibility(&event);
+}
+
 QAccessibleInterface* ReadoutFactory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("ReadoutLabel") && object && object->isWidgetType())
@@ -71,9 +84,14 @@ void InstallReadoutAccessible()
 void AnnounceReadout(ReadoutLabel& label)
 {
     QAccessibleEvent description(&label, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&description);
+    Raise(description);
     if (label.LabelKind() == ReadoutLabel::Kind::Pen) {
         QAccessibleValueChangeEvent value(&label, label.StepNumber());
-        QAccessible::updateAccessibility(&value);
+        Raise(value);
     }
+}
+
+void WatchReadoutAnnouncements(ReadoutAnnouncementWatcher watcher)
+{
+    Watcher() = std::move(watcher);
 }

@@ -5,6 +5,10 @@
 // box as where it stands, or the plane when nothing is drawn.
 #pragma once
 
+#include <QAccessible>
+
+#include <functional>
+
 class ReadoutLabel;
 
 // Makes the toolkit describe every ReadoutLabel so; safe to call again.
@@ -13,3 +17,8 @@ void InstallReadoutAccessible();
 // Tells a screen reader that the label's text (and for the pen its value)
 // changed, so it speaks the new point.
 void AnnounceReadout(ReadoutLabel& label);
+
+// Told of each event AnnounceReadout raises, also where no screen reader
+// listens and the toolkit drops them (headless tests); empty to stop.
+using ReadoutAnnouncementWatcher = std::function<void(QAccessible::Event type, QObject* object)>;
+void WatchReadoutAnnouncements(ReadoutAnnouncementWatcher watcher);

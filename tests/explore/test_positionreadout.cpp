@@ -1,0 +1,451 @@
+// The position readout in the plot window: off at first start, the choice
+// remembered; drawn over the plane on screen only; the pen's point stepped
+// with the keys, never past the points the press reached, its text and the
+// copied line those of the renderer's --points; the mouse's point mapping
+// back to the pixel under it; both readouts read by a screen reader.
+#include <QtTest>
+
+#include <QAction>
+#include <QClipboard>
+
+#include <vector>
+
+#include "ExploreFixture.h"
+#include "ReadoutAccessible.h"
+#include "ReadoutText.h"
+
+namespace {
+
+using Step = PositionReadout::Step;
+
+// The rows of the renderer's --points after its "t,x,y" header, as texts.
+std::vector<QStringList> CsvRows(const QByteArray& csv)
+{
+    std::vector<QStringList> rows;
+    const QList<QByteArray> lines = csv.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (!lines[i].isEmpty())
+            rows.push_back(QString::fromLatin1(lines[i]).split(','));
+    }
+    return rows;
+}
+
+std::vector<QStringList> RendererPoints(const TracePress& press, const QString& picture)
+{
+    const RendererRun run = RunRenderer(RendererOptions(press) << "-o" << picture << "--points" << "-");
+    if (!run.Finished)
+        return {};
+    return CsvRows(run.Out);
+}
+
+}  // namespace
+
+class TestPositionReadout : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir settingsFolder;
+    QTemporaryDir work;
+    ExploreFixture fixture;
+
+    QString Picture() const { return work.filePath("plane.png"); }
+    ReadoutLabel& Pen() { return fixture.Readout().PenLabel(); }
+    ReadoutLabel& Mouse() { return fixture.Readout().MouseLabel(); }
+    std::size_t Points() { return PenTrack::Of(*Draw2D).Points().size(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(settingsFolder.isValid());
+        QVERIFY(work.isValid());
+        KeepSettingsAside(settingsFolder);
+    }
+    void init()
+    {
+        UserSettings().remove(QString::fromLatin1(ShowPositionSetting));
+        fixture.Start();
+    }
+    void cleanup() { fixture.Stop(); }
+
+    void OffAtFirstStart();
+    void TheScreenIsThePlaneWhenOff();
+    void DrawnOnScreenNeverOnThePlane();
+    void TheChoiceIsRemembered();
+    void KeysStepThePen_data();
+    void KeysStepThePen();
+    void StepsEndWhereThePressEnded_data();
+    void StepsEndWhereThePressEnded();
+    void ReadoutIsTheRenderersPoints_data();
+    void ReadoutIsTheRenderersPoints();
+    void FollowsThePenDuringATrace();
+    void VymazLeavesNoPoint();
+    void CtrlCCopiesThePoint();
+    void MouseReadoutMapsBackToItsPixel_data();
+    void MouseReadoutMapsBackToItsPixel();
+    void ScreenReaderReadsBothReadouts();
+    void SteppingTellsTheScreenReader();
+};
+
+void TestPositionReadout::OffAtFirstStart()
+{
+    QVERIFY(fixture.Explorer.ShowPosition->isCheckable());
+    QVERIFY(!fixture.Explorer.ShowPosition->isChecked());
+    QVERIFY(!fixture.Readout().On());
+    QCOMPARE(fixture.Explorer.ShowPosition->shortcut(), QKeySequence(Qt::Key_F2));
+    QVERIFY(Draw2D->actions().contains(fixture.Explorer.ShowPosition));
+    QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());  // no point yet
+}
+
+// Off, with the mouse on the plane and a trace drawn, the screen shows the
+// plane and nothing else.
+void TestPositionReadout::TheScreenIsThePlaneWhenOff()
+{
+    PressKresli();
+    MoveMouse(QPoint(200, 300));
+    QVERIFY(!Pen().Text().isEmpty());
+    QVERIFY(!Mouse().Text().isEmpty());
+    QTRY_VERIFY(ShownPlane() == PlaneThere());
+}
+
+// On, the ring and the labels show on screen and the plane does not hold
+// them; off again, the screen is the plane once more.
+void TestPositionReadout::DrawnOnScreenNeverOnThePlane()
+{
+    PressKresli();
+    const QImage plane = Draw2D->Plane().copy();
+    QVERIFY(ActivatePlotWindow());
+    QTest::keyClick(Draw2D, Qt::Key_F2);
+    QVERIFY(fixture.Readout().On());
+    MoveMouse(QPoint(120, 380));
+    QVERIFY(Draw2D->Plane() == plane);
+
+    QImage shown;
+    QTRY_VERIFY((shown = ShownPlane()) != PlaneThere());
+    // What differs lies in the two boxes and the ring, all of it.
+    const QRect pen = Pen().Box(), mouse = Mouse().Box();
+    QVERIFY(!pen.isEmpty());
+    QVERIFY(!mouse.isEmpty());
+    const QImage there = PlaneThere();
+    const QPoint last(Draw2D->ScreenX(Draw2D->Points[Points() - 1].x), Draw2D->ScreenY(Draw2D->Points[Points() - 1].y));
+    const QRect ring(last - QPoint(10, 10), QSize(21, 21));
+    int differing = 0;
+    for (int y = 0; y < there.height(); ++y) {
+        for (int x = 0; x < there.width(); ++x) {
+            if (shown.pixel(x, y) == there.pixel(x, y))
+                continue;
+            ++differing;
+            QVERIFY2(pen.contains(x, y) || mouse.contains(x, y) || ring.contains(x, y),
+                     qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(differing > 100);
+    // The ring around the pen's pixel, the pixel itself left to the curve.
+    QVERIFY(shown.pixel(last.x() + 6, last.y()) != there.pixel(last.x() + 6, last.y()));
+    QCOMPARE(shown.pixel(last), there.pixel(last));
+
+    QTest::keyClick(Draw2D, Qt::Key_F2);
+    QVERIFY(!fixture.Readout().On());
+    QTRY_VERIFY(ShownPlane() == PlaneThere());
+    QVERIFY(Draw2D->Plane() == plane);
+}
+
+void TestPositionReadout::TheChoiceIsRemembered()
+{
+    fixture.Explorer.ShowPosition->trigger();
+    QVERIFY(fixture.Readout().On());
+    QCOMPARE(UserSettings().value(QString::fromLatin1(ShowPositionSetting)).toBool(), true);
+    fixture.Stop();
+    fixture.Start();
+    QVERIFY(fixture.Explorer.ShowPosition->isChecked());
+    QVERIFY(fixture.Readout().On());
+    fixture.Explorer.ShowPosition->trigger();
+    fixture.Stop();
+    fixture.Start();
+    QVERIFY(!fixture.Readout().On());
+}
+
+void TestPositionReadout::KeysStepThePen_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("index");
+    // 10 segments from 0 to 2*pi: 12 points, 0 to 11.
+    QTest::newRow("after the trace: the last point") << QList<int>{} << 11;
+    QTest::newRow("left") << QList<int>{Qt::Key_Left} << 10;
+    QTest::newRow("right at the end stays") << QList<int>{Qt::Key_Right} << 11;
+    QTest::newRow("home") << QList<int>{Qt::Key_Home} << 0;
+    QTest::newRow("left at the start stays") << QList<int>{Qt::Key_Home, Qt::Key_Left} << 0;
+    QTest::newRow("home, right") << QList<int>{Qt::Key_Home, Qt::Key_Right} << 1;
+    QTest::newRow("home, page down") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << 10;
+    QTest::newRow("page down stops at the last") << QList<int>{Qt::Key_Home, Qt::Key_PageDown, Qt::Key_PageDown}
+                                                 << 11;
+    QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << 1;
+    QTest::newRow("page up stops at the first") << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp} << 0;
+    QTest::newRow("home, end") << QList<int>{Qt::Key_Home, Qt::Key_End} << 11;
+}
+
+void TestPositionReadout::KeysStepThePen()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, index);
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    QCOMPARE(int(Points()), 12);
+    QVERIFY(ActivatePlotWindow());
+    for (int key : keys)
+        QTest::keyClick(Draw2D, Qt::Key(key));
+    QCOMPARE(int(*fixture.Readout().PenIndex()), index);
+    // A step key turns the readout on; none leaves it as it was.
+    QCOMPARE(fixture.Readout().On(), !keys.isEmpty());
+    QCOMPARE(fixture.Explorer.ShowPosition->isChecked(), !keys.isEmpty());
+    const PenPoint& point = PenTrack::Of(*Draw2D).Points()[index];
+    QCOMPARE(Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)));
+    QCOMPARE(Pen().StepNumber(), index + 1);
+}
+
+void TestPositionReadout::StepsEndWhereThePressEnded_data()
+{
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("segments");
+    QTest::addColumn<int>("reached");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("the whole press") << "3*cos(t)" << "20" << 22 << 0;
+    // Division by zero at t = pi/5, the third point.
+    QTest::newRow("a formula error") << "1/(t-pi/5)" << "10" << 2 << 1;
+    // The second point is too far out to draw: its segment faults.
+    QTest::newRow("a point too far to draw") << "t*1000000000000" << "10" << 2 << 1;
+    QTest::newRow("no point at all") << "sqrt(t-100)" << "10" << 0 << 1;
+}
+
+// After an early end only the points the press reached are offered, the
+// same the renderer lists.
+void TestPositionReadout::StepsEndWhereThePressEnded()
+{
+    QFETCH(QString, x);
+    QFETCH(QString, segments);
+    QFETCH(int, reached);
+    QFETCH(int, boxes);
+    Control_Panel->EditEq1->setText(x);
+    Control_Panel->EditT2->setText("pi");
+    Control_Panel->EditSeg->setText(segments);
+    PressKresli();
+    QCOMPARE(int(fixture.Panel.Boxes.size()), boxes);
+    QCOMPARE(int(Points()), reached);
+    QCOMPARE(int(PlaneHistory::Of(*Draw2D).Presses().back().Result.PointCount), reached);
+    const std::vector<QStringList> rows = RendererPoints(Control_Panel->CurrentPress(), Picture());
+    QCOMPARE(int(rows.size()), reached);
+
+    QVERIFY(ActivatePlotWindow());
+    QTest::keyClick(Draw2D, Qt::Key_End);
+    QTest::keyClick(Draw2D, Qt::Key_Right);
+    QTest::keyClick(Draw2D, Qt::Key_PageDown);
+    if (reached == 0) {
+        QVERIFY(!fixture.Readout().PenIndex());
+        QVERIFY(Pen().Text().isEmpty());
+        QVERIFY(fixture.Readout().CopyText().isEmpty());
+        QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
+        return;
+    }
+    QCOMPARE(int(*fixture.Readout().PenIndex()), reached - 1);
+    QCOMPARE(fixture.Readout().CopyText(), rows.back().join(';'));
+    QCOMPARE(Pen().StepCount(), reached);
+}
+
+void TestPositionReadout::ReadoutIsTheRenderersPoints_data()
+{
+    QTest::addColumn<TraceTexts>("texts");
+    QTest::addColumn<bool>("dashed");
+    QTest::newRow("the inputs at start") << StartPress().Texts << false;
+    QTest::newRow("the folium, to its early end")
+        << TraceTexts{"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"} << false;
+    QTest::newRow("a dashed Lissajous curve")
+        << TraceTexts{"3*sin(3*t)", "3*cos(2*t)", "-4", "4", "-4", "4", "0", "2*pi", "97"} << true;
+    QTest::newRow("huge and tiny values")
+        << TraceTexts{"exp(t)*100000000000000000000", "exp(-t)/100000000000000000000", "0",
+                      "2100000000000000000000", "0", "0.00000000000000000021", "-3", "3", "7"} << false;
+}
+
+// Stepped from the first point to the last, the readout shows each point
+// the renderer lists, to six digits, and copies its very line.
+void TestPositionReadout::ReadoutIsTheRenderersPoints()
+{
+    QFETCH(TraceTexts, texts);
+    QFETCH(bool, dashed);
+    SetPanelTexts(texts);
+    Control_Panel->CheckBox2->setChecked(dashed);
+    PressKresli();
+    const std::vector<QStringList> rows = RendererPoints(Control_Panel->CurrentPress(), Picture());
+    QVERIFY(rows.size() > 2);
+    QCOMPARE(Points(), rows.size());
+
+    QVERIFY(ActivatePlotWindow());
+    QTest::keyClick(Draw2D, Qt::Key_Home);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const QStringList& row = rows[i];
+        QCOMPARE(int(*fixture.Readout().PenIndex()), int(i));
+        QCOMPARE(Pen().Text(), QString::fromStdString(PenReadoutText(row[0].toDouble(), row[1].toDouble(),
+                                                                     row[2].toDouble())));
+        QCOMPARE(fixture.Readout().CopyText(), row.join(';'));
+        QTest::keyClick(Draw2D, Qt::Key_Right);
+    }
+}
+
+// During a trace the pen's readout is at the point just drawn.
+void TestPositionReadout::FollowsThePenDuringATrace()
+{
+    fixture.Readout().SetOn(true);
+    Control_Panel->EditSeg->setText("8");
+    int pauses = 0;
+    bool followed = true;
+    SetTracePause([&] {
+        const std::size_t drawn = std::size_t(pauses++);
+        const WorldPoint& point = Draw2D->Points[drawn];
+        followed = followed && fixture.Readout().PenIndex() == drawn &&
+                   Pen().Text() == QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y));
+    });
+    PressKresli();
+    QCOMPARE(pauses, 10);
+    QVERIFY(followed);
+    // Afterwards it stays at the last point drawn.
+    QCOMPARE(int(*fixture.Readout().PenIndex()), 9);
+}
+
+void TestPositionReadout::VymazLeavesNoPoint()
+{
+    PressKresli();
+    QVERIFY(fixture.Readout().PenIndex());
+    MoveMouse(QPoint(10, 10));
+    QVERIFY(!Mouse().Text().isEmpty());
+    QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
+    QVERIFY(!fixture.Readout().PenIndex());
+    QVERIFY(Pen().Text().isEmpty());
+    QVERIFY(Mouse().Text().isEmpty());  // nothing drawn: no window to read
+    QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
+}
+
+void TestPositionReadout::CtrlCCopiesThePoint()
+{
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    QVERIFY(ActivatePlotWindow());
+    QTest::keyClick(Draw2D, Qt::Key_Home);
+    QTest::keyClick(Draw2D, Qt::Key_Right);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(Draw2D, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    const QStringList cells = copied.split(';');
+    QCOMPARE(cells.size(), 3);
+    const PenPoint& point = PenTrack::Of(*Draw2D).Points()[1];
+    QCOMPARE(cells[0].toDouble(), point.T);
+    QCOMPARE(cells[1].toDouble(), point.X);
+    QCOMPARE(cells[2].toDouble(), point.Y);
+    QVERIFY(!copied.contains('\n'));
+    QCOMPARE(copied, QString::fromStdString(CopiedPoint(point.T, point.X, point.Y)));
+}
+
+void TestPositionReadout::MouseReadoutMapsBackToItsPixel_data()
+{
+    QTest::addColumn<QStringList>("window");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("the circle's window") << QStringList{"-4", "4", "-4", "4"} << QPoint(172, 243);
+    QTest::newRow("the origin") << QStringList{"-4", "4", "-4", "4"} << QPoint(250, 250);
+    QTest::newRow("a corner") << QStringList{"-4", "4", "-4", "4"} << QPoint(0, 498);
+    QTest::newRow("the oblique throw's window") << QStringList{"-0.5", "10", "-0.5", "10"} << QPoint(333, 77);
+    QTest::newRow("far out and narrow")
+        << QStringList{"1000000", "1000000.0001", "-0.000003", "-0.000002"} << QPoint(401, 17);
+    QTest::newRow("huge") << QStringList{"-1e30", "1e30", "0", "1e25"} << QPoint(37, 460);
+}
+
+void TestPositionReadout::MouseReadoutMapsBackToItsPixel()
+{
+    QFETCH(QStringList, window);
+    QFETCH(QPoint, pixel);
+    // Written out: the formula language has no exponent.
+    for (QString& bound : window) {
+        if (bound.contains('e'))
+            bound = QString::fromStdString(BoundText(bound.toDouble()));
+    }
+    Control_Panel->EditX1->setText(window[0]);
+    Control_Panel->EditX2->setText(window[1]);
+    Control_Panel->EditY1->setText(window[2]);
+    Control_Panel->EditY2->setText(window[3]);
+    // A small circle in the middle of the window, whatever its size.
+    const double x1 = window[0].toDouble(), x2 = window[1].toDouble(), y1 = window[2].toDouble(),
+                 y2 = window[3].toDouble();
+    Control_Panel->EditEq1->setText(QString::fromStdString(BoundText((x1 + x2) / 2) + "+" + BoundText((x2 - x1) / 4) + "*cos(t)"));
+    Control_Panel->EditEq2->setText(QString::fromStdString(BoundText((y1 + y2) / 2) + "+" + BoundText((y2 - y1) / 4) + "*sin(t)"));
+    Control_Panel->CheckBox1->setChecked(false);
+    PressKresli();
+    QVERIFY(fixture.Panel.Boxes.isEmpty());
+
+    const auto readAt = [&](QPoint at) {
+        MoveMouse(at);
+        QAccessibleInterface* mouse = QAccessible::queryAccessibleInterface(&Mouse());
+        const QStringList parts = mouse->text(QAccessible::Description).split(QStringLiteral("   "));
+        return parts;
+    };
+    const QStringList parts = readAt(pixel);
+    QCOMPARE(parts.size(), 2);
+    QVERIFY(parts[0].startsWith("x = "));
+    QVERIFY(parts[1].startsWith("y = "));
+    const std::optional<double> x = ReadReadoutNumber(parts[0].mid(4).toStdString());
+    const std::optional<double> y = ReadReadoutNumber(parts[1].mid(4).toStdString());
+    QVERIFY(x && y);
+    QCOMPARE(Draw2D->ScreenX(*x), pixel.x());
+    QCOMPARE(Draw2D->ScreenY(*y), pixel.y());
+    // The neighbouring pixels read differently.
+    QVERIFY(readAt(pixel + QPoint(1, 0))[0] != parts[0]);
+    QVERIFY(readAt(pixel - QPoint(1, 0))[0] != parts[0]);
+    QVERIFY(readAt(pixel + QPoint(0, 1))[1] != parts[1]);
+    QVERIFY(readAt(pixel - QPoint(0, 1))[1] != parts[1]);
+}
+
+// Both readouts are objects of the plot window's accessible tree, each
+// named, with the readout's text as its description.
+void TestPositionReadout::ScreenReaderReadsBothReadouts()
+{
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    MoveMouse(QPoint(250, 250));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(Draw2D);
+    QAccessibleInterface* pen = FindAccessible(window, QStringLiteral("Poloha pera"));
+    QAccessibleInterface* mouse = FindAccessible(window, QStringLiteral("Poloha myši"));
+    QVERIFY(pen);
+    QVERIFY(mouse);
+    QCOMPARE(pen->object(), static_cast<QObject*>(&Pen()));
+    QCOMPARE(pen->role(), QAccessible::Slider);
+    QCOMPARE(mouse->role(), QAccessible::StaticText);
+    const PenPoint& last = PenTrack::Of(*Draw2D).Points().back();
+    // Off, the texts are there all the same.
+    QVERIFY(!fixture.Readout().On());
+    QCOMPARE(pen->text(QAccessible::Description), QString::fromStdString(PenReadoutText(last.T, last.X, last.Y)));
+    QCOMPARE(mouse->text(QAccessible::Description), QString("x = 0   y = 0"));
+    QVERIFY(pen->valueInterface());
+    QCOMPARE(pen->valueInterface()->currentValue().toInt(), 12);
+    QCOMPARE(pen->valueInterface()->maximumValue().toInt(), 12);
+    QVERIFY(pen->state().focusable);
+}
+
+void TestPositionReadout::SteppingTellsTheScreenReader()
+{
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    QVERIFY(ActivatePlotWindow());
+    // Headless no screen reader listens and the toolkit drops the events;
+    // they are watched on their way.
+    std::vector<QAccessible::Event> raised;
+    WatchReadoutAnnouncements([&](QAccessible::Event type, QObject* object) {
+        if (object == &Pen())
+            raised.push_back(type);
+    });
+    QTest::keyClick(Draw2D, Qt::Key_Home);
+    QTest::keyClick(Draw2D, Qt::Key_Left);  // at the start already: nothing new
+    QTest::keyClick(Draw2D, Qt::Key_Right);
+    WatchReadoutAnnouncements(nullptr);
+    const std::vector<QAccessible::Event> expected{QAccessible::DescriptionChanged, QAccessible::ValueChanged,
+                                                   QAccessible::DescriptionChanged, QAccessible::ValueChanged};
+    QCOMPARE(raised, expected);
+    QCOMPARE(QAccessible::queryAccessibleInterface(&Pen())->valueInterface()->currentValue().toInt(), 2);
+}
+
+QTEST_MAIN(TestPositionReadout)
+#include "test_positionreadout.moc"
