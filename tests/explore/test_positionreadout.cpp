@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExploreFixture.h"
+#include "WindowReplay.h"
 #include "ReadoutAccessible.h"
 #include "ReadoutText.h"
 
@@ -78,6 +79,8 @@ private slots:
     void ReadoutIsTheRenderersPoints_data();
     void ReadoutIsTheRenderersPoints();
     void FollowsThePenDuringATrace();
+    void APressWithoutPointsLeavesTheOneBefore_data();
+    void APressWithoutPointsLeavesTheOneBefore();
     void VymazLeavesNoPoint();
     void CtrlCCopiesThePoint();
     void MouseReadoutMapsBackToItsPixel_data();
@@ -307,6 +310,51 @@ void TestPositionReadout::FollowsThePenDuringATrace()
     QVERIFY(followed);
     // Afterwards it stays at the last point drawn.
     QCOMPARE(int(*fixture.Readout().PenIndex()), 9);
+}
+
+void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("by hand") << 0;
+    QTest::newRow("all drawn anew") << 1;
+    QTest::newRow("the last press changed in place") << 2;
+}
+
+// The pen is on the last press that drew points, however the presses came
+// onto the plane.
+void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore()
+{
+    QFETCH(int, how);
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    const std::vector<PenPoint> first = PenTrack::Of(*Draw2D).Points();
+    Control_Panel->EditSeg->setText("7");
+    Control_Panel->EditEq1->setText("t^2");
+    PressKresli();
+    QCOMPARE(int(Points()), 9);
+    RecordedPress empty = PlaneHistory::Of(*Draw2D).Presses().back();
+    empty.Press.Texts.EquationY = "sqrt(t-100)";  // fails at its first point
+    PressHistory presses{PlaneHistory::Of(*Draw2D).Presses().front(), empty};
+    if (how == 0) {
+        QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
+        Control_Panel->ShowPress(presses.front().Press);
+        PressKresli();
+        Control_Panel->ShowPress(empty.Press);
+        PressKresli();
+    } else if (how == 1) {
+        QVERIFY(DrawPressesAnew(*Draw2D, presses).Ran);
+    } else {
+        QVERIFY(RedrawLastPress(*Draw2D, empty).Ran);
+    }
+    QCOMPARE(PlaneHistory::Of(*Draw2D).Presses().back().Result.PointCount, std::size_t(0));
+    const std::vector<PenPoint>& track = PenTrack::Of(*Draw2D).Points();
+    QCOMPARE(track.size(), first.size());
+    for (std::size_t i = 0; i < track.size(); ++i) {
+        QCOMPARE(track[i].T, first[i].T);
+        QCOMPARE(track[i].X, first[i].X);
+        QCOMPARE(track[i].Y, first[i].Y);
+    }
+    QCOMPARE(*fixture.Readout().PenIndex(), first.size() - 1);
 }
 
 void TestPositionReadout::VymazLeavesNoPoint()
