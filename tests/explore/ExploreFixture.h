@@ -2,7 +2,7 @@
 // installed, traces at once, the user's settings in a folder of their own;
 // and the helpers the readout and zoom tests share: the screen over the
 // plane, mouse and wheel events sent to the plane, and the presses drawn
-// again on a fresh surface or by the renderer.
+// again on a fresh surface, and the renderer's options for a press.
 #pragma once
 
 #include <QAccessible>
@@ -20,7 +20,6 @@
 #include <string>
 
 #include "../panel/PanelFixture.h"
-#include "../render/RendererProcess.h"
 #include "Draw2D.h"
 #include "ParamCurve.h"
 #include "PenTrack.h"

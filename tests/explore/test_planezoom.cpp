@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "../render/RendererProcess.h"
 #include "ExploreFixture.h"
 #include "ReadoutText.h"
 #include "WorldWindow.h"

@@ -22,7 +22,6 @@ private slots:
     void NotReadoutNumbers_data();
     void NotReadoutNumbers();
     void PenLine();
-    void MouseLine();
     void DigitsForNeighbours_data();
     void DigitsForNeighbours();
     void DigitsUntilTheTextReadsBack();
@@ -112,11 +111,6 @@ void TestReadoutText::PenLine()
 {
     QCOMPARE(QString::fromStdString(PenReadoutText(2.5, 1.2000098, -3.4)),
              QString("t = 2,5   x = 1,20001   y = -3,4"));
-}
-
-void TestReadoutText::MouseLine()
-{
-    QCOMPARE(QString::fromStdString(MouseReadoutText(-1.248, 3, 0.112, 2)), QString("x = -1,25   y = 0,11"));
 }
 
 void TestReadoutText::DigitsForNeighbours_data()

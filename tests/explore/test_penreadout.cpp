@@ -1,8 +1,7 @@
-// The position readout in the plot window: off at first start, the choice
-// remembered; drawn over the plane on screen only; the pen's point stepped
-// with the keys, never past the points the press reached, its text and the
-// copied line those of the renderer's --points; the mouse's point mapping
-// back to the pixel under it; both readouts read by a screen reader.
+// The pen's readout: it follows the trace and stays at the last point
+// drawn, the keys step it, never past the points the press reached, and its
+// text and the copied line are those of the renderer's --points; each step
+// is told to a screen reader.
 #include <QtTest>
 
 #include <QAction>
@@ -10,14 +9,13 @@
 
 #include <vector>
 
+#include "../render/RendererProcess.h"
 #include "ExploreFixture.h"
-#include "WindowReplay.h"
 #include "ReadoutAccessible.h"
 #include "ReadoutText.h"
+#include "WindowReplay.h"
 
 namespace {
-
-using Step = PositionReadout::Step;
 
 // The rows of the renderer's --points after its "t,x,y" header, as texts.
 std::vector<QStringList> CsvRows(const QByteArray& csv)
@@ -41,7 +39,7 @@ std::vector<QStringList> RendererPoints(const TracePress& press, const QString& 
 
 }  // namespace
 
-class TestPositionReadout : public QObject {
+class TestPenReadout : public QObject {
     Q_OBJECT
 
 private:
@@ -68,10 +66,6 @@ private slots:
     }
     void cleanup() { fixture.Stop(); }
 
-    void OffAtFirstStart();
-    void TheScreenIsThePlaneWhenOff();
-    void DrawnOnScreenNeverOnThePlane();
-    void TheChoiceIsRemembered();
     void KeysStepThePen_data();
     void KeysStepThePen();
     void StepsEndWhereThePressEnded_data();
@@ -83,91 +77,10 @@ private slots:
     void APressWithoutPointsLeavesTheOneBefore();
     void VymazLeavesNoPoint();
     void CtrlCCopiesThePoint();
-    void MouseReadoutMapsBackToItsPixel_data();
-    void MouseReadoutMapsBackToItsPixel();
-    void ScreenReaderReadsBothReadouts();
     void SteppingTellsTheScreenReader();
 };
 
-void TestPositionReadout::OffAtFirstStart()
-{
-    QVERIFY(fixture.Explorer.ShowPosition->isCheckable());
-    QVERIFY(!fixture.Explorer.ShowPosition->isChecked());
-    QVERIFY(!fixture.Readout().On());
-    QCOMPARE(fixture.Explorer.ShowPosition->shortcut(), QKeySequence(Qt::Key_F2));
-    QVERIFY(Draw2D->actions().contains(fixture.Explorer.ShowPosition));
-    QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());  // no point yet
-}
-
-// Off, with the mouse on the plane and a trace drawn, the screen shows the
-// plane and nothing else.
-void TestPositionReadout::TheScreenIsThePlaneWhenOff()
-{
-    PressKresli();
-    MoveMouse(QPoint(200, 300));
-    QVERIFY(!Pen().Text().isEmpty());
-    QVERIFY(!Mouse().Text().isEmpty());
-    QTRY_VERIFY(ShownPlane() == PlaneThere());
-}
-
-// On, the ring and the labels show on screen and the plane does not hold
-// them; off again, the screen is the plane once more.
-void TestPositionReadout::DrawnOnScreenNeverOnThePlane()
-{
-    PressKresli();
-    const QImage plane = Draw2D->Plane().copy();
-    QVERIFY(ActivatePlotWindow());
-    QTest::keyClick(Draw2D, Qt::Key_F2);
-    QVERIFY(fixture.Readout().On());
-    MoveMouse(QPoint(120, 380));
-    QVERIFY(Draw2D->Plane() == plane);
-
-    QImage shown;
-    QTRY_VERIFY((shown = ShownPlane()) != PlaneThere());
-    // What differs lies in the two boxes and the ring, all of it.
-    const QRect pen = Pen().Box(), mouse = Mouse().Box();
-    QVERIFY(!pen.isEmpty());
-    QVERIFY(!mouse.isEmpty());
-    const QImage there = PlaneThere();
-    const QPoint last(Draw2D->ScreenX(Draw2D->Points[Points() - 1].x), Draw2D->ScreenY(Draw2D->Points[Points() - 1].y));
-    const QRect ring(last - QPoint(10, 10), QSize(21, 21));
-    int differing = 0;
-    for (int y = 0; y < there.height(); ++y) {
-        for (int x = 0; x < there.width(); ++x) {
-            if (shown.pixel(x, y) == there.pixel(x, y))
-                continue;
-            ++differing;
-            QVERIFY2(pen.contains(x, y) || mouse.contains(x, y) || ring.contains(x, y),
-                     qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
-        }
-    }
-    QVERIFY(differing > 100);
-    // The ring around the pen's pixel, the pixel itself left to the curve.
-    QVERIFY(shown.pixel(last.x() + 6, last.y()) != there.pixel(last.x() + 6, last.y()));
-    QCOMPARE(shown.pixel(last), there.pixel(last));
-
-    QTest::keyClick(Draw2D, Qt::Key_F2);
-    QVERIFY(!fixture.Readout().On());
-    QTRY_VERIFY(ShownPlane() == PlaneThere());
-    QVERIFY(Draw2D->Plane() == plane);
-}
-
-void TestPositionReadout::TheChoiceIsRemembered()
-{
-    fixture.Explorer.ShowPosition->trigger();
-    QVERIFY(fixture.Readout().On());
-    QCOMPARE(UserSettings().value(QString::fromLatin1(ShowPositionSetting)).toBool(), true);
-    fixture.Stop();
-    fixture.Start();
-    QVERIFY(fixture.Explorer.ShowPosition->isChecked());
-    QVERIFY(fixture.Readout().On());
-    fixture.Explorer.ShowPosition->trigger();
-    fixture.Stop();
-    fixture.Start();
-    QVERIFY(!fixture.Readout().On());
-}
-
-void TestPositionReadout::KeysStepThePen_data()
+void TestPenReadout::KeysStepThePen_data()
 {
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<int>("index");
@@ -186,7 +99,7 @@ void TestPositionReadout::KeysStepThePen_data()
     QTest::newRow("home, end") << QList<int>{Qt::Key_Home, Qt::Key_End} << 11;
 }
 
-void TestPositionReadout::KeysStepThePen()
+void TestPenReadout::KeysStepThePen()
 {
     QFETCH(QList<int>, keys);
     QFETCH(int, index);
@@ -205,7 +118,7 @@ void TestPositionReadout::KeysStepThePen()
     QCOMPARE(Pen().StepNumber(), index + 1);
 }
 
-void TestPositionReadout::StepsEndWhereThePressEnded_data()
+void TestPenReadout::StepsEndWhereThePressEnded_data()
 {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("segments");
@@ -221,7 +134,7 @@ void TestPositionReadout::StepsEndWhereThePressEnded_data()
 
 // After an early end only the points the press reached are offered, the
 // same the renderer lists.
-void TestPositionReadout::StepsEndWhereThePressEnded()
+void TestPenReadout::StepsEndWhereThePressEnded()
 {
     QFETCH(QString, x);
     QFETCH(QString, segments);
@@ -253,7 +166,7 @@ void TestPositionReadout::StepsEndWhereThePressEnded()
     QCOMPARE(Pen().StepCount(), reached);
 }
 
-void TestPositionReadout::ReadoutIsTheRenderersPoints_data()
+void TestPenReadout::ReadoutIsTheRenderersPoints_data()
 {
     QTest::addColumn<TraceTexts>("texts");
     QTest::addColumn<bool>("dashed");
@@ -269,7 +182,7 @@ void TestPositionReadout::ReadoutIsTheRenderersPoints_data()
 
 // Stepped from the first point to the last, the readout shows each point
 // the renderer lists, to six digits, and copies its very line.
-void TestPositionReadout::ReadoutIsTheRenderersPoints()
+void TestPenReadout::ReadoutIsTheRenderersPoints()
 {
     QFETCH(TraceTexts, texts);
     QFETCH(bool, dashed);
@@ -293,7 +206,7 @@ void TestPositionReadout::ReadoutIsTheRenderersPoints()
 }
 
 // During a trace the pen's readout is at the point just drawn.
-void TestPositionReadout::FollowsThePenDuringATrace()
+void TestPenReadout::FollowsThePenDuringATrace()
 {
     fixture.Readout().SetOn(true);
     Control_Panel->EditSeg->setText("8");
@@ -312,7 +225,7 @@ void TestPositionReadout::FollowsThePenDuringATrace()
     QCOMPARE(int(*fixture.Readout().PenIndex()), 9);
 }
 
-void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore_data()
+void TestPenReadout::APressWithoutPointsLeavesTheOneBefore_data()
 {
     QTest::addColumn<int>("how");
     QTest::newRow("by hand") << 0;
@@ -322,7 +235,7 @@ void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore_data()
 
 // The pen is on the last press that drew points, however the presses came
 // onto the plane.
-void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore()
+void TestPenReadout::APressWithoutPointsLeavesTheOneBefore()
 {
     QFETCH(int, how);
     Control_Panel->EditSeg->setText("10");
@@ -357,7 +270,7 @@ void TestPositionReadout::APressWithoutPointsLeavesTheOneBefore()
     QCOMPARE(*fixture.Readout().PenIndex(), first.size() - 1);
 }
 
-void TestPositionReadout::VymazLeavesNoPoint()
+void TestPenReadout::VymazLeavesNoPoint()
 {
     PressKresli();
     QVERIFY(fixture.Readout().PenIndex());
@@ -370,7 +283,7 @@ void TestPositionReadout::VymazLeavesNoPoint()
     QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
 }
 
-void TestPositionReadout::CtrlCCopiesThePoint()
+void TestPenReadout::CtrlCCopiesThePoint()
 {
     Control_Panel->EditSeg->setText("10");
     PressKresli();
@@ -390,90 +303,7 @@ void TestPositionReadout::CtrlCCopiesThePoint()
     QCOMPARE(copied, QString::fromStdString(CopiedPoint(point.T, point.X, point.Y)));
 }
 
-void TestPositionReadout::MouseReadoutMapsBackToItsPixel_data()
-{
-    QTest::addColumn<QStringList>("window");
-    QTest::addColumn<QPoint>("pixel");
-    QTest::newRow("the circle's window") << QStringList{"-4", "4", "-4", "4"} << QPoint(172, 243);
-    QTest::newRow("the origin") << QStringList{"-4", "4", "-4", "4"} << QPoint(250, 250);
-    QTest::newRow("a corner") << QStringList{"-4", "4", "-4", "4"} << QPoint(0, 498);
-    QTest::newRow("the oblique throw's window") << QStringList{"-0.5", "10", "-0.5", "10"} << QPoint(333, 77);
-    QTest::newRow("far out and narrow")
-        << QStringList{"1000000", "1000000.0001", "-0.000003", "-0.000002"} << QPoint(401, 17);
-    QTest::newRow("huge") << QStringList{"-1e30", "1e30", "0", "1e25"} << QPoint(37, 460);
-}
-
-void TestPositionReadout::MouseReadoutMapsBackToItsPixel()
-{
-    QFETCH(QStringList, window);
-    QFETCH(QPoint, pixel);
-    // Written out: the formula language has no exponent.
-    for (QString& bound : window) {
-        if (bound.contains('e'))
-            bound = QString::fromStdString(BoundText(bound.toDouble()));
-    }
-    Control_Panel->EditX1->setText(window[0]);
-    Control_Panel->EditX2->setText(window[1]);
-    Control_Panel->EditY1->setText(window[2]);
-    Control_Panel->EditY2->setText(window[3]);
-    // A small circle in the middle of the window, whatever its size.
-    const double x1 = window[0].toDouble(), x2 = window[1].toDouble(), y1 = window[2].toDouble(),
-                 y2 = window[3].toDouble();
-    Control_Panel->EditEq1->setText(QString::fromStdString(BoundText((x1 + x2) / 2) + "+" + BoundText((x2 - x1) / 4) + "*cos(t)"));
-    Control_Panel->EditEq2->setText(QString::fromStdString(BoundText((y1 + y2) / 2) + "+" + BoundText((y2 - y1) / 4) + "*sin(t)"));
-    Control_Panel->CheckBox1->setChecked(false);
-    PressKresli();
-    QVERIFY(fixture.Panel.Boxes.isEmpty());
-
-    const auto readAt = [&](QPoint at) {
-        MoveMouse(at);
-        QAccessibleInterface* mouse = QAccessible::queryAccessibleInterface(&Mouse());
-        const QStringList parts = mouse->text(QAccessible::Description).split(QStringLiteral("   "));
-        return parts;
-    };
-    const QStringList parts = readAt(pixel);
-    QCOMPARE(parts.size(), 2);
-    QVERIFY(parts[0].startsWith("x = "));
-    QVERIFY(parts[1].startsWith("y = "));
-    const std::optional<double> x = ReadReadoutNumber(parts[0].mid(4).toStdString());
-    const std::optional<double> y = ReadReadoutNumber(parts[1].mid(4).toStdString());
-    QVERIFY(x && y);
-    QCOMPARE(Draw2D->ScreenX(*x), pixel.x());
-    QCOMPARE(Draw2D->ScreenY(*y), pixel.y());
-    // The neighbouring pixels read differently.
-    QVERIFY(readAt(pixel + QPoint(1, 0))[0] != parts[0]);
-    QVERIFY(readAt(pixel - QPoint(1, 0))[0] != parts[0]);
-    QVERIFY(readAt(pixel + QPoint(0, 1))[1] != parts[1]);
-    QVERIFY(readAt(pixel - QPoint(0, 1))[1] != parts[1]);
-}
-
-// Both readouts are objects of the plot window's accessible tree, each
-// named, with the readout's text as its description.
-void TestPositionReadout::ScreenReaderReadsBothReadouts()
-{
-    Control_Panel->EditSeg->setText("10");
-    PressKresli();
-    MoveMouse(QPoint(250, 250));
-    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(Draw2D);
-    QAccessibleInterface* pen = FindAccessible(window, QStringLiteral("Poloha pera"));
-    QAccessibleInterface* mouse = FindAccessible(window, QStringLiteral("Poloha myši"));
-    QVERIFY(pen);
-    QVERIFY(mouse);
-    QCOMPARE(pen->object(), static_cast<QObject*>(&Pen()));
-    QCOMPARE(pen->role(), QAccessible::Slider);
-    QCOMPARE(mouse->role(), QAccessible::StaticText);
-    const PenPoint& last = PenTrack::Of(*Draw2D).Points().back();
-    // Off, the texts are there all the same.
-    QVERIFY(!fixture.Readout().On());
-    QCOMPARE(pen->text(QAccessible::Description), QString::fromStdString(PenReadoutText(last.T, last.X, last.Y)));
-    QCOMPARE(mouse->text(QAccessible::Description), QString("x = 0   y = 0"));
-    QVERIFY(pen->valueInterface());
-    QCOMPARE(pen->valueInterface()->currentValue().toInt(), 12);
-    QCOMPARE(pen->valueInterface()->maximumValue().toInt(), 12);
-    QVERIFY(pen->state().focusable);
-}
-
-void TestPositionReadout::SteppingTellsTheScreenReader()
+void TestPenReadout::SteppingTellsTheScreenReader()
 {
     Control_Panel->EditSeg->setText("10");
     PressKresli();
@@ -495,5 +325,5 @@ void TestPositionReadout::SteppingTellsTheScreenReader()
     QCOMPARE(QAccessible::queryAccessibleInterface(&Pen())->valueInterface()->currentValue().toInt(), 2);
 }
 
-QTEST_MAIN(TestPositionReadout)
-#include "test_positionreadout.moc"
+QTEST_MAIN(TestPenReadout)
+#include "test_penreadout.moc"
