@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMouseEvent>

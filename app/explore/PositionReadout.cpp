@@ -1,7 +1,6 @@
 #include "PositionReadout.h"
 
 #include <QEvent>
-#include <QFrame>
 
 #include <algorithm>
 #include <functional>
