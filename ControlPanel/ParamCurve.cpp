@@ -15,6 +15,7 @@
 #include "Draw2D.h"
 #include "LastTrace.h"
 #include "LongWork.h"
+#include "PenTrack.h"
 #include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "TraceRecorder.h"
@@ -43,7 +44,11 @@ public:
         // Esc during the pause stops the trace here, before the next point.
         session_.ThrowIfStopped();
     }
-    void PointTraced(std::size_t index, double, const WorldPoint&) override { Points = index + 1; }
+    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
+    {
+        Points = index + 1;
+        PenTrack::Of(*Draw2D).Add(index, t, point);  // the readout follows the pen
+    }
 
     std::size_t Points = 0;
 

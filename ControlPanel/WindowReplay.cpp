@@ -6,6 +6,7 @@
 #include "ControlPanel.h"
 #include "Draw2D.h"
 #include "LongWork.h"
+#include "PenTrack.h"
 #include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "TraceSession.h"
@@ -15,7 +16,7 @@ namespace {
 // Keeps the windows alive between the steps and lets Esc stop the replay.
 class SessionHost : public TraceHost {
 public:
-    explicit SessionHost(TraceSession& session) : session_(session) {}
+    SessionHost(TraceSession& session, PenTrack& track) : session_(session), track_(track) {}
     bool Dashed() override { return false; }  // not asked: the press's own is used
     void Repaint() override {}
     void Pause() override
@@ -23,9 +24,11 @@ public:
         session_.KeepAlive();
         session_.ThrowIfStopped();
     }
+    void PointTraced(std::size_t index, double t, const WorldPoint& point) override { track_.Add(index, t, point); }
 
 private:
     TraceSession& session_;
+    PenTrack& track_;
 };
 
 // Draws `presses` over the plane as it stands and appends each to `drawn`.
@@ -39,7 +42,7 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
         if (Control_Panel)
             windows.push_back(Control_Panel);
         TraceSession session(std::move(windows));
-        SessionHost host(session);
+        SessionHost host(session, PenTrack::Of(window));
         const std::uint8_t red = window.CurveR, green = window.CurveG, blue = window.CurveB;
         for (const RecordedPress& press : presses) {
             PlaneSnapshot before = window.Snapshot();
@@ -71,6 +74,7 @@ WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
     if (TraceSession::Running())
         return {};
     window.FillPlane(255, 255, 255);
+    PenTrack::Of(window).Clear();  // the presses drawn bring their points again
     return DrawOver(window, {}, presses);
 }
 
@@ -90,5 +94,9 @@ WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
         }
         window.Restore(*history.PlaneBeforeLast());
     }
-    return DrawOver(window, std::move(kept), PressHistory{last});
+    WindowReplay replay = DrawOver(window, std::move(kept), PressHistory{last});
+    // A last press without points leaves the track of the press it replaced.
+    if (!replay.Results.empty() && replay.Results.back().PointCount == 0)
+        PenTrack::Of(window).Rebuild(PlaneHistory::Of(window).Presses(), window.Plane().size());
+    return replay;
 }

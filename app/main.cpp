@@ -11,6 +11,7 @@
 #include "Dialogs.h"
 #include "Draw2D.h"
 #include "LessonActions.h"
+#include "PlaneExplorer.h"
 #include "SavePlane.h"
 #include "StartArguments.h"
 #include "StartUp.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     if (Draw2D) {
         InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
         InstallLessonActions(*Draw2D, Control_Panel);
+        InstallPlaneExplorer(*Draw2D);  // the position readout, zoom and pan
     }
     Control_Panel->show();
     // From the event loop, so that a box about the file shows over both

@@ -1,0 +1,90 @@
+// Zoom and pan on the plot window: the wheel zooms about the point under the
+// cursor, 1.25 a notch; a drag with the left button moves the window so the
+// point grabbed follows the cursor; "Původní zorné pole" goes back to the
+// window before the first zoom or pan since the last "Kresli".
+//
+// Each writes its window into the four bound fields and draws the presses
+// since the last "Vymaž" again in it (DrawPressesAnew): the pixels "Kresli"
+// would give for each press with those bounds. A window in which the plane
+// cannot be mapped, or the axes cannot be drawn, is found on a scratch
+// surface first: the zoom stops at the last window that works, with a note
+// in the readout, and nothing is redrawn.
+//
+// Zoom and pan need a press in the history: with nothing drawn there is no
+// window to move.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "PlotSurface.h"
+#include "PressHistory.h"
+#include "WorldWindow.h"
+
+class PositionReadout;
+class TDraw2D;
+
+inline constexpr char ZoomInLimitText[] = "Dál přiblížit nelze";
+inline constexpr char ZoomOutLimitText[] = "Dál oddálit nelze";
+inline constexpr char PanLimitText[] = "Dál posunout nelze";
+
+inline constexpr long double ZoomPerNotch = 1.25L;
+
+class PlaneZoom : public QObject {
+    Q_OBJECT
+public:
+    PlaneZoom(TDraw2D& window, PositionReadout& readout);
+
+    // A wheel turned over plane pixel `pixel`; 120 is one notch, away from
+    // the user zooms in.
+    void Wheel(QPoint pixel, int angleDelta);
+
+    // A drag with the left button: pressed, moved (redrawn once the event
+    // loop comes round, for the last position only), released.
+    void Press(QPoint pixel);
+    void DragTo(QPoint pixel);
+    void Release(QPoint pixel);
+    bool Dragging() const { return drag_.has_value(); }
+
+    bool CanReturn() const { return original_.has_value(); }
+    void ReturnToOriginal();
+
+signals:
+    void CanReturnChanged(bool can);
+
+private:
+    struct Original {
+        std::vector<std::array<std::string, 4>> PressBounds;  // X1, X2, Y1, Y2 of each press
+        std::array<QString, 4> Fields;
+    };
+    struct Drag {
+        QPoint From;
+        WorldWindow Start;
+        bool Moving = false;  // past the drag distance
+    };
+
+    bool HasPresses() const;
+    bool AnyAxes() const;
+    // Whether the window may be drawn: it maps, and the axes fit unless they
+    // did not fit in the window on the plane either.
+    bool Works(const WorldWindow& candidate, const WorldWindow& current);
+    void Apply(const WorldWindow& window);
+    void DrawAgain(const PressHistory& presses, const std::array<QString, 4>& fields);
+    void PanNow();
+    void ForgetOriginal();
+
+    TDraw2D& window_;
+    PositionReadout& readout_;
+    PlotSurface scratch_;
+    std::optional<Original> original_;
+    bool redrawing_ = false;
+    std::optional<Drag> drag_;
+    QPoint dragTarget_;
+    bool panQueued_ = false;
+};

@@ -1,0 +1,232 @@
+#include "PositionReadout.h"
+
+#include <QEvent>
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+#include "Draw2D.h"
+#include "PenTrack.h"
+#include "PlaneHistory.h"
+#include "PlaneImage.h"
+#include "ReadoutAccessible.h"
+#include "ReadoutLabel.h"
+#include "ReadoutText.h"
+#include "WorldWindow.h"
+
+namespace {
+
+constexpr int NoteMilliseconds = 3000;
+constexpr std::ptrdiff_t PageStep = 10;
+
+// Keeps the labels over Image1 as it is moved or resized.
+class FollowPlane : public QObject {
+public:
+    FollowPlane(QWidget& plane, std::function<void()> fit) : QObject(&plane), fit_(std::move(fit))
+    {
+        plane.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            fit_();
+        return false;
+    }
+
+private:
+    std::function<void()> fit_;
+};
+
+}  // namespace
+
+PositionReadout::PositionReadout(TDraw2D& window)
+    : QObject(&window),
+      window_(window)
+{
+    // Before the labels exist: the toolkit keeps the first description it makes.
+    InstallReadoutAccessible();
+    pen_ = new ReadoutLabel(ReadoutLabel::Kind::Pen, window.Image1->parentWidget());
+    mouse_ = new ReadoutLabel(ReadoutLabel::Kind::Mouse, window.Image1->parentWidget());
+    FitToPlane();
+    new FollowPlane(*window.Image1, [this] { FitToPlane(); });
+    pen_->show();
+    mouse_->show();
+
+    noteTimer_.setSingleShot(true);
+    noteTimer_.setInterval(NoteMilliseconds);
+    connect(&noteTimer_, &QTimer::timeout, this, [this] {
+        note_.clear();
+        ShowMouse();
+    });
+    connect(&PenTrack::Of(window), &PenTrack::Changed, this, &PositionReadout::TrackChanged);
+    // A new window or a wiped plane moves both readouts.
+    connect(&PlaneHistory::Of(window), &PlaneHistory::Changed, this, [this] {
+        ShowPen();
+        ShowMouse();
+    });
+    TrackChanged();
+}
+
+void PositionReadout::FitToPlane()
+{
+    // Laid over Image1, above it, the same size.
+    for (ReadoutLabel* label : {pen_, mouse_}) {
+        label->setGeometry(window_.Image1->geometry());
+        label->raise();
+    }
+}
+
+void PositionReadout::SetOn(bool on)
+{
+    if (on == on_)
+        return;
+    on_ = on;
+    pen_->SetDrawn(on);
+    mouse_->SetDrawn(on);
+    ShowMouse();  // clear of the pen's label, now drawn or not
+    emit OnChanged(on);
+}
+
+void PositionReadout::TrackChanged()
+{
+    if (heldPlace_)
+        return;  // drawn again: where the pen was is settled at the end
+    const std::size_t count = PenTrack::Of(window_).Points().size();
+    if (count == 0)
+        penIndex_.reset();
+    else
+        penIndex_ = count - 1;  // with the pen: the last point drawn
+    ShowPen();
+}
+
+void PositionReadout::HoldPenPlace(bool hold)
+{
+    if (hold) {
+        heldPlace_ = penIndex_;
+        if (!heldPlace_)
+            heldPlace_ = std::numeric_limits<std::size_t>::max();  // none yet: the last point then
+        return;
+    }
+    const std::optional<std::size_t> held = heldPlace_;
+    heldPlace_.reset();
+    TrackChanged();
+    if (held && penIndex_) {
+        penIndex_ = std::min(*held, *penIndex_);
+        ShowPen();
+    }
+}
+
+void PositionReadout::StepPen(Step step)
+{
+    SetOn(true);
+    const std::size_t count = PenTrack::Of(window_).Points().size();
+    if (count == 0 || !penIndex_)
+        return;
+    const auto last = std::ptrdiff_t(count) - 1;
+    const auto here = std::ptrdiff_t(*penIndex_);
+    std::ptrdiff_t next = here;
+    switch (step) {
+    case Step::Previous: next = here - 1; break;
+    case Step::Next: next = here + 1; break;
+    case Step::First: next = 0; break;
+    case Step::Last: next = last; break;
+    case Step::TenBack: next = here - PageStep; break;
+    case Step::TenOn: next = here + PageStep; break;
+    }
+    next = std::clamp<std::ptrdiff_t>(next, 0, last);
+    if (next == here)
+        return;
+    penIndex_ = std::size_t(next);
+    ShowPen();
+    AnnounceReadout(*pen_);
+}
+
+QString PositionReadout::CopyText() const
+{
+    const auto& points = PenTrack::Of(window_).Points();
+    if (!penIndex_ || *penIndex_ >= points.size())
+        return QString();
+    const PenPoint& point = points[*penIndex_];
+    return QString::fromStdString(CopiedPoint(point.T, point.X, point.Y));
+}
+
+void PositionReadout::ShowPen()
+{
+    const auto& points = PenTrack::Of(window_).Points();
+    if (!penIndex_ || *penIndex_ >= points.size()) {
+        pen_->SetStep(0, 0);
+        pen_->Show(QString(), std::nullopt);
+        ShowMouse();
+        return;
+    }
+    const PenPoint& point = points[*penIndex_];
+    std::optional<QPoint> at;
+    try {
+        const PlaneMapping mapping = window_.Mapping();
+        at = QPoint(mapping.ScreenX(point.X), mapping.ScreenY(point.Y));
+    } catch (const FloatFault&) {
+        // Too far out to map: the label shows without its ring.
+    }
+    pen_->SetStep(int(*penIndex_) + 1, int(points.size()));
+    pen_->Show(QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)), at);
+    ShowMouse();  // clear of the pen's label
+}
+
+void PositionReadout::MouseAt(std::optional<QPoint> pixel)
+{
+    mousePixel_ = pixel;
+    ShowMouse();
+}
+
+void PositionReadout::Note(const QString& note)
+{
+    note_ = note;
+    noteTimer_.start();
+    ShowMouse();
+    if (on_)
+        AnnounceReadout(*mouse_);
+}
+
+void PositionReadout::ShowMouse()
+{
+    QString text;
+    // The plane's window is the one of what is drawn: none after "Vymaž".
+    if (mousePixel_ && !PlaneHistory::Of(window_).Presses().empty()) {
+        try {
+            const PlaneMapping mapping = window_.Mapping();
+            const QPoint pixel = *mousePixel_;
+            const WorldPoint here = PixelCentre(mapping, pixel);
+            const WorldPoint left = PixelCentre(mapping, pixel - QPoint(1, 0));
+            const WorldPoint right = PixelCentre(mapping, pixel + QPoint(1, 0));
+            const WorldPoint above = PixelCentre(mapping, pixel - QPoint(0, 1));
+            const WorldPoint below = PixelCentre(mapping, pixel + QPoint(0, 1));
+            // Enough digits that the neighbours read differently and the
+            // text maps back to this very pixel.
+            const auto sameColumn = [&](double x) {
+                try {
+                    return mapping.ScreenX(x) == pixel.x();
+                } catch (const FloatFault&) {
+                    return false;
+                }
+            };
+            const auto sameRow = [&](double y) {
+                try {
+                    return mapping.ScreenY(y) == pixel.y();
+                } catch (const FloatFault&) {
+                    return false;
+                }
+            };
+            const int xDigits = DistinctDigits(left.x, here.x, right.x, sameColumn);
+            const int yDigits = DistinctDigits(below.y, here.y, above.y, sameRow);
+            text = QString::fromStdString(MouseReadoutText(here.x, xDigits, here.y, yDigits));
+        } catch (const FloatFault&) {
+            text.clear();  // no mapping yet
+        }
+    }
+    if (!note_.isEmpty())
+        text = text.isEmpty() ? note_ : text + u'\n' + note_;
+    mouse_->Show(text, mousePixel_, pen_->Box());
+}

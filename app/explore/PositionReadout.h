@@ -1,0 +1,70 @@
+// The position readout of a plot window: the pen's point of the last press
+// with its t, x and y, the keys that step it along the press's points, and
+// the world point under the mouse. Turned on and off as one ("Ukazovat
+// polohu"); off, nothing of it is drawn, yet a screen reader can still read
+// both texts.
+//
+// The pen follows the trace (PenTrack.h) and stays at the last point drawn;
+// after a zoom or a pan it keeps the point it was on.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+
+#include <cstddef>
+#include <optional>
+
+class ReadoutLabel;
+class TDraw2D;
+
+class PositionReadout : public QObject {
+    Q_OBJECT
+public:
+    explicit PositionReadout(TDraw2D& window);
+
+    bool On() const { return on_; }
+    void SetOn(bool on);
+
+    enum class Step { Previous, Next, First, Last, TenBack, TenOn };
+    // Moves the pen among the points the press reached, never past them;
+    // turns the readout on.
+    void StepPen(Step step);
+    // The point the pen stands on; none before a press has drawn a point.
+    std::optional<std::size_t> PenIndex() const { return penIndex_; }
+
+    // "t;x;y" of the pen's point in full; empty when there is none.
+    QString CopyText() const;
+
+    // The pixel under the mouse; none when it has left the plane.
+    void MouseAt(std::optional<QPoint> pixel);
+    // A line under the mouse's readout for a few seconds ("Dál přiblížit nelze").
+    void Note(const QString& note);
+
+    // While held the pen keeps its place as the points are drawn again in
+    // another window (a zoom): the same press gives the same points.
+    void HoldPenPlace(bool hold);
+
+    ReadoutLabel& PenLabel() { return *pen_; }
+    ReadoutLabel& MouseLabel() { return *mouse_; }
+
+signals:
+    void OnChanged(bool on);
+
+private:
+    void TrackChanged();
+    void ShowPen();
+    void ShowMouse();
+    void FitToPlane();
+
+    TDraw2D& window_;
+    ReadoutLabel* pen_ = nullptr;
+    ReadoutLabel* mouse_ = nullptr;
+    bool on_ = false;
+    std::optional<std::size_t> penIndex_;
+    std::optional<std::size_t> heldPlace_;  // while held: the place to come back to
+    std::optional<QPoint> mousePixel_;
+    QString note_;
+    QTimer noteTimer_;
+};

@@ -1,0 +1,130 @@
+#include "ReadoutText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <system_error>
+
+namespace {
+
+// to_chars rather than printf: the toolkit sets the user's locale, whose
+// decimal point may already be a comma.
+std::string ToChars(double value, std::chars_format format, int precision)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return std::string(buffer, result.ptr);
+}
+
+std::string ToChars(double value, std::chars_format format)
+{
+    char buffer[1100];  // a fixed double has up to 309 digits before the point, 1074 after
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
+    return std::string(buffer, result.ptr);
+}
+
+// "1.2500" -> "1.25", "3.000" -> "3".
+void DropTrailingZeros(std::string& digits)
+{
+    if (digits.find('.') == std::string::npos)
+        return;
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (digits.back() == '.')
+        digits.pop_back();
+}
+
+}  // namespace
+
+std::string ReadoutNumber(double value, int significant)
+{
+    significant = std::clamp(significant, 1, MaxReadoutDigits);
+    // Rounded once, to the digits shown; the exponent is the rounded one
+    // (9.999996 to six digits is 10, exponent 1).
+    const std::string scientific = ToChars(value, std::chars_format::scientific, significant - 1);
+    const std::size_t e = scientific.find('e');
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
+    const bool negative = scientific.front() == '-';
+    std::string digits;  // the significant digits alone
+    for (std::size_t i = 0; i < e; ++i) {
+        if (scientific[i] >= '0' && scientific[i] <= '9')
+            digits += scientific[i];
+    }
+
+    std::string text = negative ? "-" : "";
+    if (exponent >= -4 && exponent < 6) {
+        // The same digits around the point, zeros where the rounding left none.
+        if (exponent < 0) {
+            text += "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+        } else {
+            const std::size_t whole = std::size_t(exponent) + 1;
+            if (digits.size() < whole)
+                digits.append(whole - digits.size(), '0');
+            text += digits.substr(0, whole);
+            if (digits.size() > whole)
+                text += '.' + digits.substr(whole);
+        }
+    } else {
+        text += digits.substr(0, 1);
+        if (digits.size() > 1)
+            text += '.' + digits.substr(1);
+    }
+    DropTrailingZeros(text);
+    if (exponent < -4 || exponent >= 6)
+        text += 'e' + std::to_string(exponent);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+std::optional<double> ReadReadoutNumber(const std::string& text)
+{
+    std::string plain = text;
+    std::replace(plain.begin(), plain.end(), ',', '.');
+    double value = 0.0;
+    const char* last = plain.data() + plain.size();
+    const auto result = std::from_chars(plain.data(), last, value, std::chars_format::general);
+    if (plain.empty() || result.ec != std::errc() || result.ptr != last)
+        return std::nullopt;
+    return value;
+}
+
+std::string PenReadoutText(double t, double x, double y)
+{
+    return "t = " + ReadoutNumber(t, PenReadoutDigits) + "   x = " + ReadoutNumber(x, PenReadoutDigits) +
+           "   y = " + ReadoutNumber(y, PenReadoutDigits);
+}
+
+std::string MouseReadoutText(double x, int xDigits, double y, int yDigits)
+{
+    return "x = " + ReadoutNumber(x, xDigits) + "   y = " + ReadoutNumber(y, yDigits);
+}
+
+int DistinctDigits(double before, double here, double after, const std::function<bool(double)>& readsBack)
+{
+    for (int digits = 1; digits < MaxReadoutDigits; ++digits) {
+        const std::string text = ReadoutNumber(here, digits);
+        if (text == ReadoutNumber(before, digits) || text == ReadoutNumber(after, digits))
+            continue;
+        if (readsBack) {
+            const std::optional<double> read = ReadReadoutNumber(text);
+            if (!read || !readsBack(*read))
+                continue;
+        }
+        return digits;
+    }
+    return MaxReadoutDigits;
+}
+
+std::string ShortestReal(double value)
+{
+    return ToChars(value, std::chars_format::general);
+}
+
+std::string CopiedPoint(double t, double x, double y)
+{
+    return ShortestReal(t) + ';' + ShortestReal(x) + ';' + ShortestReal(y);
+}
+
+std::string BoundText(double value)
+{
+    return ToChars(value, std::chars_format::fixed);
+}
