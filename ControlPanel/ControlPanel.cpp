@@ -182,6 +182,8 @@ QString InputFieldName(InputField field)
 QString RefusalText(const std::string& message, InputField field)
 {
     const QString text = QString::fromStdString(message);
+    if (const PressVariable* variable = FindPressVariable(field))
+        return text + QStringLiteral("\nProměnná: ") + QChar::fromLatin1(variable->Letter);
     const QString name = InputFieldName(field);
     return name.isEmpty() ? text : text + QStringLiteral("\nPole: ") + name;
 }

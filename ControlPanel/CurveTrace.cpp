@@ -7,6 +7,7 @@
 #include "Expression.h"
 #include "PlotSurface.h"
 #include "PreparedProgram.h"
+#include "VariableValues.h"
 
 void TraceHost::BeforePoint(std::size_t)
 {
@@ -137,6 +138,25 @@ void Note(InputField* faultInput, InputField input)
 {
     if (faultInput)
         *faultInput = input;
+}
+
+TraceOutcome WriteVariables(PlotState& draw, const TracePress& press, InputField* faultInput)
+{
+    TraceOutcome outcome;
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        const PressVariable& variable = PressVariables[i];
+        Note(faultInput, variable.Field);
+        double value = 0.0;
+        std::string message;
+        if (!EvaluateValue(draw, press.Variables[i].Value, value, message)) {
+            outcome.Message = message;
+            outcome.Focus = variable.Field;
+            return outcome;
+        }
+        draw.*variable.Slot = value;
+    }
+    Note(faultInput, InputField::None);
+    return outcome;
 }
 
 TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
@@ -286,8 +306,11 @@ TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& 
     surface.CurveG = press.CurveG;
     surface.CurveB = press.CurveB;
     surface.VarT = press.TBefore;
+    TraceOutcome outcome = WriteVariables(surface, press, faultInput);
+    if (!outcome.Ok())
+        return outcome;
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(surface, press.Texts, inputs, faultInput);
+    outcome = ReadTraceInputs(surface, press.Texts, inputs, faultInput);
     if (!outcome.Ok())
         return outcome;
     return TraceCurve(surface, inputs, press.ShowAxes, host, faultInput);

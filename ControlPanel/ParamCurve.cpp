@@ -71,6 +71,10 @@ bool TraceRunning()
 
 void TControl_Panel::ReadInputs(const TracePress& press)
 {
+    // The variables first: a bound may use them.
+    TraceOutcome values = WriteVariables(*Draw2D, press);
+    if (!values.Ok())
+        throw InputRefused{std::move(values)};
     TraceInputs inputs;
     TraceOutcome outcome = ReadTraceInputs(*Draw2D, press.Texts, inputs);
     EquationX = inputs.EquationX;
@@ -109,13 +113,17 @@ void TControl_Panel::Param_Curve()
     // What the user watches is recorded for "Uložit animaci…", from the plane
     // as it stands now; the press goes into the plane's history. Both are
     // kept however the trace ends.
+    // The frames are encoded as they are taken: the recording costs the
+    // GIF's size, not its frames'.
     const PlaneSnapshot before = Draw2D->Snapshot();
-    TraceRecorder recorder(*Draw2D, host);
+    GifInMemory gif(GifOptions{}, PressColours(press, Draw2D->Canvas()));
+    TraceRecorder recorder(*Draw2D, host, gif);
     const auto keep = [&](PressResult result) {
         RecordedPress record{press, std::nullopt, std::move(result)};
         if (record.Result.End == PressEnd::Stopped)
             record.StopAt = record.Result.PointCount;
-        LastTrace::Of(*Draw2D).Keep(recorder.Finish());
+        recorder.Finish();
+        LastTrace::Of(*Draw2D).Keep(gif.Finish());
         PlaneHistory::Of(*Draw2D).Add(std::move(record), before);
     };
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};

@@ -16,6 +16,7 @@
 #include "RealArith.h"
 #include "RenderStop.h"
 #include "TraceRecorder.h"
+#include "VariableValues.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ public:
     {
         Rows.push_back({t, point.x, point.y});
     }
+    void Poll() { stop_.Poll(); }
 
     std::vector<PointRow> Rows;
 
@@ -86,6 +88,79 @@ QString NamedMessage(InputField input, const QString& message)
     return option.isEmpty() ? message : option + ": " + message;
 }
 
+// Notes how a press ended; a message for one that ended early, after
+// `prefix` (the value of a sweep's frame).
+void NoteEnded(RenderResult& result, const PressResult& ended, const QString& prefix = {})
+{
+    // A fault as its box words it, after the option it came from; the
+    // plane keeps what was drawn.
+    if (!ended.EndedEarly())
+        return;
+    result.ExitStatus = RenderTraceFailed;
+    result.Messages << prefix + NamedMessage(ended.Focus, QString::fromStdString(ended.Message));
+}
+
+// The one press, recorded step by step when a GIF is written. However the
+// trace ends, the animation ends with the last step drawn.
+void TraceOnce(PlotSurface& surface, const RenderRequest& request, RenderHost& host, GifInMemory* gif,
+               RenderResult& result)
+{
+    std::optional<TraceRecorder> recorder;
+    if (gif)
+        recorder.emplace(surface, host, *gif);
+    TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
+    struct FinishRecorder {
+        std::optional<TraceRecorder>& recorder;
+        ~FinishRecorder()
+        {
+            if (recorder)
+                recorder->Finish();
+        }
+    } finish{recorder};
+    const RecordedPress press{request.Press, std::nullopt, {}};
+    for (const PressResult& ended : ReplayPresses(surface, std::span(&press, 1), &traceHost))
+        NoteEnded(result, ended);
+}
+
+// The press once per value of the sweep, each a whole curve and one frame:
+// on the plane as it stood at the start, or (family) over the values before.
+// The points are those of the last value drawn. However the sweep ends, the
+// animation ends with what was drawn last.
+void Sweep(PlotSurface& surface, const RenderRequest& request, RenderHost& host, GifInMemory* gif,
+           RenderResult& result)
+{
+    const RenderSweep& sweep = *request.Sweep;
+    const PlaneSnapshot start = surface.Snapshot();
+    PlaneChanges changes(surface);
+    const QRect bounds = surface.Plane().rect();
+    if (gif)
+        gif->Start(changes.Picture());
+    struct LastFrame {
+        PlaneChanges& changes;
+        GifInMemory* gif;
+        QRect bounds;
+        ~LastFrame()
+        {
+            if (gif && (changes.Any() || gif->FrameCount() == 0))
+                gif->Frame(changes.Take(bounds));
+        }
+    } last{changes, gif, bounds};
+    const QChar letter = QChar::fromLatin1(PressVariables[sweep.Variable].Letter);
+    RecordedPress press{request.Press, std::nullopt, {}};
+    for (std::int64_t i = 0; i < sweep.Range.Count; ++i) {
+        host.Poll();
+        const std::string value = ValueText(SweepValue(sweep.Range, i));
+        press.Press.Variables[sweep.Variable].Value = value;
+        if (!sweep.Family && i > 0)
+            surface.Restore(start);
+        host.Rows.clear();
+        const PressResult ended = ReplayPresses(surface, std::span(&press, 1), &host).front();
+        NoteEnded(result, ended, QString(letter) + '=' + QString::fromStdString(value) + ": ");
+        if (gif)
+            gif->Frame(changes.Take(bounds));
+    }
+}
+
 }  // namespace
 
 RenderResult RunRender(const RenderRequest& request)
@@ -110,27 +185,22 @@ RenderResult RunRender(const RenderRequest& request)
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
 
+    // A GIF is encoded as its frames are drawn, so only the file is held.
+    std::optional<GifInMemory> gif;
+    if (request.Format == PictureFormat::Gif) {
+        GifOptions options;
+        options.Plays = request.Plays;
+        gif.emplace(options, PressColours(request.Press, surface.Canvas()));
+    }
     std::vector<PointRow> rows;
-    PlaneAnimation animation;
     {
         RenderStop stop(request.TimeoutSeconds);
         RenderHost host(stop);
-        // The animation records the plane after every step, as the window
-        // shows it; only a GIF needs it.
-        std::optional<TraceRecorder> recorder;
-        if (request.Format == PictureFormat::Gif)
-            recorder.emplace(surface, host);
-        TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
         try {
-            const RecordedPress press{request.Press, std::nullopt, {}};
-            for (const PressResult& ended : ReplayPresses(surface, std::span(&press, 1), &traceHost)) {
-                // A fault as its box words it, after the option it came
-                // from; the plane keeps what was drawn.
-                if (ended.EndedEarly()) {
-                    result.ExitStatus = RenderTraceFailed;
-                    result.Messages << NamedMessage(ended.Focus, QString::fromStdString(ended.Message));
-                }
-            }
+            if (request.Sweep)
+                Sweep(surface, request, host, gif ? &*gif : nullptr, result);
+            else
+                TraceOnce(surface, request, host, gif ? &*gif : nullptr, result);
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();
@@ -138,19 +208,18 @@ RenderResult RunRender(const RenderRequest& request)
             result.ExitStatus = RenderTraceFailed;
             result.Messages << QString::fromUtf8(fault.what()) + u'.';
         }
-        // However the trace ended, the animation ends with the last step drawn.
-        if (recorder)
-            animation = recorder->Finish();
         rows = std::move(host.Rows);
     }
+    EncodedGif encoded;
+    if (gif)
+        encoded = gif->Finish();
 
     OutputFileOptions options;
     options.Cancel = &StopFlag();
     PictureSource source;
     source.Plane = &surface.Plane();
     source.Record = &surface.Record();
-    source.Animation = request.Format == PictureFormat::Gif ? &animation : nullptr;
-    source.Gif.Plays = request.Plays;
+    source.Encoded = gif ? &encoded : nullptr;
     NoteNotWritten(result, WritePictureFile(request.Format, source, request.OutputPath, options));
     if (!request.PointsPath.isEmpty()) {
         const std::string csv = PointsCsv(rows);
@@ -161,3 +230,4 @@ RenderResult RunRender(const RenderRequest& request)
     }
     return result;
 }
+

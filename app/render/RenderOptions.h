@@ -6,10 +6,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "CurveTrace.h"
 #include "PictureWriter.h"
+#include "VariableValues.h"
+
+// --sweep: one variable run through its range, one frame per value.
+struct RenderSweep {
+    std::size_t Variable = 0;  // its index in PressVariables
+    SliderRange Range;
+    bool Family = false;       // --family: every value's curve stays
+};
 
 // One run of the renderer: the press "Kresli" would make on a fresh plot
 // window, and where and how to write what it draws.
@@ -20,6 +30,9 @@ struct RenderRequest {
     int Plays = 0;          // how often a GIF plays; 0: forever
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
     double TimeoutSeconds = 0.0;  // the trace stops after this long; 0: never
+    // The press is drawn once per value of the range: Press's variable then
+    // holds the range's texts, and each frame's value in its place.
+    std::optional<RenderSweep> Sweep;
 };
 
 // Help, Version and ManOptions each print Text on standard output. ManOptions
@@ -35,8 +48,11 @@ struct ParsedCommandLine {
 // Reads the arguments (the program name first). Options given beside
 // --preset override the preset's fields. The picture's format follows the
 // extension of -o (.png, .gif, .svg, .pdf in any case; PNG for any other
-// name), --format overrides it. A value option given twice, the picture and
-// the points aimed at one file, or --loop for anything but GIF is bad usage.
+// name), --format overrides it. A value option given twice (but --set, once
+// for each variable), the picture and the points aimed at one file, --loop
+// for anything but GIF, a --set or --sweep that names no variable or whose
+// value is no formula, a range that is empty, backward, of a step not above
+// 0 or of more than 10000 values, or --family without --sweep is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
 
 // The arguments exactly as given: UTF-8, a leading byte-order mark kept (it

@@ -259,7 +259,9 @@ void TestGifWriter::ColourLimit_data()
 
     QTest::newRow("255 colours") << 255 << false << true;
     QTest::newRow("256 colours") << 256 << false << false;
-    QTest::newRow("256th colour in a later frame") << 256 << true << false;
+    // A frame that brings a colour the global table lacks carries its own.
+    QTest::newRow("256th colour in a later frame") << 256 << true << true;
+    QTest::newRow("a later frame of 256 colours") << 257 << true << false;
     QTest::newRow("two colours") << 2 << false << true;
 }
 

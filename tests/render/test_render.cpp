@@ -415,7 +415,7 @@ void TestRender::HelpDescribesEveryOption()
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
                                "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
-                               "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
+                               "--timeout SEKUNDY ", "--set PROMĚNNÁ=HODNOTA ", "--sweep PROMĚNNÁ=OD:DO:KROK ", "--family ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
     // Every option line carries a description after its names.
@@ -427,7 +427,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 20);
+    QCOMPARE(optionLines, 23);
 }
 
 void TestRender::NeedsNoDisplay_data()
