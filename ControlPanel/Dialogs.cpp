@@ -39,8 +39,13 @@ void ShowErrorBox(const QString& message)
 
 void ReportFault(const std::exception& fault)
 {
+    ShowFaultBox(QString::fromUtf8(fault.what()) + u'.');
+}
+
+void ShowFaultBox(const QString& text)
+{
     const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
-    Present({ApplicationTitle(path), QMessageBox::Critical, QString::fromUtf8(fault.what()) + u'.'});
+    Present({ApplicationTitle(path), QMessageBox::Critical, text});
 }
 
 QString ApplicationTitle(const QString& programPath)

@@ -29,6 +29,9 @@ void ShowErrorBox(const QString& message);
 
 // THE default handler: application title, Critical icon, what() + ".".
 void ReportFault(const std::exception& fault);
+// The default handler's box with a text of the caller's (a fault's message
+// with the input it came from on a line below).
+void ShowFaultBox(const QString& text);
 
 // File name without folder, cut before its first ".", letters after the first
 // lower-cased: "C:\x\PARAMCURVE.EXE" -> "Paramcurve".

@@ -18,6 +18,8 @@
 #include "PressReplay.h"
 #include "TraceRecorder.h"
 #include "TraceSession.h"
+#include "VariablesWindow.h"
+#include "WindowReplay.h"
 
 namespace {
 
@@ -35,10 +37,7 @@ public:
     void Repaint() override { Draw2D->RepaintPlane(); }
     void Pause() override
     {
-        if (PauseSeam)
-            PauseSeam();
-        else
-            session_.Wait(std::chrono::milliseconds(TracePauseMilliseconds));
+        PauseAsATrace(session_);
         // Esc during the pause stops the trace here, before the next point.
         session_.ThrowIfStopped();
     }
@@ -62,6 +61,14 @@ void FocusField(QLineEdit* field)
 void SetTracePause(TracePause pause)
 {
     PauseSeam = std::move(pause);
+}
+
+void PauseAsATrace(TraceSession& session)
+{
+    if (PauseSeam)
+        PauseSeam();
+    else
+        session.Wait(std::chrono::milliseconds(TracePauseMilliseconds));
 }
 
 bool TraceRunning()
@@ -90,8 +97,9 @@ void TControl_Panel::Param_Curve()
         return;
     // Busy cursor, input held back and Esc watched until the handler returns;
     // a fault passing out restores the cursor before its box.
-    TraceSession session({this, Draw2D});
+    TraceSession session(ProgramWindows());
     const TracePress press = CurrentPress();
+    ShowVariablesFirstTime(press.Texts);
 
     try {
         ReadInputs(press);

@@ -8,6 +8,7 @@
 #include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "TraceSession.h"
+#include "VariablesWindow.h"
 
 namespace {
 
@@ -30,33 +31,48 @@ private:
     TraceSession& session_;
 };
 
-// Draws `presses` over the plane as it stands and appends each to `drawn`.
-WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& presses)
+// Draws `press` over the plane as it stands.
+DrawnPress DrawOne(TraceSession& session, TDraw2D& window, const RecordedPress& press)
 {
+    SessionHost host(session);
+    DrawnPress drawn{press, false};
+    try {
+        drawn.Record.Result = ReplayPresses(window, std::span(&press, 1), &host).front();
+    } catch (const EvaluationCancelled&) {
+        drawn.Record.StopAt = host.Points;
+        drawn.Record.Result = PressResult{PressEnd::Stopped, {}, InputField::None, host.Points};
+        drawn.Stopped = true;
+    }
+    return drawn;
+}
+
+}  // namespace
+
+std::vector<QWidget*> ProgramWindows()
+{
+    return {Control_Panel, Draw2D, VariablesWindow};
+}
+
+WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
+{
+    if (TraceSession::Running())
+        return {};
+    window.FillPlane(255, 255, 255);
     WindowReplay replay;
     replay.Ran = true;
+    PressHistory drawn;
     std::optional<PlaneSnapshot> beforeLast;
     {
-        std::vector<QWidget*> windows{&window};
-        if (Control_Panel)
-            windows.push_back(Control_Panel);
-        TraceSession session(std::move(windows));
-        SessionHost host(session);
+        TraceSession session(ProgramWindows(), BusyCursor::AfterAMoment);
         for (const RecordedPress& press : presses) {
             beforeLast = window.Snapshot();
-            host.Points = 0;
-            RecordedPress again = press;
-            try {
-                again.Result = ReplayPresses(window, std::span(&press, 1), &host).front();
-            } catch (const EvaluationCancelled&) {
-                again.StopAt = host.Points;
-                again.Result = PressResult{PressEnd::Stopped, {}, InputField::None, host.Points};
+            DrawnPress one = DrawOne(session, window, press);
+            replay.Results.push_back(one.Record.Result);
+            drawn.push_back(std::move(one.Record));
+            if (one.Stopped) {
                 replay.Stopped = true;
-            }
-            replay.Results.push_back(again.Result);
-            drawn.push_back(std::move(again));
-            if (replay.Stopped)
                 break;
+            }
         }
     }
     window.RepaintPlane();
@@ -64,26 +80,41 @@ WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& p
     return replay;
 }
 
-}  // namespace
-
-WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
-{
-    if (TraceSession::Running())
-        return {};
-    window.FillPlane(255, 255, 255);
-    return DrawOver(window, {}, presses);
-}
-
 WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
 {
     if (TraceSession::Running())
         return {};
-    const PlaneHistory& history = PlaneHistory::Of(window);
-    PressHistory kept = history.Presses();
-    if (!kept.empty()) {
-        kept.pop_back();
-        if (history.PlaneBeforeLast())
-            window.Restore(*history.PlaneBeforeLast());
+    WindowReplay replay;
+    replay.Ran = true;
+    {
+        TraceSession session(ProgramWindows(), BusyCursor::AfterAMoment);
+        const DrawnPress drawn = RedrawLastPressIn(session, window, last);
+        replay.Stopped = drawn.Stopped;
+        replay.Results.push_back(drawn.Record.Result);
     }
-    return DrawOver(window, std::move(kept), PressHistory{last});
+    window.RepaintPlane();
+    return replay;
+}
+
+DrawnPress RedrawLastPressIn(TraceSession& session, TDraw2D& window, const RecordedPress& last)
+{
+    PlaneHistory& history = PlaneHistory::Of(window);
+    // The plane before the last press stays what it was; with no press yet,
+    // it is the plane as it stands.
+    std::optional<PlaneSnapshot> fresh;
+    if (history.Presses().empty() || !history.PlaneBeforeLast())
+        fresh = window.Snapshot();
+    else
+        window.Restore(*history.PlaneBeforeLast());
+    DrawnPress drawn = DrawOne(session, window, last);
+    history.ReplaceLast(drawn.Record, fresh ? *fresh : *history.PlaneBeforeLast());
+    return drawn;
+}
+
+DrawnPress AddPressIn(TraceSession& session, TDraw2D& window, const RecordedPress& press)
+{
+    PlaneSnapshot before = window.Snapshot();
+    DrawnPress drawn = DrawOne(session, window, press);
+    PlaneHistory::Of(window).Add(drawn.Record, std::move(before));
+    return drawn;
 }

@@ -6,6 +6,7 @@
 #include "Draw2D.h"
 #include "SavePlane.h"
 #include "StartUp.h"
+#include "VariablesActions.h"
 
 int main(int argc, char* argv[])
 {
@@ -13,8 +14,10 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     SetUpApplication();
     new TControl_Panel;  // sets Control_Panel, creates Draw2D
-    if (Draw2D)
+    if (Draw2D) {
         InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
+        InstallVariablesActions(*Control_Panel, *Draw2D);  // "Proměnné…" and Ctrl+R
+    }
     Control_Panel->show();
     const int result = application.exec();
     delete Control_Panel;
