@@ -97,9 +97,10 @@ void TControl_Panel::Param_Curve()
         return;
     // Busy cursor, input held back and Esc watched until the handler returns;
     // a fault passing out restores the cursor before its box.
+    // Shown before the session, so that it is among the windows it holds.
+    ShowVariablesFirstTime(CurrentPress().Texts);
     TraceSession session(ProgramWindows());
     const TracePress press = CurrentPress();
-    ShowVariablesFirstTime(press.Texts);
 
     try {
         ReadInputs(press);
