@@ -66,6 +66,11 @@ std::vector<std::uint32_t> PressColours(const TracePress& press, const TCanvas& 
         return (std::uint32_t(colour & 0xFF) << 16) | (std::uint32_t(colour) & 0xFF00) |
                ((std::uint32_t(colour) >> 16) & 0xFF);
     };
-    return {packed(ColorValue(press.CurveR, press.CurveG, press.CurveB)), packed(ColorValue(255, 0, 0)),
-            packed(ColorValue(255, 255, 255)), packed(canvas.BrushColor())};
+    // In the order a trace first shows them (the axes before the curve), so
+    // that the table is the one a whole animation's colours would give.
+    std::vector<std::uint32_t> colours;
+    if (press.ShowAxes)
+        colours = {packed(ColorValue(255, 0, 0)), packed(ColorValue(255, 255, 255)), packed(canvas.BrushColor())};
+    colours.push_back(packed(ColorValue(press.CurveR, press.CurveG, press.CurveB)));
+    return colours;
 }

@@ -59,6 +59,6 @@ private:
 };
 
 // The colours a press may bring onto the plane, as 0xRRGGBB, for a GIF's
-// global table: its curve's, the axes' red, the white under the x axis's
-// end labels and the brush under the tick numbers.
+// global table: with axes their red, the white under the x axis's end
+// labels and the brush under the tick numbers; then the curve's.
 std::vector<std::uint32_t> PressColours(const TracePress& press, const TCanvas& canvas);

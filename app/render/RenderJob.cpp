@@ -184,6 +184,8 @@ RenderResult RunRender(const RenderRequest& request)
     PlotSurface surface;
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
+    // Only SVG and PDF are drawn from the record.
+    surface.KeepCurveRecord(request.Format == PictureFormat::Svg || request.Format == PictureFormat::Pdf);
 
     // A GIF is encoded as its frames are drawn, so only the file is held.
     std::optional<GifInMemory> gif;
