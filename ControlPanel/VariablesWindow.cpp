@@ -285,13 +285,16 @@ void ShowVariablesWindow()
 {
     TVariables& window = EnsureVariablesWindow();
     if (!ShownOnce && Draw2D) {
-        // Beside the plot window, where the screen has room; else where the
-        // window manager puts it.
+        // Beside the plot window, else below it, where the screen has room;
+        // else where the window manager puts it.
         const QRect plot = Draw2D->frameGeometry();
         const QScreen* screen = Draw2D->screen();
-        const QPoint beside(plot.right() + 1 + 4, plot.top());
-        if (screen && screen->availableGeometry().contains(QRect(beside, window.frameGeometry().size())))
-            window.move(beside);
+        for (const QPoint place : {QPoint(plot.right() + 1 + 4, plot.top()), QPoint(plot.left(), plot.bottom() + 1 + 4)}) {
+            if (screen && screen->availableGeometry().contains(QRect(place, window.frameGeometry().size()))) {
+                window.move(place);
+                break;
+            }
+        }
     }
     ShownOnce = true;
     window.show();
