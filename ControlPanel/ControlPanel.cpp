@@ -14,6 +14,7 @@
 #include "Draw2D.h"
 #include "OuterFrame.h"
 #include "PlaneHistory.h"
+#include "VariablesWindow.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -52,12 +53,21 @@ TControl_Panel::TControl_Panel(QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, [this] { RunHandler([this] { Clear(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { RunHandler([this] { ColorChange(); }); });
 
+    // The variables window shows a row for each variable the formulas use.
+    for (std::size_t i = 0; i < PresetFieldCount; ++i) {
+        connect(FieldEdit(PressFields[i].Field), &QLineEdit::textChanged, this, [this] {
+            if (VariablesWindow)
+                VariablesWindow->ShowRowsFor(CurrentPress().Texts);
+        });
+    }
+
     RunHandler([this] { SetDraw2D(); });
     Button1->setFocus();
 }
 
 TControl_Panel::~TControl_Panel()
 {
+    CloseVariablesWindow();
     if (Control_Panel == this)
         Control_Panel = nullptr;
 }
@@ -134,6 +144,8 @@ TracePress TControl_Panel::CurrentPress() const
         press.Texts.*field.Text = FieldEdit(field.Field)->text().toStdString();
     press.ShowAxes = CheckBox1->isChecked();
     press.Dashed = CheckBox2->isChecked();
+    if (VariablesWindow)
+        press.Variables = VariablesWindow->Texts();
     if (Draw2D) {
         press.CurveR = Draw2D->CurveR;
         press.CurveG = Draw2D->CurveG;
@@ -149,6 +161,9 @@ void TControl_Panel::ShowPress(const TracePress& press)
         FieldEdit(field.Field)->setText(QString::fromStdString(press.Texts.*field.Text));
     CheckBox1->setChecked(press.ShowAxes);
     CheckBox2->setChecked(press.Dashed);
+    // The window is made only when there is something for it to show.
+    if (VariablesWindow || press.Variables != TracePress{}.Variables)
+        EnsureVariablesWindow().ShowTexts(press.Variables);
     if (Draw2D) {
         Draw2D->CurveR = press.CurveR;
         Draw2D->CurveG = press.CurveG;
@@ -180,6 +195,8 @@ QString InputFieldName(InputField field)
 QString RefusalText(const std::string& message, InputField field)
 {
     const QString text = QString::fromStdString(message);
+    if (const PressVariable* variable = FindPressVariable(field))
+        return text + QStringLiteral("\nProměnná: ") + QChar::fromLatin1(variable->Letter);
     const QString name = InputFieldName(field);
     return name.isEmpty() ? text : text + QStringLiteral("\nPole: ") + name;
 }

@@ -36,10 +36,12 @@ public:
     void Zadani();       // a preset became checked: write its texts
 
     // The press "Kresli" would make now: the fields, the check boxes, the
-    // curve colour and the t the last press left behind.
+    // curve colour, the t the last press left behind and the variables
+    // window's values (0 and the default ranges while it was never made).
     TracePress CurrentPress() const;
     // Fills the panel with a press, so that "Kresli" makes it: the fields,
-    // the check boxes, the curve colour (and the indicator) and t.
+    // the check boxes, the curve colour (and the indicator), t and the
+    // variables window's values.
     void ShowPress(const TracePress& press);
     // The edit field of an input; nullptr for InputField::None.
     QLineEdit* FieldEdit(InputField field) const;

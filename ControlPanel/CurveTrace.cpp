@@ -8,6 +8,7 @@
 #include "Expression.h"
 #include "PlotSurface.h"
 #include "PreparedProgram.h"
+#include "VariableValues.h"
 
 void TraceHost::BeforePoint(std::size_t)
 {
@@ -140,6 +141,25 @@ void Note(FaultPlace* place, TraceStage stage, InputField input = InputField::No
         place->Stage = stage;
         place->Input = input;
     }
+}
+
+TraceOutcome WriteVariables(PlotState& draw, const TracePress& press, FaultPlace* place)
+{
+    TraceOutcome outcome;
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        const PressVariable& variable = PressVariables[i];
+        Note(place, TraceStage::ReadingInputs, variable.Field);
+        double value = 0.0;
+        std::string message;
+        if (!EvaluateValue(draw, press.Variables[i].Value, value, message)) {
+            outcome.Message = message;
+            outcome.Focus = variable.Field;
+            return outcome;
+        }
+        draw.*variable.Slot = value;
+    }
+    Note(place, TraceStage::ReadingInputs);
+    return outcome;
 }
 
 TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
@@ -295,8 +315,11 @@ TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& 
     surface.CurveG = press.CurveG;
     surface.CurveB = press.CurveB;
     surface.VarT = press.TBefore;
+    TraceOutcome outcome = WriteVariables(surface, press, place);
+    if (!outcome.Ok())
+        return outcome;
     TraceInputs inputs;
-    TraceOutcome outcome = ReadTraceInputs(surface, press.Texts, inputs, place);
+    outcome = ReadTraceInputs(surface, press.Texts, inputs, place);
     if (!outcome.Ok())
         return outcome;
     return TraceCurve(surface, inputs, press.ShowAxes, host, place);

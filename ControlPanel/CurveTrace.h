@@ -98,6 +98,11 @@ struct FaultPlace {
 // that after a floating-point fault thrown out of them it tells where the
 // fault came from.
 
+// Evaluates the seven values of the press's variables, in the order of
+// PressVariables, into their slots of `draw` (VarK, ...). The first value
+// that is refused ends it with its message, the variable as the focus.
+TraceOutcome WriteVariables(PlotState& draw, const TracePress& press, FaultPlace* place = nullptr);
+
 // Evaluates the bounds into X1..T2 of `draw` and reads the segment count, with
 // every refusal described above. `inputs` is filled as far as it was read.
 TraceOutcome ReadTraceInputs(PlotState& draw, const TraceTexts& texts, TraceInputs& inputs,
@@ -113,8 +118,8 @@ TraceOutcome TraceCurve(PlotSurface& surface, const TraceInputs& inputs, bool sh
 // the t the press before left behind.
 TracePress PressOn(const PlotState& state, const TraceTexts& texts, bool showAxes, bool dashed = false);
 
-// One press from its start: its colour and its t written into `surface`,
-// then ReadTraceInputs, and TraceCurve when nothing was refused. The host's
+// One press from its start: its colour, its t and its variables written into
+// `surface`, then ReadTraceInputs, and TraceCurve when nothing was refused. The host's
 // Dashed() decides the dashes (a replay answers the press's own).
 TraceOutcome RunPress(PlotSurface& surface, const TracePress& press, TraceHost& host,
                       FaultPlace* place = nullptr);

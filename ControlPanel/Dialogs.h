@@ -30,6 +30,9 @@ void ShowErrorBox(const QString& message);
 
 // THE default handler: application title, Critical icon, what() + ".".
 void ReportFault(const std::exception& fault);
+// The default handler's box with a text of the caller's (a fault's message
+// with the input it came from on a line below).
+void ShowFaultBox(const QString& text);
 
 // A fault's box with its text already made (the fault's message, maybe a
 // second line with its cause): application title, Critical icon.

@@ -22,8 +22,8 @@ LastTrace& LastTrace::Of(QWidget& window)
     return keeper ? *keeper : *new LastTrace(window);
 }
 
-void LastTrace::Keep(PlaneAnimation animation)
+void LastTrace::Keep(EncodedGif animation)
 {
-    animation_ = std::make_shared<const PlaneAnimation>(std::move(animation));
+    animation_ = std::make_shared<const EncodedGif>(std::move(animation));
     emit Kept();
 }

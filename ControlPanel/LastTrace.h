@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The animation of the last "Kresli" that traced, kept with the plot window
-// it was traced on, for "Uložit animaci…". A child object of the window:
-// it goes with the window, and a new window starts without one.
+// The animation of the last "Kresli" that traced, or of the last run of
+// "Animovat", kept with the plot window it was drawn on for "Uložit
+// animaci…": as the GIF it was encoded into while it was drawn, so what is
+// kept is the file's size, not its frames'. A child object of the window: it
+// goes with the window, and a new window starts without one.
 #pragma once
 
 #include <QObject>
 
 #include <memory>
 
-#include "TraceRecorder.h"
+#include "GifStream.h"
 
 class QWidget;
 
@@ -19,8 +21,8 @@ public:
     static LastTrace& Of(QWidget& window);
 
     // Null until a trace has run on the window.
-    std::shared_ptr<const PlaneAnimation> Animation() const { return animation_; }
-    void Keep(PlaneAnimation animation);
+    std::shared_ptr<const EncodedGif> Animation() const { return animation_; }
+    void Keep(EncodedGif animation);
 
 signals:
     void Kept();
@@ -28,5 +30,5 @@ signals:
 private:
     explicit LastTrace(QWidget& window);
 
-    std::shared_ptr<const PlaneAnimation> animation_;
+    std::shared_ptr<const EncodedGif> animation_;
 };

@@ -20,6 +20,8 @@
 #include "PressReplay.h"
 #include "TraceRecorder.h"
 #include "TraceSession.h"
+#include "VariablesWindow.h"
+#include "WindowReplay.h"
 
 namespace {
 
@@ -37,10 +39,7 @@ public:
     void Repaint() override { Draw2D->RepaintPlane(); }
     void Pause() override
     {
-        if (PauseSeam)
-            PauseSeam();
-        else
-            session_.Wait(std::chrono::milliseconds(TracePauseMilliseconds));
+        PauseAsATrace(session_);
         // Esc during the pause stops the trace here, before the next point.
         session_.ThrowIfStopped();
     }
@@ -70,6 +69,14 @@ void SetTracePause(TracePause pause)
     PauseSeam = std::move(pause);
 }
 
+void PauseAsATrace(TraceSession& session)
+{
+    if (PauseSeam)
+        PauseSeam();
+    else
+        session.Wait(std::chrono::milliseconds(TracePauseMilliseconds));
+}
+
 bool TraceRunning()
 {
     return TraceSession::Running();
@@ -77,6 +84,10 @@ bool TraceRunning()
 
 void TControl_Panel::ReadInputs(const TracePress& press, FaultPlace& place)
 {
+    // The variables first: a bound may use them.
+    TraceOutcome values = WriteVariables(*Draw2D, press, &place);
+    if (!values.Ok())
+        throw InputRefused{std::move(values)};
     TraceInputs inputs;
     TraceOutcome outcome = ReadTraceInputs(*Draw2D, press.Texts, inputs, &place);
     EquationX = inputs.EquationX;
@@ -116,8 +127,10 @@ void TControl_Panel::Param_Curve()
     if (TraceRunning() || !Draw2D)
         return;
     // Busy cursor, input held back and Esc watched until the handler returns;
-    // every box comes after the session has ended.
-    TraceSession session({this, Draw2D});
+    // every box comes after the session has ended. The variables window is
+    // shown before the session, so that it is among the windows it holds.
+    ShowVariablesFirstTime(CurrentPress().Texts);
+    TraceSession session(ProgramWindows());
     const TracePress press = CurrentPress();
     FaultPlace place;
 
@@ -140,13 +153,17 @@ void TControl_Panel::Param_Curve()
     // What the user watches is recorded for "Uložit animaci…", from the plane
     // as it stands now; the press goes into the plane's history. Both are
     // kept however the trace ends.
+    // The frames are encoded as they are taken: the recording costs the
+    // GIF's size, not its frames'.
     const PlaneSnapshot before = Draw2D->Snapshot();
-    TraceRecorder recorder(*Draw2D, host);
+    GifInMemory gif(GifOptions{}, PressColours(press, Draw2D->Canvas()));
+    TraceRecorder recorder(*Draw2D, host, gif);
     const auto keep = [&](PressResult result) {
         RecordedPress record{press, std::nullopt, std::move(result)};
         if (record.Result.End == PressEnd::Stopped)
             record.StopAt = record.Result.PointCount;
-        LastTrace::Of(*Draw2D).Keep(recorder.Finish());
+        recorder.Finish();
+        LastTrace::Of(*Draw2D).Keep(gif.Finish());
         PlaneHistory::Of(*Draw2D).Add(std::move(record), before);
     };
     const TraceInputs inputs{EquationX, EquationY, SegmentCount};

@@ -14,6 +14,12 @@ using TracePause = std::function<void()>;
 // held back. Esc pressed during either pause stops the trace after it.
 void SetTracePause(TracePause pause);
 
+class TraceSession;
+
+// The pause after a step of a trace, or a frame of "Animovat": the seam when
+// one is set, else 50 ms in the session's tempo.
+void PauseAsATrace(TraceSession& session);
+
 // True while "Kresli" is tracing. A click on "Kresli" meanwhile waits with the
 // rest of the input and traces afterwards; a direct call does nothing.
 bool TraceRunning();

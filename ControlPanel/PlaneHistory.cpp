@@ -29,6 +29,16 @@ void PlaneHistory::Add(RecordedPress press, PlaneSnapshot planeBefore)
     emit Changed();
 }
 
+void PlaneHistory::ReplaceLast(RecordedPress press, const PlaneSnapshot& planeBefore)
+{
+    if (presses_.empty() || !beforeLast_) {
+        Add(std::move(press), planeBefore);
+        return;
+    }
+    presses_.back() = std::move(press);
+    emit Changed();
+}
+
 void PlaneHistory::Replace(PressHistory presses, std::optional<PlaneSnapshot> planeBeforeLast)
 {
     presses_ = std::move(presses);

@@ -28,6 +28,9 @@ public:
     const std::optional<PlaneSnapshot>& PlaneBeforeLast() const { return beforeLast_; }
 
     void Add(RecordedPress press, PlaneSnapshot planeBefore);
+    // The last press drawn again in its place, over the same plane before
+    // it (a slider moved); with no press yet, as Add.
+    void ReplaceLast(RecordedPress press, const PlaneSnapshot& planeBefore);
     // The whole list at once (a lesson opened, a zoom): `planeBeforeLast`
     // is the plane before the list's last press.
     void Replace(PressHistory presses, std::optional<PlaneSnapshot> planeBeforeLast);

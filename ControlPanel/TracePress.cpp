@@ -10,6 +10,15 @@ const PressField* FindPressField(InputField field)
     return nullptr;
 }
 
+const PressVariable* FindPressVariable(InputField field)
+{
+    for (const PressVariable& entry : PressVariables) {
+        if (entry.Field == field)
+            return &entry;
+    }
+    return nullptr;
+}
+
 TracePress StartPress()
 {
     TracePress press;

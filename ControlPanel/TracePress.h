@@ -3,18 +3,24 @@
 // drawn again anywhere (a lesson file, a zoom, the renderer) with the very
 // pixels it drew when it was made by hand.
 //
-// Besides the nine texts and the two check boxes it carries the curve colour
-// and the t it starts with: a bound may use t, and t is what the press before
-// left behind. Plain data, no toolkit.
+// Besides the nine texts and the two check boxes it carries the curve colour,
+// the t it starts with (a bound may use t, and t is what the press before
+// left behind) and the values of the seven variables k n r s x y z with
+// their sliders' ranges. Plain data, no toolkit.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "PlotState.h"
+
 // The input a refusal or a formula error points at, so the caller can focus
 // it or name it.
-enum class InputField { None, X1, X2, Y1, Y2, T1, T2, Segments, EquationX, EquationY };
+enum class InputField {
+    None, X1, X2, Y1, Y2, T1, T2, Segments, EquationX, EquationY,
+    VariableK, VariableN, VariableR, VariableS, VariableX, VariableY, VariableZ,
+};
 
 // The texts of the inputs as typed.
 struct TraceTexts {
@@ -31,6 +37,21 @@ struct TraceTexts {
     bool operator==(const TraceTexts&) const = default;
 };
 
+// One variable as a press carries it: its value and its slider's lower
+// bound, upper bound and step, each as typed (a formula of numbers, pi and
+// functions). A press made before variables had values reads 0 and the
+// default range.
+struct VariableTexts {
+    std::string Value = "0";
+    std::string Low = "-10";
+    std::string High = "10";
+    std::string Step = "0.1";
+
+    bool operator==(const VariableTexts&) const = default;
+};
+
+inline constexpr std::size_t VariableCount = 7;
+
 struct TracePress {
     TraceTexts Texts;
     bool ShowAxes = true;  // "ukaž osy"
@@ -39,6 +60,9 @@ struct TracePress {
     std::uint8_t CurveG = 0;
     std::uint8_t CurveB = 200;
     double TBefore = 0.0;  // VarT when the press reads its inputs
+    // In the order of PressVariables; written into the plot state's slots
+    // before the press reads its bounds, so a bound may use them too.
+    std::array<VariableTexts, VariableCount> Variables{};
 
     bool operator==(const TracePress&) const = default;
 };
@@ -71,6 +95,29 @@ inline constexpr std::array<PressField, 9> PressFields{{
 }};
 
 inline constexpr std::size_t PresetFieldCount = 8;
+
+// One of the seven variables, with every name it goes by.
+struct PressVariable {
+    InputField Field;
+    char Letter;                  // in formulas (any case) and in messages: "Proměnná: k"
+    double PlotState::*Slot;      // where its value goes before a press reads its inputs
+    const char* LessonKey;        // its value in a lesson file
+    const char* RangeKey;         // its slider's range in a lesson file: [low, high, step]
+};
+
+// In the order of TracePress::Variables.
+inline constexpr std::array<PressVariable, VariableCount> PressVariables{{
+    {InputField::VariableK, 'k', &PlotState::VarK, "k", "k-slider"},
+    {InputField::VariableN, 'n', &PlotState::VarN, "n", "n-slider"},
+    {InputField::VariableR, 'r', &PlotState::VarR, "r", "r-slider"},
+    {InputField::VariableS, 's', &PlotState::VarS, "s", "s-slider"},
+    {InputField::VariableX, 'x', &PlotState::VarX, "x", "x-slider"},
+    {InputField::VariableY, 'y', &PlotState::VarY, "y", "y-slider"},
+    {InputField::VariableZ, 'z', &PlotState::VarZ, "z", "z-slider"},
+}};
+
+// The variable's entry, or nullptr for an input that is no variable.
+const PressVariable* FindPressVariable(InputField field);
 
 // The field's entry, or nullptr for InputField::None.
 const PressField* FindPressField(InputField field);

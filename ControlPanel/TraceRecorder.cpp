@@ -1,24 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TraceRecorder.h"
 
-TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner)
-    : surface_(&surface), inner_(inner)
+TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner, PlaneFrameSink& sink)
+    : inner_(inner), sink_(sink)
 {
-    animation_.Start = surface.Plane().convertToFormat(QImage::Format_RGB888);
-    surface.AddPlaneObserver(this);
+    changes_.emplace(surface);
+    const QImage start = changes_->Picture();
+    bounds_ = start.rect();
+    sink_.Start(start);
 }
 
-TraceRecorder::~TraceRecorder()
+TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner) : TraceRecorder(surface, inner, kept_)
 {
-    Detach();
 }
 
-void TraceRecorder::Detach()
-{
-    if (surface_)
-        surface_->RemovePlaneObserver(this);
-    surface_ = nullptr;
-}
+TraceRecorder::~TraceRecorder() = default;
 
 bool TraceRecorder::Dashed()
 {
@@ -30,7 +26,7 @@ void TraceRecorder::Repaint()
     inner_.Repaint();
     // A step's repaint is a frame even when the step drew nothing (a skipped
     // dashed segment); the repaint after the loop only when something changed.
-    if (surface_ && (stepSinceFrame_ || !pending_.isEmpty()))
+    if (changes_ && (stepSinceFrame_ || changes_->Any()))
         TakeFrame();
 }
 
@@ -50,28 +46,32 @@ void TraceRecorder::PointTraced(std::size_t index, double t, const WorldPoint& p
     inner_.PointTraced(index, t, point);
 }
 
-void TraceRecorder::PlaneChanged(const QRect& rect)
-{
-    pending_ |= rect;
-}
-
 void TraceRecorder::TakeFrame()
 {
-    PlaneFrame frame;
-    // The frames are laid on the start picture: a plane resized meanwhile
-    // counts only as far as the two overlap.
-    frame.Changed = pending_ & animation_.Start.rect() & surface_->Plane().rect();
-    if (!frame.Changed.isEmpty())
-        frame.Pixels = surface_->Plane().copy(frame.Changed).convertToFormat(QImage::Format_RGB888);
-    animation_.Frames.push_back(std::move(frame));
-    pending_ = QRect();
+    sink_.Frame(changes_->Take(bounds_));
+    ++frames_;
     stepSinceFrame_ = false;
 }
 
 PlaneAnimation TraceRecorder::Finish()
 {
-    if (surface_ && (!pending_.isEmpty() || animation_.Frames.empty()))
+    if (changes_ && (changes_->Any() || frames_ == 0))
         TakeFrame();
-    Detach();
-    return std::move(animation_);
+    changes_.reset();
+    return std::move(kept_.Animation);
+}
+
+std::vector<std::uint32_t> PressColours(const TracePress& press, const TCanvas& canvas)
+{
+    const auto packed = [](std::int32_t colour) {
+        return (std::uint32_t(colour & 0xFF) << 16) | (std::uint32_t(colour) & 0xFF00) |
+               ((std::uint32_t(colour) >> 16) & 0xFF);
+    };
+    // In the order a trace first shows them (the axes before the curve), so
+    // that the table is the one a whole animation's colours would give.
+    std::vector<std::uint32_t> colours;
+    if (press.ShowAxes)
+        colours = {packed(ColorValue(255, 0, 0)), packed(ColorValue(255, 255, 255)), packed(canvas.BrushColor())};
+    colours.push_back(packed(ColorValue(press.CurveR, press.CurveG, press.CurveB)));
+    return colours;
 }

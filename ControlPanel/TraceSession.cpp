@@ -25,19 +25,31 @@ constexpr auto BreathInterval = std::chrono::milliseconds(15);
 // pause is slept to the microsecond instead (no events are handled then).
 constexpr auto PreciseEnd = std::chrono::milliseconds(2);
 
+// Work shorter than this shows no busy cursor where it may wait.
+constexpr auto BusyCursorDelay = std::chrono::milliseconds(150);
+
 // The most a pause is shortened to keep the tempo: each pause lasts at least
 // its length less this after the step's repaint.
 constexpr auto MaxCatchUp = std::chrono::milliseconds(2);
 
 }  // namespace
 
-TraceSession::TraceSession(std::vector<QWidget*> windows)
+TraceSession::TraceSession(std::vector<QWidget*> windows, BusyCursor busy)
     : held_(std::move(windows), stop_),
       hook_{.Cancel = &stop_, .Progress = &TraceSession::Breathe, .Context = this},
       scope_(hook_),
-      lastBreath_(Clock::now())
+      lastBreath_(Clock::now()),
+      started_(Clock::now())
 {
     SessionRunning = true;
+    if (busy == BusyCursor::AtOnce)
+        ShowBusyCursor();
+}
+
+void TraceSession::ShowBusyCursor()
+{
+    if (busyCursor_ || ended_)
+        return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     busyCursor_ = true;
 }
@@ -95,6 +107,7 @@ void TraceSession::KeepAlive()
 
 void TraceSession::End()
 {
+    ended_ = true;
     held_.Release();
     if (busyCursor_) {
         busyCursor_ = false;
@@ -107,7 +120,10 @@ void TraceSession::Breathe(void* context)
     // Called by the engine between two units of work. Nothing that runs in
     // here throws: input is held, and every handler goes through RunHandler.
     auto& session = *static_cast<TraceSession*>(context);
-    if (Clock::now() - session.lastBreath_ < BreathInterval)
+    const Clock::time_point now = Clock::now();
+    if (now - session.started_ >= BusyCursorDelay)
+        session.ShowBusyCursor();
+    if (now - session.lastBreath_ < BreathInterval)
         return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     session.lastBreath_ = Clock::now();

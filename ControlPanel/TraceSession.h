@@ -17,9 +17,14 @@
 #include "HeldInput.h"
 #include "LongWork.h"
 
+// When the busy cursor shows: at once (a trace, which takes seconds), or
+// only once the work has lasted a moment (drawing again at once, which a
+// slider does many times a second: the cursor must not flicker).
+enum class BusyCursor { AtOnce, AfterAMoment };
+
 class TraceSession {
 public:
-    explicit TraceSession(std::vector<QWidget*> windows);
+    explicit TraceSession(std::vector<QWidget*> windows, BusyCursor busy = BusyCursor::AtOnce);
     ~TraceSession();
     TraceSession(const TraceSession&) = delete;
     TraceSession& operator=(const TraceSession&) = delete;
@@ -47,13 +52,16 @@ public:
 
 private:
     static void Breathe(void* session);
+    void ShowBusyCursor();
 
     std::atomic<bool> stop_{false};
     HeldInput held_;
     LongWorkHook hook_;
     LongWorkScope scope_;
     bool busyCursor_ = false;
+    bool ended_ = false;
     std::chrono::steady_clock::time_point lastBreath_;
+    std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point tempoEnd_;  // where the tempo ended the last pause
     bool paused_ = false;
 };

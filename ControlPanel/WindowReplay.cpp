@@ -10,10 +10,12 @@
 #include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "TraceSession.h"
+#include "VariablesWindow.h"
 
 namespace {
 
-// Keeps the windows alive between the steps and lets Esc stop the replay.
+// Keeps the windows alive between the steps, lets Esc stop the replay and
+// follows the pen for the position readout.
 class SessionHost : public TraceHost {
 public:
     SessionHost(TraceSession& session, PenTrack& track) : session_(session), track_(track) {}
@@ -31,43 +33,32 @@ private:
     PenTrack& track_;
 };
 
-// Draws `presses` over the plane as it stands and appends each to `drawn`.
-WindowReplay DrawOver(TDraw2D& window, PressHistory drawn, const PressHistory& presses)
+// Draws `press` over the plane as it stands. The window's t and colour stay
+// as they were: they belong to the press still to come.
+DrawnPress DrawOne(TraceSession& session, TDraw2D& window, const RecordedPress& press)
 {
-    WindowReplay replay;
-    replay.Ran = true;
-    std::optional<PlaneSnapshot> beforeLast;
-    {
-        std::vector<QWidget*> windows{&window};
-        if (Control_Panel)
-            windows.push_back(Control_Panel);
-        TraceSession session(std::move(windows));
-        SessionHost host(session, PenTrack::Of(window));
-        const std::uint8_t red = window.CurveR, green = window.CurveG, blue = window.CurveB;
-        for (const RecordedPress& press : presses) {
-            PlaneSnapshot before = window.Snapshot();
-            const double t = window.VarT;
-            std::optional<RecordedPress> again = ReplayStoppablePress(window, press, &host, replay.Stopped);
-            // The press to come reads the window's own t and colour.
-            window.VarT = t;
-            window.CurveR = red;
-            window.CurveG = green;
-            window.CurveB = blue;
-            if (again) {
-                beforeLast = std::move(before);
-                replay.Results.push_back(again->Result);
-                drawn.push_back(std::move(*again));
-            }
-            if (replay.Stopped)
-                break;
-        }
-    }
-    window.RepaintPlane();
-    PlaneHistory::Of(window).Replace(std::move(drawn), std::move(beforeLast));
-    return replay;
+    SessionHost host(session, PenTrack::Of(window));
+    const double t = window.VarT;
+    const std::uint8_t red = window.CurveR, green = window.CurveG, blue = window.CurveB;
+    DrawnPress drawn{press, false, true};
+    std::optional<RecordedPress> again = ReplayStoppablePress(window, press, &host, drawn.Stopped);
+    window.VarT = t;
+    window.CurveR = red;
+    window.CurveG = green;
+    window.CurveB = blue;
+    if (again)
+        drawn.Record = std::move(*again);
+    else
+        drawn.Kept = false;
+    return drawn;
 }
 
 }  // namespace
+
+std::vector<QWidget*> ProgramWindows()
+{
+    return {Control_Panel, Draw2D, VariablesWindow};
+}
 
 WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
 {
@@ -75,7 +66,30 @@ WindowReplay DrawPressesAnew(TDraw2D& window, const PressHistory& presses)
         return {};
     window.FillPlane(255, 255, 255);
     PenTrack::Of(window).Clear();  // the presses drawn bring their points again
-    return DrawOver(window, {}, presses);
+    WindowReplay replay;
+    replay.Ran = true;
+    PressHistory drawn;
+    std::optional<PlaneSnapshot> beforeLast;
+    {
+        TraceSession session(ProgramWindows(), BusyCursor::AfterAMoment);
+        for (const RecordedPress& press : presses) {
+            PlaneSnapshot before = window.Snapshot();
+            DrawnPress one = DrawOne(session, window, press);
+            // A press stopped before it drew anything is not kept, as by hand.
+            if (one.Kept) {
+                beforeLast = std::move(before);
+                replay.Results.push_back(one.Record.Result);
+                drawn.push_back(std::move(one.Record));
+            }
+            if (one.Stopped) {
+                replay.Stopped = true;
+                break;
+            }
+        }
+    }
+    window.RepaintPlane();
+    PlaneHistory::Of(window).Replace(std::move(drawn), std::move(beforeLast));
+    return replay;
 }
 
 WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
@@ -83,20 +97,54 @@ WindowReplay RedrawLastPress(TDraw2D& window, const RecordedPress& last)
     if (TraceSession::Running())
         return {};
     const PlaneHistory& history = PlaneHistory::Of(window);
-    PressHistory kept = history.Presses();
-    if (!kept.empty()) {
-        kept.pop_back();
-        // No plane before the last press (Esc kept a replay from drawing
-        // it): the whole list is drawn anew instead.
-        if (!history.PlaneBeforeLast()) {
-            kept.push_back(last);
-            return DrawPressesAnew(window, kept);
-        }
-        window.Restore(*history.PlaneBeforeLast());
+    // Presses but no plane before the last of them (Esc kept a replay from
+    // drawing it): the whole list is drawn anew instead.
+    if (!history.Presses().empty() && !history.PlaneBeforeLast()) {
+        PressHistory presses = history.Presses();
+        presses.back() = last;
+        return DrawPressesAnew(window, presses);
     }
-    WindowReplay replay = DrawOver(window, std::move(kept), PressHistory{last});
+    WindowReplay replay;
+    replay.Ran = true;
+    {
+        TraceSession session(ProgramWindows(), BusyCursor::AfterAMoment);
+        const DrawnPress drawn = RedrawLastPressIn(session, window, last);
+        replay.Stopped = drawn.Stopped;
+        replay.Results.push_back(drawn.Record.Result);
+    }
+    window.RepaintPlane();
     // A last press without points leaves the track of the press it replaced.
     if (!replay.Results.empty() && replay.Results.back().PointCount == 0)
         PenTrack::Of(window).Rebuild(PlaneHistory::Of(window).Presses(), window.Plane().size());
     return replay;
+}
+
+DrawnPress RedrawLastPressIn(TraceSession& session, TDraw2D& window, const RecordedPress& last)
+{
+    PlaneHistory& history = PlaneHistory::Of(window);
+    // The plane before the last press stays what it was; with no press yet,
+    // it is the plane as it stands.
+    std::optional<PlaneSnapshot> fresh;
+    if (history.Presses().empty() || !history.PlaneBeforeLast())
+        fresh = window.Snapshot();
+    else
+        window.Restore(*history.PlaneBeforeLast());
+    DrawnPress drawn = DrawOne(session, window, last);
+    // Stopped in a slow value or bound before it drew anything: kept as a
+    // press stopped before its first point, so the list stays in step.
+    if (!drawn.Kept) {
+        drawn.Record.StopAt = 0;
+        drawn.Record.Result = PressResult{PressEnd::Stopped, {}, InputField::None, 0};
+    }
+    history.ReplaceLast(drawn.Record, fresh ? *fresh : *history.PlaneBeforeLast());
+    return drawn;
+}
+
+DrawnPress AddPressIn(TraceSession& session, TDraw2D& window, const RecordedPress& press)
+{
+    PlaneSnapshot before = window.Snapshot();
+    DrawnPress drawn = DrawOne(session, window, press);
+    if (drawn.Kept)
+        PlaneHistory::Of(window).Add(drawn.Record, std::move(before));
+    return drawn;
 }

@@ -81,11 +81,11 @@ void SavePlane(TDraw2D& window)
 void SaveAnimation(TDraw2D& window)
 {
     // Held while the dialog is open, whatever happens to the window's.
-    const std::shared_ptr<const PlaneAnimation> animation = LastTrace::Of(window).Animation();
+    const std::shared_ptr<const EncodedGif> animation = LastTrace::Of(window).Animation();
     if (TraceRunning() || !animation)
         return;
     PictureSource source;
-    source.Animation = animation.get();
+    source.Encoded = animation.get();
     WriteChosen(window, SaveWhat::Animation, source);
 }
 

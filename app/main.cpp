@@ -15,6 +15,7 @@
 #include "SavePlane.h"
 #include "StartArguments.h"
 #include "StartUp.h"
+#include "VariablesActions.h"
 
 int main(int argc, char* argv[])
 {
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
         InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
         InstallLessonActions(*Draw2D, Control_Panel);
         InstallPlaneExplorer(*Draw2D);  // the position readout, zoom and pan
+        InstallVariablesActions(*Control_Panel, *Draw2D);  // "Proměnné…" and Ctrl+R
     }
     Control_Panel->show();
     // From the event loop, so that a box about the file shows over both

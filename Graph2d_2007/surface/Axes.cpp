@@ -10,6 +10,7 @@
 #include "AxisScale.h"
 #include "PlotSurface.h"
 #include "TickPainter.h"
+#include "TickSelection.h"
 
 namespace {
 
@@ -18,26 +19,21 @@ QPoint At(QPoint point, PixelOffset offset)
     return ShiftPixel(point, offset);
 }
 
-// Paints the ticks and notes in `axis` how many reached the plane.
+// Paints the ticks (those that can show, TickSelection.h) and notes in
+// `axis` how many were placed; a fault of a tick's position comes after
+// the ticks before it are painted.
 template <typename MarkAt>
 void DrawTicks(TCanvas& canvas, QImage& plane, AxisRecord& axis, TickRange ticks, MarkAt markAt)
 {
-    std::vector<TickMark> marks;
-    marks.reserve(std::size_t(ticks.Count()));
     axis.FirstTick = ticks.First;
-    try {
-        for (std::int64_t i = ticks.First; i <= ticks.Last; ++i) {
-            const double position = StoreReal(Extended(i) * Extended(axis.Step.Step));
-            marks.push_back(markAt(position, std::int32_t(i)));
-        }
-    } catch (...) {
-        // The ticks before the one that faulted are on the plane.
-        PaintTickMarks(canvas, plane, marks);
-        axis.TickCount = std::int64_t(marks.size());
-        throw;
-    }
-    PaintTickMarks(canvas, plane, marks);
-    axis.TickCount = std::int64_t(marks.size());
+    const double step = axis.Step.Step;
+    const TickSelection selection = SelectTickMarks(canvas, plane.size(), ticks, [&](std::int32_t i) {
+        return markAt(StoreReal(Extended(i) * Extended(step)), i);
+    });
+    PaintTickMarks(canvas, plane, selection.Marks);
+    axis.TickCount = selection.Placed;
+    if (selection.Fault)
+        RaiseFloatFault(*selection.Fault);
 }
 
 // Keeps the axis line out of the record's curves.

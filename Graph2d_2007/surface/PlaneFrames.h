@@ -2,12 +2,18 @@
 // The plane as an animation: the picture it started from and, step by step,
 // the part of it that changed. Frame k laid over the frames before it is the
 // plane after step k.
+//
+// Frames are handed on as they are made (PlaneFrameSink), so an animation of
+// thousands of frames never has to be held whole: a GIF stream encodes each
+// as it comes, a PlaneAnimation keeps them all where that is wanted.
 #pragma once
 
 #include <QImage>
 #include <QRect>
 
 #include <vector>
+
+#include "PlotSurface.h"
 
 // One frame: the rectangle that may have changed since the frame before
 // (empty when nothing did) and the plane's pixels inside it afterwards.
@@ -24,3 +30,46 @@ struct PlaneAnimation {
 // Lays a frame's pixels onto a picture of the frame before it (both RGB888;
 // anything else, or a frame whose pixels do not fit its rectangle, is left out).
 void ApplyFrame(QImage& picture, const PlaneFrame& frame);
+
+// Where the frames of an animation go as they are made: first the start
+// picture, then each frame in order.
+class PlaneFrameSink {
+public:
+    virtual ~PlaneFrameSink() = default;
+    virtual void Start(const QImage& start) = 0;  // RGB888
+    virtual void Frame(const PlaneFrame& frame) = 0;
+};
+
+// A sink that keeps every frame.
+class PlaneAnimationKeeper : public PlaneFrameSink {
+public:
+    void Start(const QImage& start) override { Animation.Start = start; }
+    void Frame(const PlaneFrame& frame) override { Animation.Frames.push_back(frame); }
+
+    PlaneAnimation Animation;
+};
+
+// Watches a surface from its construction to its destruction and gathers
+// the rectangles its drawing changed, so the part of the plane that changed
+// since the last frame can be taken as the next one. The surface must
+// outlive it.
+class PlaneChanges : private PlaneObserver {
+public:
+    explicit PlaneChanges(PlotSurface& surface);
+    ~PlaneChanges() override;
+    PlaneChanges(const PlaneChanges&) = delete;
+    PlaneChanges& operator=(const PlaneChanges&) = delete;
+
+    // The plane as it stands, RGB888: the start of an animation.
+    QImage Picture() const;
+    bool Any() const { return !pending_.isEmpty(); }
+    // The changed part since the last frame (clipped to the plane as it
+    // stood at the start, `bounds`), and from then on nothing is pending.
+    PlaneFrame Take(QRect bounds);
+
+private:
+    void PlaneChanged(const QRect& rect) override;
+
+    PlotSurface& surface_;
+    QRect pending_;
+};

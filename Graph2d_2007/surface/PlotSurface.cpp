@@ -105,7 +105,7 @@ void PlotSurface::DrawSegment(WorldPoint from, WorldPoint to, std::int32_t colou
     const std::int32_t toX = mapping.ScreenX(to.x);
     const std::int32_t toY = mapping.ScreenY(to.y);
     canvas_.LineTo(toX, toY);
-    if (drawingAxis_)
+    if (drawingAxis_ || !keepCurves_)
         return;
     // In the 32-bit range, so the positions are exact enough as doubles.
     const QPointF fromPixel(double(mapping.PixelX(from.x)), double(mapping.PixelY(from.y)));

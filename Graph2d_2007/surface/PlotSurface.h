@@ -52,6 +52,10 @@ public:
     // What the operations below drew since the plane was last filled or
     // resized (PlaneRecord.h); drawing straight on the canvas is not in it.
     const PlaneRecord& Record() const { return record_; }
+    // Off: curves are drawn without being kept in the record, for a caller
+    // that writes no vector picture (a family of thousands of curves would
+    // keep every point of each). On at start.
+    void KeepCurveRecord(bool keep) { keepCurves_ = keep; }
 
     void SetWorld(double left, double right, double bottom, double top);
     std::int32_t ScreenX(double x) const;
@@ -93,5 +97,6 @@ private:
     TCanvas canvas_;
     PlaneRecord record_;
     bool drawingAxis_ = false;  // an axis's own strokes are part of its record
+    bool keepCurves_ = true;
     std::vector<PlaneObserver*> observers_;
 };

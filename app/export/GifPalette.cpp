@@ -11,14 +11,21 @@ bool GifPalette::AddColours(const QImage& picture, int limit)
             if (colour == last)
                 continue;
             last = colour;
-            if (index_.contains(colour))
-                continue;
-            if (int(colours_.size()) >= limit)
+            if (!AddColour(colour, limit))
                 return false;
-            index_.emplace(colour, std::uint8_t(colours_.size()));
-            colours_.push_back(colour);
         }
     }
+    return true;
+}
+
+bool GifPalette::AddColour(std::uint32_t colour, int limit)
+{
+    if (index_.contains(colour))
+        return true;
+    if (int(colours_.size()) >= limit)
+        return false;
+    index_.emplace(colour, std::uint8_t(colours_.size()));
+    colours_.push_back(colour);
     return true;
 }
 

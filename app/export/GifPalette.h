@@ -14,6 +14,14 @@ public:
     // Adds the colours of an RGB888 picture; false once there are more than
     // `limit` colours.
     bool AddColours(const QImage& picture, int limit);
+    // Adds one colour (0xRRGGBB) unless it is there; false when that would
+    // make more than `limit`.
+    bool AddColour(std::uint32_t colour, int limit);
+    bool Has(const uchar* rgb) const
+    {
+        const std::uint32_t colour = Pack(rgb);
+        return colour == lastColour_ || index_.contains(colour);
+    }
 
     int ColourCount() const { return int(colours_.size()); }
     int TransparentIndex() const { return ColourCount(); }

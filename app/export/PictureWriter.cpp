@@ -67,6 +67,13 @@ QString WritePicture(PictureFormat format, const PictureSource& source, QIODevic
             return WritePng(*source.Plane, device);
         break;
     case PictureFormat::Gif:
+        if (source.Encoded) {
+            if (!source.Encoded->Message.isEmpty())
+                return source.Encoded->Message;
+            return device.write(source.Encoded->Bytes) == source.Encoded->Bytes.size()
+                       ? QString()
+                       : QStringLiteral("Animaci GIF se nepodařilo zapsat.");
+        }
         if (source.Animation)
             return WriteGif(*source.Animation, source.Gif, device);
         if (source.Plane)

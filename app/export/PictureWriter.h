@@ -3,7 +3,8 @@
 // by name or by the file's extension, and each format takes from the source
 // what it needs:
 //   PNG  the bitmap;
-//   GIF  the animation of a trace, or else the bitmap as a single frame;
+//   GIF  an animation already encoded, or the animation of a trace, or else
+//        the bitmap as a single frame;
 //   SVG  the record of what was drawn (vector graphics);
 //   PDF  likewise, one page.
 // Every writer writes into a QIODevice (a safe file, a buffer) and returns an
@@ -34,6 +35,7 @@ struct PictureSource {
     const QImage* Plane = nullptr;
     const PlaneRecord* Record = nullptr;
     const PlaneAnimation* Animation = nullptr;
+    const EncodedGif* Encoded = nullptr;  // written as it is; Gif's options were applied already
     GifOptions Gif;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "RealArith.h"
 #include "RenderStop.h"
 #include "TraceRecorder.h"
+#include "VariableValues.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ public:
     {
         Rows.push_back({t, point.x, point.y});
     }
+    void Poll() { stop_.Poll(); }
 
     // Of every press in order.
     std::vector<PointRow> Rows;
@@ -98,6 +101,20 @@ QString NamedMessage(const PressResult& ended, const Lesson* lesson, std::size_t
     return place + ": " + message;
 }
 
+// Notes how a press ended; a message for one that ended early, after
+// `prefix` (the value of a sweep's frame), and a fault's cause on a line of
+// its own, as the window's box has it on its second line.
+void NoteEnded(RenderResult& result, const PressResult& ended, const Lesson* lesson, std::size_t index,
+               const QString& prefix = {})
+{
+    if (ended.End != PressEnd::FormulaError && ended.End != PressEnd::Fault)
+        return;
+    result.ExitStatus = RenderTraceFailed;
+    result.Messages << prefix + NamedMessage(ended, lesson, index);
+    if (!ended.Advice.empty())
+        result.Messages << QString::fromStdString(ended.Advice);
+}
+
 // What was drawn, for --save-lesson: the presses as they ended, and the
 // panel the lesson had, or the press of the options with the t the next
 // "Kresli" would start from.
@@ -122,14 +139,85 @@ void DrawPresses(PlotSurface& surface, const PressHistory& presses, TraceHost& h
             throw EvaluationCancelled();
         // A fault as its box words it, after the option it came from; the
         // plane keeps what was drawn.
-        if (drawn->Result.End == PressEnd::FormulaError || drawn->Result.End == PressEnd::Fault) {
-            result.ExitStatus = RenderTraceFailed;
-            result.Messages << NamedMessage(drawn->Result, lesson, i);
-            // A fault's cause, as the window's box has it on its second line.
-            if (!drawn->Result.Advice.empty())
-                result.Messages << QString::fromStdString(drawn->Result.Advice);
+        NoteEnded(result, drawn->Result, lesson, i);
+    }
+}
+
+// The presses in order, recorded step by step when a GIF is written.
+// However the drawing ends, the animation ends with the last step drawn.
+void DrawRecorded(PlotSurface& surface, const PressHistory& presses, RenderHost& host, GifInMemory* gif,
+                  const Lesson* lesson, RenderResult& result, Drawing& drawing)
+{
+    std::optional<TraceRecorder> recorder;
+    if (gif)
+        recorder.emplace(surface, host, *gif);
+    TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
+    struct FinishRecorder {
+        std::optional<TraceRecorder>& recorder;
+        ~FinishRecorder()
+        {
+            if (recorder)
+                recorder->Finish();
+        }
+    } finish{recorder};
+    DrawPresses(surface, presses, traceHost, lesson, result, drawing);
+}
+
+// The press once per value of the sweep, each a whole curve and one frame:
+// on the plane as it stood at the start, or (family) over the values before.
+// The points are those of the last value drawn. However the sweep ends, the
+// animation ends with what was drawn last.
+void Sweep(PlotSurface& surface, const RenderRequest& request, RenderHost& host, GifInMemory* gif,
+           RenderResult& result, Drawing& drawing)
+{
+    const RenderSweep& sweep = *request.Sweep;
+    const PlaneSnapshot start = surface.Snapshot();
+    PlaneChanges changes(surface);
+    const QRect bounds = surface.Plane().rect();
+    if (gif)
+        gif->Start(changes.Picture());
+    struct LastFrame {
+        PlaneChanges& changes;
+        GifInMemory* gif;
+        QRect bounds;
+        ~LastFrame()
+        {
+            if (gif && (changes.Any() || gif->FrameCount() == 0))
+                gif->Frame(changes.Take(bounds));
+        }
+    } last{changes, gif, bounds};
+    const QChar letter = QChar::fromLatin1(PressVariables[sweep.Variable].Letter);
+    RecordedPress press{request.Press, std::nullopt, {}};
+    for (std::int64_t i = 0; i < sweep.Range.Count; ++i) {
+        host.Poll();
+        const std::string value = ValueText(SweepValue(sweep.Range, i));
+        press.Press.Variables[sweep.Variable].Value = value;
+        if (!sweep.Family && i > 0)
+            surface.Restore(start);
+        host.Rows.clear();
+        press.Result = ReplayPresses(surface, std::span(&press, 1), &host).front();
+        NoteEnded(result, press.Result, nullptr, 0, QString(letter) + '=' + QString::fromStdString(value) + ": ");
+        // The lesson of a sweep: its last value, or every value of a family.
+        if (!sweep.Family)
+            drawing.Drawn.clear();
+        drawing.Drawn.push_back(press);
+        drawing.TAfter = surface.VarT;
+        if (gif)
+            gif->Frame(changes.Take(bounds));
+    }
+}
+
+// The colours the presses may bring, each once, in the order they come.
+std::vector<std::uint32_t> LessonColours(const PressHistory& presses, const TCanvas& canvas)
+{
+    std::vector<std::uint32_t> colours;
+    for (const RecordedPress& press : presses) {
+        for (const std::uint32_t colour : PressColours(press.Press, canvas)) {
+            if (std::find(colours.begin(), colours.end(), colour) == colours.end())
+                colours.push_back(colour);
         }
     }
+    return colours;
 }
 
 }  // namespace
@@ -165,22 +253,32 @@ RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
     PlotSurface surface;
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
+    // Only SVG and PDF are drawn from the record.
+    surface.KeepCurveRecord(request.Format == PictureFormat::Svg || request.Format == PictureFormat::Pdf);
 
     const PressHistory presses = lesson ? lesson->Drawn : PressHistory{RecordedPress{request.Press, std::nullopt, {}}};
     Drawing drawing;
+    // A GIF is encoded as its frames are drawn, so only the file is held.
+    std::optional<GifInMemory> gif;
+    if (request.Format == PictureFormat::Gif) {
+        GifOptions options;
+        options.Plays = request.Plays;
+        // A lesson's panel too: a lesson saved from the options holds their
+        // press as its panel even when it drew nothing, and gives the same file.
+        PressHistory coloured = presses;
+        if (lesson)
+            coloured.push_back(RecordedPress{lesson->Panel, std::nullopt, {}});
+        gif.emplace(options, LessonColours(coloured, surface.Canvas()));
+    }
     std::vector<PointRow> rows;
-    PlaneAnimation animation;
     {
         RenderStop stop(request.TimeoutSeconds);
         RenderHost host(stop);
-        // The animation records the plane after every step, as the window
-        // shows it; only a GIF needs it.
-        std::optional<TraceRecorder> recorder;
-        if (request.Format == PictureFormat::Gif)
-            recorder.emplace(surface, host);
-        TraceHost& traceHost = recorder ? static_cast<TraceHost&>(*recorder) : host;
         try {
-            DrawPresses(surface, presses, traceHost, lesson, result, drawing);
+            if (request.Sweep)
+                Sweep(surface, request, host, gif ? &*gif : nullptr, result, drawing);
+            else
+                DrawRecorded(surface, presses, host, gif ? &*gif : nullptr, lesson, result, drawing);
         } catch (const EvaluationCancelled&) {
             result.ExitStatus = RenderTraceFailed;
             result.Messages << stop.Reason();
@@ -188,19 +286,18 @@ RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
             result.ExitStatus = RenderTraceFailed;
             result.Messages << QString::fromUtf8(fault.what()) + u'.';
         }
-        // However the trace ended, the animation ends with the last step drawn.
-        if (recorder)
-            animation = recorder->Finish();
         rows = std::move(host.Rows);
     }
+    EncodedGif encoded;
+    if (gif)
+        encoded = gif->Finish();
 
     OutputFileOptions options;
     options.Cancel = &StopFlag();
     PictureSource source;
     source.Plane = &surface.Plane();
     source.Record = &surface.Record();
-    source.Animation = request.Format == PictureFormat::Gif ? &animation : nullptr;
-    source.Gif.Plays = request.Plays;
+    source.Encoded = gif ? &encoded : nullptr;
     NoteNotWritten(result, WritePictureFile(request.Format, source, request.OutputPath, options));
     if (!request.PointsPath.isEmpty()) {
         const std::string csv = PointsCsv(rows);
@@ -219,3 +316,4 @@ RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
     }
     return result;
 }
+

@@ -10,12 +10,13 @@
 
 inline constexpr char RenderProgramName[] = "paramcurve-render";
 
-// One option: its names, the name of its value (empty for a switch) and what
-// it does.
+// One option: its names, the name of its value (empty for a switch), what
+// it does, and whether it may be given more than once.
 struct OptionEntry {
     QStringList Names;
     QString ValueName;
     QString Description;
+    bool Repeatable = false;
 };
 
 const std::vector<OptionEntry>& OptionTable();

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 #include <utility>
@@ -12,6 +13,7 @@
 
 #include "OutputFile.h"
 #include "Presets.h"
+#include "RealArith.h"
 #include "RenderOptionTable.h"
 
 namespace {
@@ -29,7 +31,15 @@ QString FieldHelp(InputField field)
     case InputField::T1: return QStringLiteral("Počáteční hodnota parametru t");
     case InputField::T2: return QStringLiteral("Koncová hodnota parametru t");
     case InputField::Segments: return QStringLiteral("Počet segmentů, číslo jako v poli \"počet segmentů\"");
-    case InputField::None: break;
+    case InputField::None:
+    case InputField::VariableK:
+    case InputField::VariableN:
+    case InputField::VariableR:
+    case InputField::VariableS:
+    case InputField::VariableX:
+    case InputField::VariableY:
+    case InputField::VariableZ:
+        break;
     }
     return QString();
 }
@@ -59,6 +69,16 @@ const std::vector<OptionEntry>& OptionTable()
             {{"format"}, "FORMÁT", "Formát bez ohledu na příponu: png, gif, svg nebo pdf."},
             {{"loop"}, "N",
              "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
+            {{"set"}, "PROMĚNNÁ=HODNOTA",
+             "Hodnota proměnné k, n, r, s, x, y nebo z (výchozí 0), jako v okně \"Proměnné\": vzorec z čísel, "
+             "pi a funkcí bez proměnných, např. --set k=2 nebo --set r=pi/2. Lze zadat pro každou proměnnou "
+             "jednou.",
+             true},
+            {{"sweep"}, "PROMĚNNÁ=OD:DO:KROK",
+             "Projde hodnoty proměnné od OD do DO po KROKU (vzorce jako u --set, nejvýš 10000 hodnot) jako "
+             "\"Animovat\": GIF má jeden snímek celé křivky pro každou hodnotu, PNG, SVG a PDF ukážou poslední "
+             "hodnotu, --points body poslední hodnoty."},
+            {{"family"}, "", "S --sweep zůstanou na rovině křivky všech hodnot (\"ponechat stopu\")."},
             {{"points"}, "SOUBOR|-",
              "Uloží i nakreslené body jako CSV se sloupci t,x,y v pořadí kreslení (u lekce body všech "
              "kreslení za sebou); - je standardní výstup."},
@@ -100,6 +120,7 @@ const OptionEntry* FindOption(const QString& name)
 // arguments that are no option.
 struct GivenOptions {
     std::map<QString, QString> Values;
+    std::map<QString, QStringList> Repeated;
     QStringList Switches;
     QStringList Files;
 };
@@ -150,6 +171,10 @@ bool ReadOptions(const QStringList& arguments, GivenOptions& given, QString& pro
             problem = "Volba " + spelled + " potřebuje hodnotu " + entry->ValueName;
             return false;
         }
+        if (entry->Repeatable) {
+            given.Repeated[key] << value;
+            continue;
+        }
         if (given.Values.count(key) != 0) {
             problem = "Volba " + spelled + " je zadána dvakrát";
             return false;
@@ -189,16 +214,120 @@ QString CurveOptionGiven(const GivenOptions& given)
     QStringList curve;
     for (const PressField& field : PressFields)
         curve << QString::fromLatin1(field.OptionName);
-    curve << QStringLiteral("preset") << QStringLiteral("color");
+    curve << QStringLiteral("preset") << QStringLiteral("color") << QStringLiteral("sweep");
     for (const QString& name : curve) {
         if (given.Values.count(name) != 0)
             return "--" + name;
     }
-    for (const char* name : {"no-axes", "dashed"}) {
+    if (given.Repeated.count(QStringLiteral("set")) != 0)
+        return QStringLiteral("--set");
+    for (const char* name : {"no-axes", "dashed", "family"}) {
         if (given.Switches.contains(QLatin1String(name)))
             return "--" + QString::fromLatin1(name);
     }
     return QString();
+}
+
+// The variable a --set or --sweep names before its "=": one of k n r s x y
+// z, in either case. False with the reason.
+bool ReadVariableName(const QString& option, const QString& given, const QString& shape, std::size_t& index,
+                      QString& rest, QString& problem)
+{
+    const qsizetype equals = given.indexOf(u'=');
+    const QString name = equals < 0 ? QString() : given.left(equals).toLower();
+    if (name == QLatin1String("t")) {
+        problem = "Volba " + option + ": t je parametr křivky, ne proměnná; proměnné jsou k, n, r, s, x, y a z";
+        return false;
+    }
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        if (name.size() == 1 && name[0] == QChar::fromLatin1(PressVariables[i].Letter)) {
+            index = i;
+            rest = given.mid(equals + 1);
+            return true;
+        }
+    }
+    problem = "Volba " + option + " potřebuje " + shape + " s proměnnou k, n, r, s, x, y nebo z: " +
+              DisplayedPath(given);
+    return false;
+}
+
+// A value as the window reads it; false with the engine's message or the
+// fault's, after the option and what was given.
+bool ReadValue(const QString& option, const QString& given, const QString& text, double& value, QString& problem)
+{
+    PlotState scratch;
+    std::string message;
+    try {
+        if (EvaluateValue(scratch, text.toStdString(), value, message))
+            return true;
+    } catch (const FloatFault& fault) {
+        message = std::string(fault.what()) + '.';
+    }
+    problem = "Volba " + option + ": " + DisplayedPath(given) + ": " + QString::fromStdString(message);
+    return false;
+}
+
+// Every --set: one value per variable, kept as typed.
+bool ReadSets(const QStringList& sets, TracePress& press, std::array<bool, VariableCount>& seen, QString& problem)
+{
+    for (const QString& given : sets) {
+        std::size_t index = 0;
+        QString text;
+        if (!ReadVariableName("--set", given, "PROMĚNNÁ=HODNOTA", index, text, problem))
+            return false;
+        if (seen[index]) {
+            problem = "Volba --set: proměnná " + QString(QChar::fromLatin1(PressVariables[index].Letter)) +
+                      " je zadána dvakrát";
+            return false;
+        }
+        seen[index] = true;
+        double value = 0.0;
+        if (!ReadValue("--set", given, text, value, problem))
+            return false;
+        press.Variables[index].Value = text.toStdString();
+    }
+    return true;
+}
+
+// --sweep PROMĚNNÁ=OD:DO:KROK, read as the window reads a slider's range;
+// the press carries the range, and the first value until the frames begin.
+bool ReadSweep(const QString& given, bool familySet, const std::array<bool, VariableCount>& set, TracePress& press,
+               std::optional<RenderSweep>& sweep, QString& problem)
+{
+    std::size_t index = 0;
+    QString range;
+    if (!ReadVariableName("--sweep", given, "PROMĚNNÁ=OD:DO:KROK", index, range, problem))
+        return false;
+    const QStringList parts = range.split(u':');
+    if (parts.size() != 3) {
+        problem = "Volba --sweep potřebuje PROMĚNNÁ=OD:DO:KROK: " + DisplayedPath(given);
+        return false;
+    }
+    VariableTexts& texts = press.Variables[index];
+    if (set[index]) {
+        problem = "Volba --sweep: proměnná " + QString(QChar::fromLatin1(PressVariables[index].Letter)) +
+                  " je zadána i volbou --set";
+        return false;
+    }
+    texts.Low = parts[0].toStdString();
+    texts.High = parts[1].toStdString();
+    texts.Step = parts[2].toStdString();
+    PlotState scratch;
+    RenderSweep read;
+    read.Variable = index;
+    read.Family = familySet;
+    std::string message;
+    try {
+        if (!ReadSliderRange(scratch, texts, read.Range, message))
+            problem = "Volba --sweep: " + DisplayedPath(given) + ": " + QString::fromStdString(message);
+    } catch (const FloatFault& fault) {
+        problem = "Volba --sweep: " + DisplayedPath(given) + ": " + QString::fromUtf8(fault.what()) + '.';
+    }
+    if (!problem.isEmpty())
+        return false;
+    texts.Value = ValueText(SweepValue(read.Range, 0));
+    sweep = read;
+    return true;
 }
 
 }  // namespace
@@ -281,6 +410,16 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
         if (isSet(field.OptionName))
             press.Texts.*field.Text = value(field.OptionName).toStdString();
     }
+
+    std::array<bool, VariableCount> set{};
+    const auto sets = given.Repeated.find(QStringLiteral("set"));
+    if (sets != given.Repeated.end() && !ReadSets(sets->second, press, set, problem))
+        return BadUsage(problem);
+    const bool family = switches.contains(QLatin1String("family"));
+    if (isSet("sweep") && !ReadSweep(value("sweep"), family, set, press, request.Sweep, problem))
+        return BadUsage(problem);
+    if (family && !request.Sweep)
+        return BadUsage("Volba --family platí jen s volbou --sweep");
 
     press.ShowAxes = !switches.contains(QLatin1String("no-axes"));
     press.Dashed = switches.contains(QLatin1String("dashed"));

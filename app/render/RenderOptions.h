@@ -7,10 +7,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "CurveTrace.h"
 #include "PictureWriter.h"
+#include "VariableValues.h"
+
+// --sweep: one variable run through its range, one frame per value.
+struct RenderSweep {
+    std::size_t Variable = 0;  // its index in PressVariables
+    SliderRange Range;
+    bool Family = false;       // --family: every value's curve stays
+};
 
 // One run of the renderer: the press "Kresli" would make on a fresh plot
 // window, or a lesson file to draw, and where and how to write what it draws.
@@ -23,6 +33,9 @@ struct RenderRequest {
     int Plays = 0;          // how often a GIF plays; 0: forever
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
     double TimeoutSeconds = 0.0;  // the trace stops after this long; 0: never
+    // The press is drawn once per value of the range: Press's variable then
+    // holds the range's texts, and each frame's value in its place.
+    std::optional<RenderSweep> Sweep;
 };
 
 // Help, Version and ManOptions each print Text on standard output. ManOptions
@@ -38,11 +51,14 @@ struct ParsedCommandLine {
 // Reads the arguments (the program name first). Options given beside
 // --preset override the preset's fields. The one argument that is not an
 // option names a lesson file (also after "--"); it does not go with the
-// options of a curve. The picture's format follows the extension of -o
-// (.png, .gif, .svg, .pdf in any case; PNG for any other name), --format
-// overrides it. A value option given twice, two outputs aimed at one file,
-// the picture or the points aimed at the lesson drawn, or --loop for
-// anything but GIF is bad usage.
+// options of a curve (--set and --sweep among them). The picture's format
+// follows the extension of -o (.png, .gif, .svg, .pdf in any case; PNG for
+// any other name), --format overrides it. A value option given twice (but
+// --set, once for each variable), two outputs aimed at one file, the
+// picture or the points aimed at the lesson drawn, --loop for anything but
+// GIF, a --set or --sweep that names no variable or whose value is no
+// formula, a range that is empty, backward, of a step not above 0 or of
+// more than 10000 values, or --family without --sweep is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
 
 // The arguments exactly as given: UTF-8, a leading byte-order mark kept (it

@@ -80,6 +80,8 @@ private slots:
     void FailedWriteIsReported_data();
     void FailedWriteIsReported();
     void StillPlaneAsOneFrame();
+    void EncodedAsTheFramesCome_data();
+    void EncodedAsTheFramesCome();
 };
 
 void TestGifWriter::FramesAreThePlaneAfterEachStep_data()
@@ -260,7 +262,9 @@ void TestGifWriter::ColourLimit_data()
 
     QTest::newRow("255 colours") << 255 << false << true;
     QTest::newRow("256 colours") << 256 << false << false;
-    QTest::newRow("256th colour in a later frame") << 256 << true << false;
+    // A frame that brings a colour the global table lacks carries its own.
+    QTest::newRow("256th colour in a later frame") << 256 << true << true;
+    QTest::newRow("a later frame of 256 colours") << 257 << true << false;
     QTest::newRow("two colours") << 2 << false << true;
 }
 
@@ -326,6 +330,43 @@ void TestGifWriter::StillPlaneAsOneFrame()
     const DecodedGif decoded = DecodeGif(buffer.data());
     QCOMPARE(decoded.Frames.size(), std::size_t(1));
     QVERIFY(decoded.Frames[0] == surface->Plane());
+}
+
+void TestGifWriter::EncodedAsTheFramesCome_data()
+{
+    QTest::addColumn<TraceTexts>("texts");
+    QTest::addColumn<bool>("axes");
+    QTest::newRow("the circle") << StartTexts() << true;
+    QTest::newRow("without axes") << StartTexts() << false;
+    QTest::newRow("chords across the plane")
+        << TraceTexts{"3.9*cos(pi*t)", "3.9*cos(pi*t)*cos(t/50)", "-4", "4", "-4", "4", "0", "60", "60"} << true;
+}
+
+// A trace recorded straight into the stream gives the file of the whole
+// animation written at once, byte for byte: the table the press's colours
+// give is the one all the frames' colours give.
+void TestGifWriter::EncodedAsTheFramesCome()
+{
+    QFETCH(TraceTexts, texts);
+    QFETCH(bool, axes);
+
+    auto kept = FreshSurface();
+    RecordingHost keptHost;
+    TraceRecorder keeping(*kept, keptHost);
+    RunPress(*kept, PressOn(*kept, texts, axes), keeping);
+    const QByteArray whole = GifOf(keeping.Finish(), GifOptions{});
+
+    auto streamed = FreshSurface();
+    RecordingHost host;
+    const TracePress press = PressOn(*streamed, texts, axes);
+    GifInMemory gif(GifOptions{}, PressColours(press, streamed->Canvas()));
+    TraceRecorder recorder(*streamed, host, gif);
+    RunPress(*streamed, press, recorder);
+    QVERIFY(recorder.Finish().Frames.empty());
+    const EncodedGif encoded = gif.Finish();
+    QVERIFY2(encoded.Message.isEmpty(), qPrintable(encoded.Message));
+    QVERIFY(!whole.isEmpty());
+    QCOMPARE(encoded.Bytes, whole);
 }
 
 QTEST_MAIN(TestGifWriter)

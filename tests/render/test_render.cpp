@@ -434,7 +434,7 @@ void TestRender::HelpDescribesEveryOption()
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
                                "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
-                               "--save-lesson SOUBOR ", "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
+                               "--set PROMĚNNÁ=HODNOTA ", "--sweep PROMĚNNÁ=OD:DO:KROK ", "--family ", "--save-lesson SOUBOR ", "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
     // Every option line carries a description after its names.
@@ -446,7 +446,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 21);
+    QCOMPARE(optionLines, 24);
 }
 
 void TestRender::NeedsNoDisplay_data()

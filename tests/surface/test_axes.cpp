@@ -272,6 +272,7 @@ private slots:
         QTest::newRow("-1..1 crowded labels") << QRectF(-1, -1, 1, 1) << -1.0 << 1.0 << 1 << 10;
         QTest::newRow("2000 ticks") << QRectF(-1e33, -1e33, 1e33, 1e33) << -1e33 << 1e33 << 1 << 10;
         QTest::newRow("20000 ticks") << QRectF(-1e34, -1e34, 1e34, 1e34) << -1e34 << 1e34 << 1 << 10;
+        QTest::newRow("200000 ticks") << QRectF(-1e35, -1e35, 1e35, 1e35) << -1e35 << 1e35 << 1 << 10;
         QTest::newRow("mirrored world") << QRectF(4, 4, -4, -4) << -4.0 << 4.0 << 1 << 10;
         QTest::newRow("axis off the plane") << QRectF(2, 2, 7, 7) << 2.0 << 7.0 << 1 << 10;
         QTest::newRow("axis wider than the world") << QRectF(-1, -1, 1, 1) << -30.0 << 30.0 << 1 << 10;
