@@ -101,7 +101,9 @@ struct PressVariable {
     InputField Field;
     char Letter;                  // in formulas (any case) and in messages: "Proměnná: k"
     double PlotState::*Slot;      // where its value goes before a press reads its inputs
-    const char* LessonKey;        // its value in a lesson file
+    // Its value in a lesson file: the letter, but for x and y, whose
+    // letters are the keys of the two formulas.
+    const char* LessonKey;
     const char* RangeKey;         // its slider's range in a lesson file: [low, high, step]
 };
 
@@ -111,8 +113,8 @@ inline constexpr std::array<PressVariable, VariableCount> PressVariables{{
     {InputField::VariableN, 'n', &PlotState::VarN, "n", "n-slider"},
     {InputField::VariableR, 'r', &PlotState::VarR, "r", "r-slider"},
     {InputField::VariableS, 's', &PlotState::VarS, "s", "s-slider"},
-    {InputField::VariableX, 'x', &PlotState::VarX, "x", "x-slider"},
-    {InputField::VariableY, 'y', &PlotState::VarY, "y", "y-slider"},
+    {InputField::VariableX, 'x', &PlotState::VarX, "x-value", "x-slider"},
+    {InputField::VariableY, 'y', &PlotState::VarY, "y-value", "y-slider"},
     {InputField::VariableZ, 'z', &PlotState::VarZ, "z", "z-slider"},
 }};
 

@@ -171,10 +171,20 @@ QString VersionProblem(const QJsonObject& root)
 }
 
 // JSON of the few kinds of value a lesson holds, strings with every byte
-// but the quote, the backslash and the controls as it is (UTF-8).
-void AppendValue(QByteArray& out, const QJsonValue& value)
+// but the quote, the backslash and the controls as it is (UTF-8), and a
+// slider's range as an array of texts on one line.
+void AppendValue(QByteArray& out, const QJsonValue& value, const char* separator = ", ")
 {
-    if (value.isBool()) {
+    if (value.isArray()) {
+        out += '[';
+        const QJsonArray items = value.toArray();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (i > 0)
+                out += separator;
+            AppendValue(out, items[i], separator);
+        }
+        out += ']';
+    } else if (value.isBool()) {
         out += value.toBool() ? "true" : "false";
     } else if (value.isDouble()) {
         out += QByteArray::number(value.toInteger());
@@ -228,7 +238,7 @@ public:
             text_ += indented_ ? ": " : ":";
         }
     }
-    void Value(const QJsonValue& value) { AppendValue(text_, value); }
+    void Value(const QJsonValue& value) { AppendValue(text_, value, indented_ ? ", " : ","); }
     void Press(const RecordedPress& press, bool drawn)
     {
         Open('{');

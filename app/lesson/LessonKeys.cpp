@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LessonKeys.h"
 
+#include <QJsonArray>
 #include <QRegularExpression>
 
 #include <charconv>
@@ -92,6 +93,59 @@ QString ReadStoppedAfter(const QJsonValue& value, RecordedPress& press)
     return QString();
 }
 
+// A variable's value as typed; left out while it is the default "0".
+LessonKey VariableKey(std::size_t index)
+{
+    return {QString::fromLatin1(PressVariables[index].LessonKey), false,
+            [index](const QJsonValue& value, RecordedPress& press) {
+                if (!value.isString())
+                    return NotText;
+                const QString problem = LessonTextProblem(value.toString());
+                if (problem.isEmpty())
+                    press.Press.Variables[index].Value = value.toString().toStdString();
+                return problem;
+            },
+            [index](const RecordedPress& press) -> std::optional<QJsonValue> {
+                const std::string& text = press.Press.Variables[index].Value;
+                if (text == VariableTexts{}.Value)
+                    return std::nullopt;
+                return QJsonValue(QString::fromStdString(text));
+            }};
+}
+
+// A variable's slider range as three texts, [low, high, step]; left out
+// while it is the default.
+LessonKey RangeKey(std::size_t index)
+{
+    return {QString::fromLatin1(PressVariables[index].RangeKey), false,
+            [index](const QJsonValue& value, RecordedPress& press) {
+                const QString shape = QStringLiteral("má být tři texty v hranatých závorkách, např. [\"-10\", \"10\", \"0.1\"]");
+                if (!value.isArray() || value.toArray().size() != 3)
+                    return shape;
+                std::string* targets[] = {&press.Press.Variables[index].Low, &press.Press.Variables[index].High,
+                                          &press.Press.Variables[index].Step};
+                const QJsonArray parts = value.toArray();
+                for (qsizetype i = 0; i < 3; ++i) {
+                    if (!parts[i].isString())
+                        return shape;
+                    const QString problem = LessonTextProblem(parts[i].toString());
+                    if (!problem.isEmpty())
+                        return problem;
+                }
+                for (qsizetype i = 0; i < 3; ++i)
+                    *targets[i] = parts[i].toString().toStdString();
+                return QString();
+            },
+            [index](const RecordedPress& press) -> std::optional<QJsonValue> {
+                const VariableTexts& texts = press.Press.Variables[index];
+                const VariableTexts defaults;
+                if (texts.Low == defaults.Low && texts.High == defaults.High && texts.Step == defaults.Step)
+                    return std::nullopt;
+                return QJsonValue(QJsonArray{QString::fromStdString(texts.Low), QString::fromStdString(texts.High),
+                                             QString::fromStdString(texts.Step)});
+            }};
+}
+
 }  // namespace
 
 const std::vector<LessonKey>& LessonKeys()
@@ -109,6 +163,10 @@ const std::vector<LessonKey>& LessonKeys()
         table.push_back({QStringLiteral("t-before"), false, ReadTBefore, [](const RecordedPress& press) {
                              return std::optional<QJsonValue>(ShortestReal(press.Press.TBefore));
                          }});
+        for (std::size_t i = 0; i < VariableCount; ++i) {
+            table.push_back(VariableKey(i));
+            table.push_back(RangeKey(i));
+        }
         table.push_back({QStringLiteral("stopped-after"), true, ReadStoppedAfter,
                          [](const RecordedPress& press) -> std::optional<QJsonValue> {
                              if (!press.StopAt)

@@ -34,6 +34,9 @@ RecordedPress Unusual()
     p.CurveG = 0x0A;
     p.CurveB = 0x00;
     p.TBefore = 6.3460178506875468;
+    p.Variables[0] = {"2", "-10", "10", "0.1"};        // k: a value, the range at start
+    p.Variables[4] = {"0,5", "0", "1", "0.01"};        // x: value and range
+    p.Variables[6] = {"0", "-pi", "pi", "pi/100"};     // z: only the range
     return press;
 }
 
@@ -135,6 +138,10 @@ void TestLessonFormat::KeyValues_data()
     QTest::newRow("t-before with an exponent") << QByteArray(R"("t-before": "1e-300")") << "t 1e-300";
     QTest::newRow("stopped after 0 points") << QByteArray(R"("stopped-after": 0)") << "stop 0";
     QTest::newRow("stopped after the last point") << QByteArray(R"("stopped-after": 1733)") << "stop 1733";
+    QTest::newRow("a variable's value, as typed") << QByteArray(R"("k": "0,5*pi")") << "var 0 0,5*pi";
+    QTest::newRow("the value of x, apart from the formula") << QByteArray(R"("x-value": "-2", "x": "t")")
+                                                            << "var 4 -2";
+    QTest::newRow("a slider's range") << QByteArray(R"("n-slider": ["-1", "1", "0.01"])") << "range 1 -1 1 0.01";
 }
 
 void TestLessonFormat::KeyValues()
@@ -160,6 +167,13 @@ void TestLessonFormat::KeyValues()
         QCOMPARE(press.Press.TBefore, words[1].toDouble());
     } else if (what == "stop") {
         QCOMPARE(press.StopAt, std::optional<std::size_t>(words[1].toULongLong()));
+    } else if (what == "var") {
+        QCOMPARE(QString::fromStdString(press.Press.Variables[words[1].toUInt()].Value), words[2]);
+    } else if (what == "range") {
+        const VariableTexts& range = press.Press.Variables[words[1].toUInt()];
+        QCOMPARE(QString::fromStdString(range.Low), words[2]);
+        QCOMPARE(QString::fromStdString(range.High), words[3]);
+        QCOMPARE(QString::fromStdString(range.Step), words[4]);
     } else {
         bool found = false;
         for (const PressField& field : PressFields) {
@@ -307,6 +321,13 @@ void TestLessonFormat::Refused_data()
     QTest::newRow("stopped after 2.5") << WithDrawn(R"("stopped-after": 2.5)") << stopProblem;
     QTest::newRow("stopped after more than a press holds") << WithDrawn(R"("stopped-after": 1734)") << stopProblem;
     QTest::newRow("stopped after as text") << WithDrawn(R"("stopped-after": "5")") << stopProblem;
+    QTest::newRow("a variable's value as a number") << WithDrawn(R"("k": 2)")
+                                                    << "kreslení 1 v \"drawn\", klíč \"k\": má být text v uvozovkách";
+    const QString rangeProblem = "kreslení 1 v \"drawn\", klíč \"r-slider\": má být tři texty v hranatých "
+                                 "závorkách, např. [\"-10\", \"10\", \"0.1\"]";
+    QTest::newRow("a range of two texts") << WithDrawn(R"("r-slider": ["-1", "1"])") << rangeProblem;
+    QTest::newRow("a range of numbers") << WithDrawn(R"("r-slider": [-1, 1, 0.1])") << rangeProblem;
+    QTest::newRow("a range as one text") << WithDrawn(R"("r-slider": "-1:1:0.1")") << rangeProblem;
     QTest::newRow("a text over 10000 bytes")
         << WithDrawn(R"("x": ")" + QByteArray(5000, 't') + QByteArray(2501, 'x').replace("x", "\xC5\xBE") + "\"")
         << "kreslení 1 v \"drawn\", klíč \"x\": text je delší než 10000 bajtů";

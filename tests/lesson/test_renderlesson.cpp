@@ -85,6 +85,10 @@ void TestRenderLesson::SavedLessonDrawsTheSamePicture_data()
                                             << 0 << "" << "";
     QTest::newRow("a refused segment count") << QStringList{"--segments", "x"} << 1 << "--segments: Počet segmentů není číslo\n"
                                              << "Kreslení 1, \"segments\": Počet segmentů není číslo\n";
+    QTest::newRow("variables in the formulas and a bound")
+        << QStringList{"--x", "r*cos(k*t)", "--y", "r*sin(n*t)", "--x1", "-r-1", "--set", "k=2", "--set", "r=3",
+                       "--set", "n=0,5*3"}
+        << 0 << "" << "";
     QTest::newRow("a fault after the axes") << QStringList{"--segments", "0"} << 1
                                             << "Floating point division by zero.\nPočet segmentů je 0.\n"
                                             << "Kreslení 1: Floating point division by zero.\nPočet segmentů je 0.\n";
