@@ -5,11 +5,12 @@
 #include "ControlPanel.h"
 #include "Draw2D.h"
 #include "SavePlane.h"
+#include "ScreenScale.h"
 #include "StartUp.h"
 
 int main(int argc, char* argv[])
 {
-    UseWholeScaleFactors();
+    UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
     new TControl_Panel;  // sets Control_Panel, creates Draw2D
