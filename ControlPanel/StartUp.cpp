@@ -3,10 +3,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibraryInfo>
-#include <QTranslator>
 
 #include "CaptionFont.h"
 #include "ControlPanel.h"
+#include "LastFolder.h"
+#include "ToolkitCzech.h"
 
 QString CzechToolkitTranslation()
 {
@@ -23,10 +24,13 @@ void SetUpApplication()
 
     // Every caption and message is Czech, so are the toolkit's own texts:
     // the colour and file dialogs, the fields' context menus.
-    static QTranslator toolkit;
-    const QString translation = CzechToolkitTranslation();
-    if (!translation.isEmpty() && toolkit.load(translation))
-        QCoreApplication::installTranslator(&toolkit);
+    InstallToolkitCzech();
+    // The settings (the folders used last) are the program's, whatever
+    // executable runs it.
+    if (QCoreApplication::organizationName().isEmpty()) {
+        QCoreApplication::setOrganizationName(QString::fromLatin1(SettingsOrganization));
+        QCoreApplication::setApplicationName(QString::fromLatin1(SettingsApplication));
+    }
 
     InstallFontFallback();
     IntendedFace();  // loaded now, before any window asks for it

@@ -5,8 +5,9 @@
 #include <QString>
 
 // After the application object exists: the toolkit's own texts (dialogs,
-// context menus) in Czech whatever the user's locale, and the caption face
-// loaded. Safe to call more than once.
+// context menus), numbers and dates in Czech whatever the user's locale
+// (ToolkitCzech.h), the settings' names, and the caption face loaded. Safe
+// to call more than once.
 void SetUpApplication();
 
 // The toolkit's Czech translation file; empty when it is not installed.
