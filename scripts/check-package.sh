@@ -5,7 +5,8 @@
 # man; the desktop entry and the metainfo pass their validators; the program
 # starts from its desktop entry; and apt-get purge leaves none of its files.
 # Runs as root, or through sudo.
-#   scripts/check-package.sh
+#   scripts/check-package.sh [BUILD_DIR]   the package made from BUILD_DIR (see
+#                                          package.sh), else from a build of its own
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +21,7 @@ fail() {
     exit 1
 }
 
-./package.sh
+./package.sh "$@"
 deb=$(ls paramcurve_*_amd64.deb)
 version=$(dpkg-deb -f "$deb" Version)
 
