@@ -4,23 +4,41 @@
 # installs what the build needs, makes a release build with Debian's compiler
 # and linker flags for packages in build-package/, and runs cpack on it.
 #   ./package.sh
+#   ./package.sh BUILD_DIR   package an existing build made with the same
+#                            settings (scripts/package-settings.sh), as
+#                            check.sh does with the build it tested
 # Install the result with: sudo apt-get install ./paramcurve_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
-build=build-package
 
-scripts/setup.sh --packages-only
+scripts/setup.sh --packages package
+source scripts/package-settings.sh
 
-# Debian's flags for packaged programs, with every hardening feature, and
-# NDEBUG as in the tested release build.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS) -DNDEBUG"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
-
-rm -f paramcurve_*.deb "$build"/paramcurve_*.deb
-scripts/setup.sh "$build" -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
-    -DPARAMCURVE_TESTS=OFF -DPARAMCURVE_BENCHMARKS=OFF \
-    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+rm -f paramcurve_*.deb
+if [ $# -ge 1 ]; then
+    build=$1
+    # The cache must hold the package's settings, or the package would ship
+    # something else than this script builds.
+    for setting in "${package_cmake_settings[@]}"; do
+        name=${setting#-D}
+        name=${name%%=*}
+        value=${setting#*=}
+        cached=$(sed -n "s/^$name:[A-Z]*=//p" "$build/CMakeCache.txt" 2> /dev/null || true)
+        if [ "$cached" != "$value" ]; then
+            echo "package.sh: $build was not configured with the package's $name" >&2
+            echo "  wanted: $value" >&2
+            echo "  found:  $cached" >&2
+            exit 1
+        fi
+    done
+    cmake --build "$build" -j"$(nproc)" --target paramcurve paramcurve-render manpages changelog
+else
+    build=build-package
+    rm -f "$build"/paramcurve_*.deb
+    cmake -S . -B "$build" "${package_cmake_settings[@]}" -DPARAMCURVE_TESTS=OFF -DPARAMCURVE_BENCHMARKS=OFF
+    cmake --build "$build" -j"$(nproc)"
+fi
+rm -f "$build"/paramcurve_*.deb
 (cd "$build" && cpack -G DEB)
 mv "$build"/paramcurve_*.deb .
 ls paramcurve_*.deb

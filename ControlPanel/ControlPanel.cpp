@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "AccessibleRoles.h"
 #include "CaptionFont.h"
 #include "Canvas.h"
 #include "Dialogs.h"
@@ -29,6 +30,7 @@ TControl_Panel::TControl_Panel(QWidget* parent)
 {
     // Reachable from the start, as the plot window is made during construction.
     Control_Panel = this;
+    InstallAccessibleRoles();
     setupUi(this);
     ApplyCaptionFace(*this, CaptionFaceFor(*this));
     new OuterFrameKeeper(*this, OuterFrame);
@@ -63,6 +65,9 @@ TControl_Panel::TControl_Panel(QWidget* parent)
 
     RunHandler([this] { SetDraw2D(); });
     Button1->setFocus();
+    // The focus ring shows from the start, not only after the first Tab: a
+    // keyboard user must see where Enter and Space will act.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 TControl_Panel::~TControl_Panel()
@@ -184,6 +189,11 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
         canvas.Rectangle(0, 0, IndicatorBitmap.width(), IndicatorBitmap.height());
     }
     ColorIndicator->setPixmap(QPixmap::fromImage(IndicatorBitmap));
+    // A screen reader cannot see the box: it reads the colour as numbers.
+    ColorIndicator->setAccessibleDescription(QStringLiteral("R %1, G %2, B %3")
+                                                 .arg(colour & 0xFF)
+                                                 .arg((colour >> 8) & 0xFF)
+                                                 .arg((colour >> 16) & 0xFF));
 }
 
 QString InputFieldName(InputField field)

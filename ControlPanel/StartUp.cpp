@@ -3,56 +3,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLibraryInfo>
-#include <QList>
-#include <QTranslator>
-
-#include <algorithm>
-#include <cmath>
 
 #include "CaptionFont.h"
 #include "ControlPanel.h"
-
-namespace {
-
-QByteArray WholeFactor(const QByteArray& number)
-{
-    bool ok = false;
-    const double factor = number.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(factor) || factor <= 0 || factor > 1e6)
-        return number;
-    return QByteArray::number(std::max(1.0, std::floor(factor + 0.5)), 'f', 0);
-}
-
-void RoundSetting(const char* name)
-{
-    if (qEnvironmentVariableIsSet(name))
-        qputenv(name, WholeScaleFactors(qgetenv(name)));
-}
-
-}  // namespace
-
-QByteArray WholeScaleFactors(const QByteArray& setting)
-{
-    QList<QByteArray> entries = setting.split(';');
-    for (QByteArray& entry : entries) {
-        const qsizetype equals = entry.indexOf('=');
-        entry = entry.left(equals + 1) + WholeFactor(entry.mid(equals + 1));
-    }
-    return entries.join(';');
-}
-
-void UseWholeScaleFactors()
-{
-    // The policy set here is the one the toolkit applies to the screen's factor;
-    // the variable would override it, so it is set the same way.
-    qputenv("QT_SCALE_FACTOR_ROUNDING_POLICY", "Round");
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-    // Factors given by hand are applied as they are: round them here.
-    RoundSetting("QT_SCALE_FACTOR");
-    RoundSetting("QT_SCREEN_SCALE_FACTORS");
-}
+#include "LastFolder.h"
+#include "ToolkitCzech.h"
 
 QString CzechToolkitTranslation()
 {
@@ -69,10 +25,13 @@ void SetUpApplication()
 
     // Every caption and message is Czech, so are the toolkit's own texts:
     // the colour and file dialogs, the fields' context menus.
-    static QTranslator toolkit;
-    const QString translation = CzechToolkitTranslation();
-    if (!translation.isEmpty() && toolkit.load(translation))
-        QCoreApplication::installTranslator(&toolkit);
+    InstallToolkitCzech();
+    // The settings (the folders used last) are the program's, whatever
+    // executable runs it.
+    if (QCoreApplication::organizationName().isEmpty()) {
+        QCoreApplication::setOrganizationName(QString::fromLatin1(SettingsOrganization));
+        QCoreApplication::setApplicationName(QString::fromLatin1(SettingsApplication));
+    }
 
     InstallFontFallback();
     IntendedFace();  // loaded now, before any window asks for it

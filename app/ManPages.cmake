@@ -6,6 +6,11 @@
 set(PARAMCURVE_MAN_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/man)
 set(PARAMCURVE_MAN_DIR ${CMAKE_CURRENT_BINARY_DIR}/man CACHE INTERNAL "Where the built manual pages are")
 
+# Both pages stay readable where the terminal has no Czech letters.
+file(READ ${PARAMCURVE_MAN_SOURCE}/AsciiFallbacks.roff PARAMCURVE_MAN_ASCII_FALLBACKS)
+string(STRIP "${PARAMCURVE_MAN_ASCII_FALLBACKS}" PARAMCURVE_MAN_ASCII_FALLBACKS)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PARAMCURVE_MAN_SOURCE}/AsciiFallbacks.roff)
+
 configure_file(${PARAMCURVE_MAN_SOURCE}/paramcurve.1.in ${PARAMCURVE_MAN_DIR}/paramcurve.1 @ONLY)
 configure_file(${PARAMCURVE_MAN_SOURCE}/paramcurve-render.1.in
     ${PARAMCURVE_MAN_DIR}/paramcurve-render.1.template @ONLY)

@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "LastFolder.h"
+#include "ToolkitCzech.h"
+
 namespace {
 
 SaveFileChooser& Chooser()
@@ -64,6 +67,10 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
     QFileDialog dialog(parent, animation ? QStringLiteral("Uložit animaci") : QStringLiteral("Uložit obrázek"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    UseCzechFileModel(dialog);
+    const QString lastFolder = LastFolder(SaveFolderPurpose);
+    if (!lastFolder.isEmpty())
+        dialog.setDirectory(lastFolder);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(PictureFormatName(formats.front()));  // "krivka" saves as "krivka.png"
     dialog.selectFile(QStringLiteral("krivka.") + PictureFormatName(formats.front()));
@@ -88,6 +95,7 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return SaveChoice{};
+    RememberFolder(SaveFolderPurpose, dialog.selectedFiles().first());
     return SaveChoice{dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter())};
 }
 

@@ -28,11 +28,13 @@ using SaveFileChooser = std::function<SaveChoice(QWidget* parent, SaveWhat what)
 using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
 // Tests answer instead of the dialogs; empty restores the dialogs. The save
-// dialog asks before it overwrites a file.
+// dialog asks before it overwrites a file, and opens in the folder it was
+// last used in (LastFolder.h; pictures and animations share it).
 void SetSaveFileChooser(SaveFileChooser chooser);
 void SetPrintDialog(PrintDialogRunner runner);
 
 SaveChoice ChooseSaveFile(QWidget* parent, SaveWhat what);
+inline constexpr char SaveFolderPurpose[] = "save";
 bool RunPrintDialog(QPrinter& printer, QWidget* parent);
 
 // The format a choice is written in: the extension when it names a format

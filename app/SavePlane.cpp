@@ -2,8 +2,11 @@
 #include "SavePlane.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QPrinter>
+#include <QShortcut>
 
 #include <memory>
 
@@ -17,11 +20,16 @@
 
 namespace {
 
-QAction* AddAction(TDraw2D& window, const QString& text, const char* name, void (*work)(TDraw2D&))
+QAction* AddAction(TDraw2D& window, const QString& text, const char* name, const QKeySequence& shortcut,
+                   void (*work)(TDraw2D&))
 {
     auto* action = new QAction(text, &window);
     action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
+    // Some platforms leave shortcuts out of context menus; this menu is where
+    // a user learns them.
+    action->setShortcutVisibleInContextMenu(true);
     window.addAction(action);
     QObject::connect(action, &QAction::triggered, &window,
                      [&window, work] { RunHandler([&window, work] { work(window); }); });
@@ -42,18 +50,32 @@ void WriteChosen(TDraw2D& window, SaveWhat what, const PictureSource& source)
         ShowErrorBox(result.Message);
 }
 
+// The window system turns the Menu key into a context menu request on its
+// own; Shift+F10, the other key for it, is turned into the same request here:
+// at the focused widget, where the toolkit puts a keyboard's menu.
+void InstallMenuKeys(TDraw2D& window)
+{
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &window);
+    menuKey->setContext(Qt::WindowShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, &window, [&window] {
+        QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+        const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &request);
+    });
+}
+
 }  // namespace
 
 PlaneActions InstallSavePlane(TDraw2D& window)
 {
     PlaneActions actions;
     actions.SavePicture = AddAction(window, QStringLiteral("Uložit obrázek…"), SavePlaneActionName,
-                                    SavePlane);
-    actions.SavePicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+                                    QKeySequence(Qt::CTRL | Qt::Key_S), SavePlane);
     actions.SaveAnimation = AddAction(window, QStringLiteral("Uložit animaci…"), SaveAnimationActionName,
-                                      SaveAnimation);
-    actions.Print = AddAction(window, QStringLiteral("Tisk…"), PrintPlaneActionName, PrintWindowPlane);
-    actions.Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), SaveAnimation);
+    actions.Print = AddAction(window, QStringLiteral("Tisk…"), PrintPlaneActionName,
+                              QKeySequence(Qt::CTRL | Qt::Key_P), PrintWindowPlane);
 
     // Enabled from the first trace on.
     LastTrace& last = LastTrace::Of(window);
@@ -63,6 +85,7 @@ PlaneActions InstallSavePlane(TDraw2D& window)
 
     // Image1 and Panel1 leave their context menus to the window.
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
+    InstallMenuKeys(window);
     return actions;
 }
 

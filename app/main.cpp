@@ -14,12 +14,13 @@
 #include "PlaneExplorer.h"
 #include "SavePlane.h"
 #include "StartArguments.h"
+#include "ScreenScale.h"
 #include "StartUp.h"
 #include "VariablesActions.h"
 
 int main(int argc, char* argv[])
 {
-    UseWholeScaleFactors();
+    UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
     UseProgramSettings();

@@ -8,7 +8,8 @@
 # the program starts from its desktop entry, also with a lesson; and apt-get
 # purge leaves none of its files.
 # Runs as root, or through sudo.
-#   scripts/check-package.sh
+#   scripts/check-package.sh [BUILD_DIR]   the package made from BUILD_DIR (see
+#                                          package.sh), else from a build of its own
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,7 +24,7 @@ fail() {
     exit 1
 }
 
-./package.sh
+./package.sh "$@"
 deb=$(ls paramcurve_*_amd64.deb)
 version=$(dpkg-deb -f "$deb" Version)
 

@@ -22,6 +22,11 @@ mkdir -p "$work"
 # nearer 1 take them many at a time): about 30 s of CPU for the eight
 # evaluations of a formula under the sanitizers, a minute on a busy machine.
 # A unit running past two minutes counts as a hang.
+# The sanitizers name the functions of a report through llvm-symbolizer,
+# which Debian installs under a versioned name only (package llvm-14).
+symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
+[ -x "$symbolizer" ] || symbolizer=$(command -v llvm-symbolizer || true)
+[ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH="$symbolizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 "$build/tests/fuzz/fuzz_engine" "$work" tests/fuzz/corpus \

@@ -1,26 +1,35 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages the build needs (only those missing), then
+# Installs the Debian packages a task needs (only those missing), then
 # configures and builds paramcurve into the given build folder.
-#   scripts/setup.sh BUILD_DIR [extra cmake arguments...]
-#   scripts/setup.sh --packages-only
-# With PARAMCURVE_X11_CHECK=1 (check.sh) it also tries to install what the
-# check on an X server uses; that check is skipped where they cannot be had.
+#   scripts/setup.sh BUILD_DIR [extra cmake arguments...]   everything check.sh needs; all targets
+#   scripts/setup.sh --packages GROUP...                    install only
+# GROUP is one of:
+#   program   building and running the program (run.sh)
+#   package   building the Debian package (package.sh)
+#   check     the tests, benchmarks, fuzzing and the package's checks
+#   x11       the checks on an X server and over the accessibility bus; where
+#             these cannot be had, those checks are skipped, not failed
 set -euo pipefail
 
-packages=(
+program_packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-svg-dev libgif-dev poppler-utils
-    libbenchmark-dev libx11-dev libmuparser-dev
+    qt6-svg-dev libgif-dev
     fonts-dejavu-core fonts-liberation
-    clang libclang-rt-14-dev
-    desktop-file-utils appstream
     qt6-translations-l10n
-    dpkg-dev file lintian man-db
+)
+package_packages=("${program_packages[@]}" dpkg-dev file)
+check_packages=(
+    "${package_packages[@]}"
+    poppler-utils man-db
+    libbenchmark-dev libx11-dev libmuparser-dev
+    clang libclang-rt-14-dev llvm-14
+    desktop-file-utils appstream
+    lintian
     xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
-x11_check_packages=(xvfb openbox x11-utils)
+x11_packages=(xvfb openbox x11-utils dbus at-spi2-core python3-pyatspi)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -41,13 +50,32 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-install_missing "${packages[@]}"
-if [ "${PARAMCURVE_X11_CHECK:-}" = 1 ] && ! install_missing "${x11_check_packages[@]}"; then
-    echo "Could not install ${x11_check_packages[*]}: the check on an X server will be skipped"
+install_group() {
+    case "$1" in
+    program) install_missing "${program_packages[@]}" ;;
+    package) install_missing "${package_packages[@]}" ;;
+    check) install_missing "${check_packages[@]}" ;;
+    x11)
+        install_missing "${x11_packages[@]}" \
+            || echo "Could not install ${x11_packages[*]}: the checks on an X server will be skipped"
+        ;;
+    *)
+        echo "setup.sh: unknown package group '$1'" >&2
+        exit 2
+        ;;
+    esac
+}
+
+if [ "${1:-}" = --packages ]; then
+    shift
+    for group in "$@"; do
+        install_group "$group"
+    done
+    exit 0
 fi
 
-[ "${1:-}" != --packages-only ] || exit 0
 build_dir=$1
 shift
+install_group check
 cmake -S "$(dirname "$0")/.." -B "$build_dir" "$@"
 cmake --build "$build_dir" -j"$(nproc)"

@@ -5,7 +5,9 @@
 #include <QFrame>
 #include <QPalette>
 
+#include "AccessibleRoles.h"
 #include "OuterFrame.h"
+#include "PlaneFocusRing.h"
 #include "PlaneImage.h"
 #include "ui_Draw2D.h"
 
@@ -19,6 +21,7 @@ const QRect OuterFrame(327, 6, 545, 560);
 
 TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Draw2D>())
 {
+    InstallAccessibleRoles();
     ui_->setupUi(this);
     Panel1 = ui_->Panel1;
     Image1 = ui_->Image1;
@@ -33,6 +36,7 @@ TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Dr
     formFont.setPixelSize(10);
     setFont(formFont);
 
+    new PlaneFocusRing(*this, *Panel1, *Image1);
     new OuterFrameKeeper(*this, OuterFrame);
     setVisible(true);  // the window is visible from its creation on
 }
@@ -76,4 +80,15 @@ void TDraw2D::RepaintPlane()
     if (!unpainted_.isEmpty())
         Image1->repaint(unpainted_);
     unpainted_ = QRect();
+}
+
+void TDraw2D::SetPlaneDescription(const QString& description)
+{
+    // The toolkit tells screen readers of the change.
+    Image1->setAccessibleDescription(description);
+}
+
+QString TDraw2D::PlaneDescription() const
+{
+    return Image1->accessibleDescription();
 }

@@ -7,6 +7,8 @@
 // the plane as it stands. RepaintPlane paints what changed at once.
 //
 // The outer frame is kept at (327, 6) with the size 545 x 560 (OuterFrame.h).
+// The plane, Image1, takes the keyboard focus and shows it with a ring
+// (PlaneFocusRing.h); to assistive technology it is the image "Rovina".
 #pragma once
 
 #include <QWidget>
@@ -31,6 +33,11 @@ public:
 
     void SetPlaneSize(std::int32_t width, std::int32_t height);
     void RepaintPlane() override;  // paints the changed part of Image1 at once
+
+    // What the plane holds, as assistive technology reads it; screen readers
+    // are told when it changes.
+    void SetPlaneDescription(const QString& description);
+    QString PlaneDescription() const;
 
 private:
     void PlaneChanged(const QRect& rect) override;

@@ -8,6 +8,7 @@ TPlaneImage::TPlaneImage(QWidget* parent) : QWidget(parent)
 {
     // The bitmap covers the whole widget; nothing under it needs painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TPlaneImage::SetPicture(const QImage* picture)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dense screens: the scale factor is always whole, so each plane pixel is
-// shown as a k x k block of its own colour. Run with QT_SCALE_FACTOR=1.5 (set
-// by CTest); each row of the screen table runs this program again as a child
-// on a screen of the given density with the given settings.
+// shown as a k x k block of its own colour, and the largest one, up to the
+// factor asked for rounded up, at which both windows fit the screen. Each row
+// of the screen table runs this program again as a child on a screen of the
+// given size and density with the given settings.
 #include <QtTest>
 
 #include <QProcess>
@@ -13,6 +14,7 @@
 
 #include "PanelFixture.h"
 #include "PlaneImage.h"
+#include "ScreenScale.h"
 
 namespace {
 
@@ -77,11 +79,12 @@ ShownPlane Show()
             Draw2D->Plane().copy(visible).convertToFormat(QImage::Format_RGB32)};
 }
 
-// The child: starts as the program does, draws, and reports the factor and
-// how many device pixels are off their blocks, painted and on screen.
+// The child: starts as the program does, draws, and reports the factor, how
+// many device pixels are off their blocks (painted, on screen), and the
+// right and bottom edges of both windows' frames in the screen's pixels.
 int ReportScaleChild(int argc, char* argv[])
 {
-    UseWholeScaleFactors();
+    UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     PanelFixture fixture;
     fixture.Start();
@@ -92,8 +95,10 @@ int ReportScaleChild(int argc, char* argv[])
     const ShownPlane shown = Show();
     const qreal ratio = Draw2D->devicePixelRatioF();
     const int k = qRound(ratio);
-    std::printf("%g %d %d\n", ratio, PixelsOffTheBlocks(shown.Painted, shown.Plane, k),
-                PixelsOffTheBlocks(shown.OnScreen, shown.Plane, k));
+    const QRect frames = Control_Panel->frameGeometry() | Draw2D->frameGeometry();
+    std::printf("%g %d %d %d %d\n", ratio, PixelsOffTheBlocks(shown.Painted, shown.Plane, k),
+                PixelsOffTheBlocks(shown.OnScreen, shown.Plane, k), qRound((frames.right() + 1) * ratio),
+                qRound((frames.bottom() + 1) * ratio));
     fixture.Stop();
     return 0;
 }
@@ -105,71 +110,93 @@ class TestScaling : public QObject {
     PanelFixture Fixture;
 
 private slots:
-    void wholeScaleFactors_data()
+    void fittingScaleFactor_data()
     {
-        QTest::addColumn<QByteArray>("setting");
-        QTest::addColumn<QByteArray>("whole");
-        QTest::newRow("one and a half rounds up") << QByteArray("1.5") << QByteArray("2");
-        QTest::newRow("a quarter more rounds down") << QByteArray("1.25") << QByteArray("1");
-        QTest::newRow("three quarters more rounds up") << QByteArray("1.75") << QByteArray("2");
-        QTest::newRow("two and a half") << QByteArray("2.5") << QByteArray("3");
-        QTest::newRow("whole stays") << QByteArray("2") << QByteArray("2");
-        QTest::newRow("below one becomes one") << QByteArray("0.4") << QByteArray("1");
-        QTest::newRow("spaces") << QByteArray(" 1.5 ") << QByteArray("2");
-        QTest::newRow("per screen") << QByteArray("1.5;2.25") << QByteArray("2;2");
-        QTest::newRow("per named screen") << QByteArray("HDMI-1=1.5;DP-1=1.25") << QByteArray("HDMI-1=2;DP-1=1");
-        QTest::newRow("not a number kept") << QByteArray("big") << QByteArray("big");
-        QTest::newRow("zero kept") << QByteArray("0") << QByteArray("0");
-        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::addColumn<double>("requested");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<int>("factor");
+        // Both windows span 872 x 567 from the screen's corner at 1.
+        QTest::newRow("1280 x 1024 at 1.5") << 1.5 << QRect(0, 0, 1280, 1024) << 1;
+        QTest::newRow("1280 x 1024 at 2") << 2.0 << QRect(0, 0, 1280, 1024) << 1;
+        QTest::newRow("1920 x 1080 at 1.5: 1118 rows do not fit") << 1.5 << QRect(0, 0, 1920, 1080) << 1;
+        QTest::newRow("1920 x 1080 at 2") << 2.0 << QRect(0, 0, 1920, 1080) << 1;
+        QTest::newRow("2560 x 1600 at 1.5") << 1.5 << QRect(0, 0, 2560, 1600) << 2;
+        QTest::newRow("2560 x 1600 at 2") << 2.0 << QRect(0, 0, 2560, 1600) << 2;
+        QTest::newRow("2560 x 1600 at 3 is 2") << 3.0 << QRect(0, 0, 2560, 1600) << 2;
+        QTest::newRow("3840 x 2160 at 2.5") << 2.5 << QRect(0, 0, 3840, 2160) << 3;
+        QTest::newRow("3840 x 2160 at 4 is 3") << 4.0 << QRect(0, 0, 3840, 2160) << 3;
+        QTest::newRow("a quarter more rounds up") << 1.25 << QRect(0, 0, 3000, 3000) << 2;
+        QTest::newRow("whole stays") << 2.0 << QRect(0, 0, 3000, 3000) << 2;
+        QTest::newRow("a hair over one is one") << 1.0000001 << QRect(0, 0, 3000, 3000) << 1;
+        QTest::newRow("one") << 1.0 << QRect(0, 0, 3000, 3000) << 1;
+        QTest::newRow("below one is one") << 0.5 << QRect(0, 0, 3000, 3000) << 1;
+        QTest::newRow("zero is one") << 0.0 << QRect(0, 0, 3000, 3000) << 1;
+        QTest::newRow("not a number is one") << std::nan("") << QRect(0, 0, 3000, 3000) << 1;
+        QTest::newRow("absurdly large") << 1e6 << QRect(0, 0, 3000, 3000) << 3;
+        QTest::newRow("too small even at 1") << 2.0 << QRect(0, 0, 800, 600) << 1;
+        QTest::newRow("exactly fits at 2") << 2.0 << QRect(0, 0, 1744, 1134) << 2;
+        QTest::newRow("one row short at 2") << 2.0 << QRect(0, 0, 1744, 1133) << 1;
+        QTest::newRow("one column short at 2") << 2.0 << QRect(0, 0, 1743, 1134) << 1;
+        // A panel at the top moves the windows down; a dock at the bottom
+        // takes rows from them.
+        QTest::newRow("1920 x 1200, top bar of 40") << 2.0 << QRect(0, 40, 1920, 1160) << 2;
+        QTest::newRow("1920 x 1200, dock of 100 below") << 2.0 << QRect(0, 0, 1920, 1100) << 1;
     }
 
-    void wholeScaleFactors()
+    void fittingScaleFactor()
     {
-        QFETCH(QByteArray, setting);
-        QFETCH(QByteArray, whole);
-        QCOMPARE(WholeScaleFactors(setting), whole);
+        QFETCH(double, requested);
+        QFETCH(QRect, available);
+        QFETCH(int, factor);
+        QCOMPARE(FittingScaleFactor(requested, available, LaidOutFrames()), factor);
     }
 
-    // This process: QT_SCALE_FACTOR=1.5 became 2, and the plane is shown in
-    // 2 x 2 blocks, painted and on screen.
-    void planeInWholeBlocks()
+    // The frames the rule uses are where the windows are.
+    void laidOutFramesAreTheWindows()
     {
         Fixture.Start();
-        QVERIFY(QTest::qWaitForWindowExposed(Draw2D));
-        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
-        QCOMPARE(Draw2D->devicePixelRatioF(), 2.0);
-        DrawDetail();
-        QCoreApplication::processEvents();
-        const ShownPlane shown = Show();
-        QCOMPARE(shown.Painted.size(), shown.Plane.size() * 2);
-        QCOMPARE(PixelsOffTheBlocks(shown.Painted, shown.Plane, 2), 0);
-        QCOMPARE(PixelsOffTheBlocks(shown.OnScreen, shown.Plane, 2), 0);
+        QCOMPARE(LaidOutFrames(), QList<QRect>({Control_Panel->frameGeometry(), Draw2D->frameGeometry()}));
         Fixture.Stop();
     }
 
     void screens_data()
     {
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("dpi");
         QTest::addColumn<QStringList>("environment");
         QTest::addColumn<int>("factor");
         const QStringList none;
-        QTest::newRow("96 dpi") << 96 << none << 1;
-        QTest::newRow("120 dpi") << 120 << none << 1;
-        QTest::newRow("144 dpi") << 144 << none << 2;
-        QTest::newRow("168 dpi") << 168 << none << 2;
-        QTest::newRow("240 dpi") << 240 << none << 3;
+        const QSize large(3000, 3000);
+        QTest::newRow("96 dpi") << large << 96 << none << 1;
+        QTest::newRow("120 dpi") << large << 120 << none << 2;
+        QTest::newRow("144 dpi") << large << 144 << none << 2;
+        QTest::newRow("168 dpi") << large << 168 << none << 2;
+        QTest::newRow("240 dpi") << large << 240 << none << 3;
         QTest::newRow("144 dpi, smooth factors asked for")
-            << 144 << QStringList{"QT_SCALE_FACTOR_ROUNDING_POLICY=PassThrough"} << 2;
-        QTest::newRow("QT_SCALE_FACTOR=1.25") << 96 << QStringList{"QT_SCALE_FACTOR=1.25"} << 1;
-        QTest::newRow("QT_SCALE_FACTOR=2.5") << 96 << QStringList{"QT_SCALE_FACTOR=2.5"} << 3;
-        QTest::newRow("QT_SCREEN_SCALE_FACTORS=1.5") << 96 << QStringList{"QT_SCREEN_SCALE_FACTORS=1.5"} << 2;
-        QTest::newRow("144 dpi and QT_SCALE_FACTOR=1.5") << 144 << QStringList{"QT_SCALE_FACTOR=1.5"} << 4;
+            << large << 144 << QStringList{"QT_SCALE_FACTOR_ROUNDING_POLICY=PassThrough"} << 2;
+        QTest::newRow("144 dpi, rounding down asked for")
+            << large << 144 << QStringList{"QT_SCALE_FACTOR_ROUNDING_POLICY=Floor"} << 2;
+        QTest::newRow("QT_SCALE_FACTOR=1.25") << large << 96 << QStringList{"QT_SCALE_FACTOR=1.25"} << 2;
+        QTest::newRow("QT_SCALE_FACTOR=2.5") << large << 96 << QStringList{"QT_SCALE_FACTOR=2.5"} << 3;
+        QTest::newRow("QT_SCREEN_SCALE_FACTORS=1.5") << large << 96 << QStringList{"QT_SCREEN_SCALE_FACTORS=1.5"}
+                                                     << 2;
+        QTest::newRow("144 dpi and QT_SCALE_FACTOR=1.5") << large << 144 << QStringList{"QT_SCALE_FACTOR=1.5"} << 3;
+        for (const QSize screen : {QSize(1280, 1024), QSize(1920, 1080), QSize(2560, 1600)}) {
+            for (const char* asked : {"1.5", "2"}) {
+                QTest::addRow("%d x %d, QT_SCALE_FACTOR=%s", screen.width(), screen.height(), asked)
+                    << screen << 96 << QStringList{QString("QT_SCALE_FACTOR=") + asked}
+                    << (screen.height() >= 1134 ? 2 : 1);
+            }
+        }
+        QTest::newRow("1920 x 1080 at 144 dpi") << QSize(1920, 1080) << 144 << none << 1;
+        QTest::newRow("2560 x 1600 at 144 dpi") << QSize(2560, 1600) << 144 << none << 2;
     }
 
-    // The program on a screen of `dpi` with the settings given: a whole factor,
-    // and the plane in blocks of that size.
+    // The program on a screen of `size` and `dpi` with the settings given: a
+    // whole factor, the plane in blocks of that size, both windows on screen.
     void screens()
     {
+        QFETCH(QSize, size);
         QFETCH(int, dpi);
         QFETCH(QStringList, environment);
         QFETCH(int, factor);
@@ -179,8 +206,10 @@ private slots:
         const QString config = folder.filePath("screen.json");
         QFile file(config);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 3000,)"
-                                  R"( "height": 3000, "logicalDpi": %1, "logicalBaseDpi": 96, "dpr": 1}]})")
+        file.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1,)"
+                                  R"( "height": %2, "logicalDpi": %3, "logicalBaseDpi": 96, "dpr": 1}]})")
+                       .arg(size.width())
+                       .arg(size.height())
                        .arg(dpi)
                        .toUtf8());
         file.close();
@@ -196,11 +225,15 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {ReportScale});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitCode(), 0);
-        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(' ');
-        QCOMPARE(report.size(), 3);
+        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).trimmed().split(' ');
+        QCOMPARE(report.size(), 5);
         QCOMPARE(report[0], QString::number(factor));
-        QCOMPARE(report[1].trimmed(), QString("0"));  // painted
-        QCOMPARE(report[2].trimmed(), QString("0"));  // on screen
+        QCOMPARE(report[1], QString("0"));  // painted
+        QCOMPARE(report[2], QString("0"));  // on screen
+        if (factor > 1) {  // at 1 the windows are as laid out, whatever the screen
+            QVERIFY2(report[3].toInt() <= size.width(), qPrintable(report[3]));
+            QVERIFY2(report[4].toInt() <= size.height(), qPrintable(report[4]));
+        }
     }
 };
 
@@ -208,7 +241,6 @@ int main(int argc, char* argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], ReportScale) == 0)
         return ReportScaleChild(argc, argv);
-    UseWholeScaleFactors();
     QApplication application(argc, argv);
     TestScaling test;
     return QTest::qExec(&test, argc, argv);

@@ -1,0 +1,11 @@
+# The build settings of the Debian package, sourced by package.sh and by
+# check.sh, whose test build uses them too so that the package is made from
+# the very build that was tested. Sets package_cmake_settings.
+# Debian's flags for packaged programs, with every hardening feature, and
+# NDEBUG as in the tested release build.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+package_cmake_settings=(
+    -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr
+    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS) -DNDEBUG"
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+)
