@@ -14,6 +14,7 @@
 #include "Dialogs.h"
 #include "Draw2D.h"
 #include "OuterFrame.h"
+#include "PlaneDescription.h"
 #include "PlaneHistory.h"
 #include "VariablesWindow.h"
 
@@ -88,6 +89,11 @@ void TControl_Panel::SetDraw2D()
     Draw2D->CurveG = 0;
     Draw2D->CurveR = 0;
     PaintIndicator(ColorValue(Draw2D->CurveR, Draw2D->CurveG, Draw2D->CurveB));
+    // A screen reader hears what the plane holds: the presses since the wipe.
+    PlaneHistory& history = PlaneHistory::Of(*Draw2D);
+    connect(&history, &PlaneHistory::Changed, Draw2D, [&history] {
+        Draw2D->SetPlaneDescription(QString::fromStdString(DescribePlane(history.Presses())));
+    });
 }
 
 void TControl_Panel::Finish()

@@ -8,10 +8,13 @@
 
 #include <utility>
 
+#include "LastFolder.h"
 #include "Lesson.h"
 #include "RecentLessons.h"
 
 namespace {
+
+const char LessonFolderPurpose[] = "lesson";
 
 LessonFileChooser& Chooser()
 {
@@ -37,6 +40,7 @@ QString AskForFile(QWidget* parent, LessonDialog which)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    RememberFolder(LessonFolderPurpose, dialog.selectedFiles().first());
     return dialog.selectedFiles().first();
 }
 
@@ -54,6 +58,11 @@ QString ChooseLessonFile(QWidget* parent, LessonDialog which)
 
 QString LessonDialogFolder()
 {
+    // Where a lesson was last opened or saved through the dialogs, else by
+    // the newest of the recent lessons (one named on the command line).
+    const QString last = LastFolder(LessonFolderPurpose);
+    if (!last.isEmpty())
+        return last;
     const QStringList recent = RecentLessons();
     if (!recent.isEmpty()) {
         const QString folder = QFileInfo(recent.first()).absolutePath();

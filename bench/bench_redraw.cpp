@@ -16,6 +16,7 @@
 #include "ControlPanel.h"
 #include "Draw2D.h"
 #include "PlaneHistory.h"
+#include "ScreenScale.h"
 #include "StartUp.h"
 #include "WindowReplay.h"
 
@@ -71,7 +72,7 @@ BENCHMARK(BM_RedrawWindow1e35)->Unit(benchmark::kMillisecond)->UseManualTime()->
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    UseWholeScaleFactors();
+    UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
     benchmark::Initialize(&argc, argv);

@@ -20,6 +20,7 @@
 #include "PlaneHistory.h"
 #include "PlaneImage.h"
 #include "PlaneZoom.h"
+#include "ScreenScale.h"
 #include "StartUp.h"
 #include "WindowReplay.h"
 
@@ -122,7 +123,7 @@ BENCHMARK(BM_DrawPressesAnew)->Unit(benchmark::kMillisecond)->UseManualTime()->M
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    UseWholeScaleFactors();
+    UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
     new TControl_Panel;  // and the plot window, shown

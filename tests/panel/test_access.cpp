@@ -7,6 +7,7 @@
 #include <QAccessible>
 
 #include "PanelFixture.h"
+#include "ParamCurve.h"
 #include "PlaneImage.h"
 
 namespace {
@@ -97,7 +98,7 @@ private slots:
             "Okno s rovinou, na kterou se kreslí křivka; nabídka s uložením a tiskem se otevře klávesou Menu "
             "nebo Shift+F10");
         row("plot", "Panel1", A::Border, "Rámeček roviny", "Vyvýšený rámeček kolem roviny");
-        row("plot", "Image1", A::Graphic, "Rovina", "Rovina 500 x 500 bodů, na kterou se kreslí křivka");
+        row("plot", "Image1", A::Graphic, "Rovina", "Prázdná rovina 500 x 500 bodů.");
     }
 
     void controls()
@@ -182,6 +183,23 @@ private slots:
         QAccessibleInterface* plane = Accessible(Draw2D->Image1);
         QCOMPARE(plane->text(QAccessible::Description), text);
         QCOMPARE(plane->text(QAccessible::Name), QString("Rovina"));
+    }
+
+    // What the plane holds follows the presses: each one's formulas, window,
+    // segment count and how it ended; "Vymaž" empties it again.
+    void planeDescribesThePresses()
+    {
+        SetTracePause([] {});
+        SetPanelTexts({"3*t/(1+t^3)", "3*t^2/(1+t^3)", "-3", "3", "-3", "3", "-20", "20", "40"});
+        PressKresli();
+        QAccessibleInterface* plane = Accessible(Draw2D->Image1);
+        QCOMPARE(plane->text(QAccessible::Description),
+                 QString("Rovina 500 x 500 bodů, 1 křivka. 1. x = 3*t/(1+t^3), y = 3*t^2/(1+t^3); zorné pole x od -3 "
+                         "do 3, y od -3 do 3; t od -20 do 20; počet segmentů 40; s osami; skončila předčasně po 19 "
+                         "bodech: Dělení nulou."));
+        QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
+        QCOMPARE(plane->text(QAccessible::Description), QString("Prázdná rovina 500 x 500 bodů."));
+        SetTracePause(nullptr);
     }
 
     // Focusable controls say so, and the plane is one of them.
