@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The second line of a floating-point fault's message: what caused it, in
 // Czech, and the input to change. The first line stays the fault's own text
 // ("Floating point division by zero."); this one tells a student what to fix.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder a file dialog was last used in, remembered per purpose ("save",
 // later "lesson", ...) across runs in the program's settings
 // (~/.config/paramcurve/paramcurve.conf), so each dialog opens where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the pen went: the points of the last press on a plot window that
 // drew any, each with the t it was traced at, as the trace reported them.
 // The readout steps along these. A child object of the window, like its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole scale factor of each screen. The plane is drawn pixel for pixel,
 // so each of its pixels must be shown as a whole k x k block of screen
 // pixels; and both windows, which have fixed sizes, must fit the screen.

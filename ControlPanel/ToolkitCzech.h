@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Czech for the toolkit's own dialogs beyond its Czech translation
 // (qtbase_cs.qm): the few texts that translation lacks, the locale of the
 // numbers, units and dates the dialogs show, and the file dialog's sizes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Animovat": the last press drawn once for each value of one variable's
 // range, from the lower bound to the upper by the step, one whole curve a
 // frame held 50 ms. Moving, each value replaces the one before; with

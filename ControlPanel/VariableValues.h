@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values of the variables k n r s x y z and the ranges of their sliders:
 // reading the texts a press carries, and the values a slider, an animation
 // and the renderer's sweep step through. Plain C++, no toolkit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl+R opens the variables window from the panel and from the plot
 // window, where the context menu has it as "Proměnné…" with the shortcut.
 #pragma once

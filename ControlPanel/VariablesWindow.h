@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The third window, "Proměnné": for each variable that the panel's formulas
 // use, its value, a slider over its range, the range itself and
 // "Animovat"; below them "ponechat stopu" and a status line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One redraw of the last press for a slider move, on the real plot window:
 // the plane put back as it stood before the press and the press drawn
 // again with the next value, 1731 segments with the axes on, in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One zoom of the plot window: a notch of the wheel over the plane, which
 // writes the new window into the fields and draws the 1731-segment circle
 // with its axes again (target: at most 16 ms). The notches go in and out in

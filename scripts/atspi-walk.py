@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Walks the accessibility tree of a running paramcurve through AT-SPI, as a
 screen reader sees it, and fails on any input without a name.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a screen reader meets it: on an X server of its own (Xvfb)
 # and a session bus of its own (dbus-run-session) with the accessibility bus
 # (at-spi2-core), paramcurve runs with the toolkit's accessibility on, and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The build settings of the Debian package, sourced by package.sh and by
 # check.sh, whose test build uses them too so that the package is made from
 # the very build that was tested. Sets package_cmake_settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ring that shows the plane has the keyboard focus: a line of the
 // highlight colour around the part of the plane on screen, drawn only where
 // no plane pixel is (the panel's top and left bevel, the window's margin

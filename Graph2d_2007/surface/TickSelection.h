@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which ticks of an axis are worth painting. An axis over -1e35 .. 1e35
 // has 200,000 ticks on 500 pixels, most of them buried under the marks
 // painted after them; working each one out costs more than the painting.

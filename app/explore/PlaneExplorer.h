@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exploring the plane in the plot window: the position readout and zoom and
 // pan, with their entries in the window's context menu and their keys.
 //

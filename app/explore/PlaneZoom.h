@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom and pan on the plot window: the wheel zooms about the point under the
 // cursor, 1.25 a notch; a drag with the left button moves the window so the
 // point grabbed follows the cursor; "Původní zorné pole" goes back to the

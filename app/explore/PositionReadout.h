@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The position readout of a plot window: the pen's point of the last press
 // with its t, x and y, the keys that step it along the press's points, and
 // the world point under the mouse. Turned on and off as one ("Ukazovat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader sees of the readout's two labels: "Poloha pera", a
 // slider along the points of the last press (its value the point's number,
 // its description the readout's text), and "Poloha myši", a static text

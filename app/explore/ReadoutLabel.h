@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One label of the position readout, painted over the plane on screen only:
 // a see-through widget of the plane's size laid over Image1, so the plane's
 // bitmap (and with it every picture, print and export) never holds it, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the position readout: the pen's point, the point under the
 // mouse, the line Ctrl+C copies, and the bounds a zoom writes into the
 // fields. Plain text, no toolkit, the same whatever the user's locale.

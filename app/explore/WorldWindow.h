@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world window a zoom or a pan moves to, and whether the plane can be
 // drawn in it. No widgets: the arithmetic on the bounds and the trial on a
 // scratch surface, so the plot window itself is never touched by a window

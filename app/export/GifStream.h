@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An animated GIF written frame by frame as the frames are made (giflib), so
 // no animation has to be held whole: the device receives the file as it
 // grows, and only the picture shown so far and the frame last given are

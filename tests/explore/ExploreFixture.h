@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh control panel and plot window with the readout, zoom and pan
 // installed, traces at once, the user's settings in a folder of their own;
 // and the helpers the readout and zoom tests share: the screen over the

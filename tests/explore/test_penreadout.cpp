@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pen's readout: it follows the trace and stays at the last point
 // drawn, the keys step it, never past the points the press reached, and its
 // text and the copied line are those of the renderer's --points; each step

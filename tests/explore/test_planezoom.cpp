@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom and pan in the plot window: the wheel and a drag write their window
 // into the bound fields and draw the presses since "Vymaž" again, the very
 // pixels the renderer and a replay give for those bounds; a window that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout on screen: off at first start, the choice remembered; drawn
 // over the plane on screen only, the screen the plane again when it is off;
 // the mouse's point mapping back to the pixel under it; both readouts

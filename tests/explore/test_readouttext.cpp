@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout's numbers: six digits with a decimal comma and "-" for the pen,
 // just enough digits for the mouse, full precision for the copied line, and
 // bounds the formula language reads back as the very doubles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows a zoom and a pan move to, and the trial of a window on a
 // scratch surface before the plot window is redrawn in it.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology reads of both windows through the toolkit's
 // accessibility interface: every control's role, Czech name and
 // description; the colour indicator's colour as it changes; the plane's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything from the keyboard: the focus ring shows from the start, Enter
 // presses a focused button, the plane takes the focus and shows a ring of its
 // own without covering a pixel, and the plot window's menu opens from the

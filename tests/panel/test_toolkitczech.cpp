@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the toolkit's Czech translation leaves in English, supplied by the
 // program (CTest runs this in en_US): the file dialog's types, sizes and
 // dates, the print dialog's page range; and the save dialog opening in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The variables window against the renderer: a slider moved (through the
 // accessibility interface, as a screen reader moves it) redraws the last
 // press to the very plane `paramcurve-render --set` draws; "Animovat" gives

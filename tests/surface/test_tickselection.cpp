@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting only the ticks that can show (TickSelection.h) gives the axis of
 // every tick painted: the same pixels, the same record, the same changed
 // rectangles and the same fault, over windows of a few ticks to a million,

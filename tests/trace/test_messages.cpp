@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages that say what to fix: the box keeps the engine's or the fault's
 // own text as its first line, a second line names the field or the cause,
 // and the focus goes to the field to change with its text selected.

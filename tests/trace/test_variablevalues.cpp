@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values of the variables and their sliders' ranges: how the texts are
 // read and refused, the steps a slider or a sweep goes through, and a press
 // that draws with its variables exactly as with the numbers written in.
