@@ -26,7 +26,12 @@ tree_unchanged() {
     fi
 }
 
-echo "== Build and test"
+# Each stage says how long the run has taken before it begins.
+stage() {
+    echo "== $1 (at ${SECONDS} s)"
+}
+
+stage "Build and test"
 scripts/setup.sh --packages check x11
 # The tested build is made with the package's settings, so that the package
 # is made from it rather than compiled once more; the tests themselves need
@@ -37,22 +42,22 @@ scripts/setup.sh build "${package_cmake_settings[@]}" -DPARAMCURVE_TESTS=ON -DPA
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 tree_unchanged "the test suite"
 
-echo "== The windows on an X server, bare and under openbox"
+stage "The windows on an X server, bare and under openbox"
 scripts/check-x11.sh build
 tree_unchanged "the check on an X server"
 
-echo "== The windows over the accessibility bus"
+stage "The windows over the accessibility bus"
 scripts/check-atspi.sh build
 tree_unchanged "the walk over the accessibility bus"
 
-echo "== Install and validate the desktop entry, metainfo and manual pages"
+stage "Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
 
-echo "== Build the Debian package from the tested build, lint it, install it, check and purge it"
+stage "Build the Debian package from the tested build, lint it, install it, check and purge it"
 scripts/check-package.sh build
 tree_unchanged "the package check"
 
-echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 # Without debug information, and at -O1 as the sanitizers' authors advise
 # (a quarter to a third less compiling than -O3); the reports still name
 # the functions.
@@ -61,8 +66,9 @@ scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 tree_unchanged "the sanitizer test suite"
 
-echo "== Fuzz the expression engine for a bounded time"
+stage "Fuzz the expression engine for a bounded time"
 scripts/fuzz.sh 60
-echo "== Fuzz the lesson reader for a bounded time"
+stage "Fuzz the lesson reader for a bounded time"
 scripts/fuzz-lesson.sh 30
 tree_unchanged "the fuzz runs"
+echo "== All checks passed in ${SECONDS} s"

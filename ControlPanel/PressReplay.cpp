@@ -7,60 +7,11 @@
 
 namespace {
 
-// Answers the press's own dashes, stops where the recorded press stopped and
-// passes every step on to the caller's host.
-class ReplayHost : public TraceHost {
+// Passes every step on to the caller's host, if there is one, and counts
+// the points.
+class PassingHost : public TraceHost {
 public:
-    ReplayHost(const RecordedPress& press, TraceHost* inner) : press_(press), inner_(inner) {}
-
-    bool Dashed() override { return press_.Press.Dashed; }
-    void Repaint() override
-    {
-        if (inner_)
-            inner_->Repaint();
-    }
-    void Pause() override
-    {
-        if (inner_)
-            inner_->Pause();
-    }
-    void BeforePoint(std::size_t index) override
-    {
-        if (press_.StopAt && index >= *press_.StopAt) {
-            stoppedHere_ = true;
-            throw EvaluationCancelled();
-        }
-        if (inner_)
-            inner_->BeforePoint(index);
-    }
-    void PointTraced(std::size_t index, double t, const WorldPoint& point) override
-    {
-        points_ = index + 1;
-        if (inner_)
-            inner_->PointTraced(index, t, point);
-    }
-
-    bool StoppedHere() const { return stoppedHere_; }
-    std::size_t Points() const { return points_; }
-
-private:
-    const RecordedPress& press_;
-    TraceHost* inner_;
-    bool stoppedHere_ = false;
-    std::size_t points_ = 0;
-};
-
-// Counts the points of a press and notes whether its loop began, passing
-// everything on; and notes whether the plane changed meanwhile.
-class StopWatchHost : public TraceHost, private PlaneObserver {
-public:
-    StopWatchHost(PlotSurface& surface, TraceHost* inner) : surface_(surface), inner_(inner)
-    {
-        surface_.AddPlaneObserver(this);
-    }
-    ~StopWatchHost() override { surface_.RemovePlaneObserver(this); }
-    StopWatchHost(const StopWatchHost&) = delete;
-    StopWatchHost& operator=(const StopWatchHost&) = delete;
+    explicit PassingHost(TraceHost* inner) : inner_(inner) {}
 
     bool Dashed() override { return false; }  // not asked: the press's own is used
     void Repaint() override
@@ -75,7 +26,6 @@ public:
     }
     void BeforePoint(std::size_t index) override
     {
-        LoopBegan = true;
         if (inner_)
             inner_->BeforePoint(index);
     }
@@ -87,6 +37,49 @@ public:
     }
 
     std::size_t Points = 0;
+
+private:
+    TraceHost* inner_;
+};
+
+// Answers the press's own dashes and stops where the recorded press stopped.
+class ReplayHost : public PassingHost {
+public:
+    ReplayHost(const RecordedPress& press, TraceHost* inner) : PassingHost(inner), press_(press) {}
+
+    bool Dashed() override { return press_.Press.Dashed; }
+    void BeforePoint(std::size_t index) override
+    {
+        if (press_.StopAt && index >= *press_.StopAt) {
+            StoppedHere = true;
+            throw EvaluationCancelled();
+        }
+        PassingHost::BeforePoint(index);
+    }
+
+    bool StoppedHere = false;
+
+private:
+    const RecordedPress& press_;
+};
+
+// Notes whether a press's loop began and whether the plane changed meanwhile.
+class StopWatchHost : public PassingHost, private PlaneObserver {
+public:
+    StopWatchHost(PlotSurface& surface, TraceHost* inner) : PassingHost(inner), surface_(surface)
+    {
+        surface_.AddPlaneObserver(this);
+    }
+    ~StopWatchHost() override { surface_.RemovePlaneObserver(this); }
+    StopWatchHost(const StopWatchHost&) = delete;
+    StopWatchHost& operator=(const StopWatchHost&) = delete;
+
+    void BeforePoint(std::size_t index) override
+    {
+        LoopBegan = true;
+        PassingHost::BeforePoint(index);
+    }
+
     bool LoopBegan = false;
     bool Changed = false;
 
@@ -94,7 +87,6 @@ private:
     void PlaneChanged(const QRect&) override { Changed = true; }
 
     PlotSurface& surface_;
-    TraceHost* inner_;
 };
 
 }  // namespace
@@ -130,13 +122,13 @@ PressResult ReplayPress(PlotSurface& surface, const RecordedPress& press, TraceH
     try {
         return ResultOf(RunPress(surface, press.Press, host, &place));
     } catch (const FloatFault& fault) {
-        return FaultResult(fault, place, surface, host.Points());
+        return FaultResult(fault, place, surface, host.Points);
     } catch (const EvaluationCancelled&) {
-        if (!host.StoppedHere())
+        if (!host.StoppedHere)
             throw;
         PressResult result;
         result.End = PressEnd::Stopped;
-        result.PointCount = host.Points();
+        result.PointCount = host.Points;
         return result;
     }
 }

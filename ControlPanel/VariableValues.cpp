@@ -8,6 +8,7 @@
 
 #include "Expression.h"
 #include "RealArith.h"
+#include "RealText.h"
 
 namespace {
 
@@ -112,9 +113,7 @@ std::int64_t NearestStep(const SliderRange& range, double value)
 
 std::string ValueText(double value)
 {
-    char text[400];  // the longest fixed-point double has 309 digits before the point
-    const auto written = std::to_chars(text, text + sizeof text, value + 0.0, std::chars_format::fixed);
-    return std::string(text, written.ptr);
+    return PlainDecimalText(value + 0.0);  // 0, not -0
 }
 
 std::array<bool, VariableCount> VariablesUsedBy(const std::string& formula)

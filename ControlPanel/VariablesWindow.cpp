@@ -85,6 +85,14 @@ TVariables::TVariables(QWidget* parent) : QWidget(parent)
 
 TVariables::~TVariables()
 {
+    // The fields go with the window's children after this destructor; one
+    // that loses the focus then would finish its editing into a window that
+    // is no longer there.
+    for (const Row& row : rows_) {
+        for (QObject* control : std::initializer_list<QObject*>{row.Value, row.Low, row.High, row.Step, row.Slider,
+                                                                row.Animate})
+            control->disconnect(this);
+    }
     if (VariablesWindow == this)
         VariablesWindow = nullptr;
 }

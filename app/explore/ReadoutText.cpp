@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "RealText.h"
+
 namespace {
 
 // to_chars rather than printf: the toolkit sets the user's locale, whose
@@ -14,13 +16,6 @@ std::string ToChars(double value, std::chars_format format, int precision)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
-    return std::string(buffer, result.ptr);
-}
-
-std::string ToChars(double value, std::chars_format format)
-{
-    char buffer[1100];  // a fixed double has up to 309 digits before the point, 1074 after
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
     return std::string(buffer, result.ptr);
 }
 
@@ -117,7 +112,7 @@ int DistinctDigits(double before, double here, double after, const std::function
 
 std::string ShortestReal(double value)
 {
-    return ToChars(value, std::chars_format::general);
+    return ShortestText(value);
 }
 
 std::string CopiedPoint(double t, double x, double y)
@@ -127,5 +122,5 @@ std::string CopiedPoint(double t, double x, double y)
 
 std::string BoundText(double value)
 {
-    return ToChars(value, std::chars_format::fixed);
+    return PlainDecimalText(value);
 }

@@ -10,6 +10,7 @@
 
 #include "Lesson.h"
 #include "PlotState.h"
+#include "RealText.h"
 
 namespace {
 
@@ -201,7 +202,5 @@ QString LessonColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 
 QString ShortestReal(double value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    return QString::fromStdString(ShortestText(value));
 }

@@ -21,6 +21,7 @@
 #include "RenderStop.h"
 #include "TraceRecorder.h"
 #include "VariableValues.h"
+#include "RealText.h"
 
 namespace {
 
@@ -52,24 +53,15 @@ private:
     RenderStop& stop_;
 };
 
-// Shortest text that reads back as the same double, with a "." whatever the
-// locale: 0.002877 typed shows as 0.002877.
-void AppendReal(std::string& line, double value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
-    line.append(buffer, result.ptr);
-}
-
 std::string PointsCsv(const std::vector<PointRow>& rows)
 {
     std::string csv = "t,x,y\n";
     for (const PointRow& row : rows) {
-        AppendReal(csv, row.t);
+        csv += ShortestText(row.t);
         csv += ',';
-        AppendReal(csv, row.x);
+        csv += ShortestText(row.x);
         csv += ',';
-        AppendReal(csv, row.y);
+        csv += ShortestText(row.y);
         csv += '\n';
     }
     return csv;
