@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up what is missing, builds, and runs every test: the test suite, the
-# windows on an X server of their own (Xvfb, bare and with openbox, on three
-# screen sizes) and over the accessibility bus, the Debian package built from
-# the tested build, linted, installed and purged again, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and bounded fuzz runs of
-# the expression engine and of the lesson reader. Needs no display.
+# Sets up what is missing, builds, and runs every test: the test suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the windows on an X server
+# of their own (Xvfb, bare and with openbox, on three screen sizes) and over
+# the accessibility bus, the Debian package built from the checked build,
+# linted, installed and purged again, and bounded fuzz runs of the expression
+# engine and of the lesson reader. Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
@@ -31,19 +31,25 @@ stage() {
     echo "== $1 (at ${SECONDS} s)"
 }
 
-stage "Build and test"
+stage "Build the program and the benchmarks"
 scripts/setup.sh --packages check x11
-# The tested build is made with the package's settings, so that the package
-# is made from it rather than compiled once more; the tests themselves need
-# no debug information.
+# The program is built once, with the package's settings, so that the package
+# is made from the very build checked on the X server below rather than
+# compiled once more.
 source scripts/package-settings.sh
-scripts/setup.sh build "${package_cmake_settings[@]}" -DPARAMCURVE_TESTS=ON -DPARAMCURVE_BENCHMARKS=ON \
-    -DPARAMCURVE_TEST_DEBUG_INFO=OFF
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+scripts/setup.sh build "${package_cmake_settings[@]}" -DPARAMCURVE_TESTS=OFF -DPARAMCURVE_BENCHMARKS=ON
+
+stage "Build and run the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
+# The test suite is built once, under the sanitizers: the libraries at -O1,
+# as the sanitizers' authors advise, the test programs themselves unoptimized
+# and without debug information (the reports still name the functions).
+scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release \
+    "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG" -DPARAMCURVE_TEST_DEBUG_INFO=OFF -DPARAMCURVE_TEST_OPTIMIZE=OFF
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 tree_unchanged "the test suite"
 
 stage "The windows on an X server, bare and under openbox"
-scripts/check-x11.sh build
+scripts/check-x11.sh build build-asan
 tree_unchanged "the check on an X server"
 
 stage "The windows over the accessibility bus"
@@ -53,22 +59,22 @@ tree_unchanged "the walk over the accessibility bus"
 stage "Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
 
-stage "Build the Debian package from the tested build, lint it, install it, check and purge it"
+stage "Build the Debian package from the checked build, lint it, install it, check and purge it"
 scripts/check-package.sh build
 tree_unchanged "the package check"
 
-stage "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
-# Without debug information, and at -O1 as the sanitizers' authors advise
-# (a quarter to a third less compiling than -O3); the reports still name
-# the functions.
-scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release \
-    "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG"
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
-tree_unchanged "the sanitizer test suite"
-
-stage "Fuzz the expression engine for a bounded time"
-scripts/fuzz.sh 60
-stage "Fuzz the lesson reader for a bounded time"
-scripts/fuzz-lesson.sh 30
+stage "Fuzz the expression engine and the lesson reader for a bounded time, side by side"
+# One core each; each run's output is shown whole once it ends.
+fuzz_logs=$(mktemp -d)
+scripts/fuzz.sh 60 > "$fuzz_logs/engine.log" 2>&1 &
+engine_fuzz=$!
+lesson_fuzz_status=0
+scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 || lesson_fuzz_status=$?
+engine_fuzz_status=0
+wait "$engine_fuzz" || engine_fuzz_status=$?
+cat "$fuzz_logs/engine.log" "$fuzz_logs/lesson.log"
+rm -rf "$fuzz_logs"
+[ "$engine_fuzz_status" -eq 0 ] || { echo "check.sh: the engine's fuzz run failed" >&2; exit 1; }
+[ "$lesson_fuzz_status" -eq 0 ] || { echo "check.sh: the lesson reader's fuzz run failed" >&2; exit 1; }
 tree_unchanged "the fuzz runs"
 echo "== All checks passed in ${SECONDS} s"

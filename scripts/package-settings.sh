@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The build settings of the Debian package, sourced by package.sh and by
-# check.sh, whose test build uses them too so that the package is made from
-# the very build that was tested. Sets package_cmake_settings.
+# check.sh, whose build of the program uses them too so that the package is
+# made from the very build that was checked. Sets package_cmake_settings.
 # Debian's flags for packaged programs, with every hardening feature, and
 # NDEBUG as in the tested release build.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
