@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ControlPanel.h"
+#include "GuiBenchmarkMain.h"
 #include "Draw2D.h"
 #include "PlaneHistory.h"
 #include "ScreenScale.h"
@@ -76,10 +77,5 @@ int main(int argc, char** argv)
     UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -17,6 +17,7 @@
 
 #include "ControlPanel.h"
 #include "Draw2D.h"
+#include "GuiBenchmarkMain.h"
 #include "PlaneExplorer.h"
 #include "PlaneHistory.h"
 #include "PlaneImage.h"
@@ -130,12 +131,8 @@ int main(int argc, char** argv)
     new TControl_Panel;  // and the plot window, shown
     InstallPlaneExplorer(*Draw2D);
     Control_Panel->show();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = RunBenchmarks(argc, argv);
     delete Control_Panel;
     delete Draw2D;
-    return 0;
+    return status;
 }

@@ -22,26 +22,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 0
 fi
 
+started=()
 work=$(mktemp -d)
-server=""
 finish() {
-    [ -z "$server" ] || { kill "$server" 2> /dev/null || true; wait "$server" 2> /dev/null || true; }
+    stop_started
     rm -rf "$work"
 }
 trap finish EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
-server=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "FAILED: Xvfb did not start"
-    cat "$work/xvfb.log"
-    exit 1
-fi
-export DISPLAY=":$(head -n 1 "$work/display")"
+source "$here/xvfb.sh"
+start_server 1280x1024
 
 # Inside the session: the accessibility bus, the program, the walk; the
 # session bus and everything on it end with the session.

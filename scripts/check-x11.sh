@@ -31,37 +31,14 @@ fi
 started=()
 work=$(mktemp -d)
 finish() {
-    for pid in "${started[@]}"; do
-        kill "$pid" 2> /dev/null || true
-        wait "$pid" 2> /dev/null || true
-    done
+    stop_started
     rm -rf "$work"
 }
 trap finish EXIT
+source "$(dirname "$0")/xvfb.sh"
 
 server=""
 window_manager=""
-
-# Starts an X server with a screen of $1 (WxH) and makes it the display.
-# Xvfb picks a free display and writes its number once it is ready.
-# -noreset: the server would start afresh, refusing connections for a moment,
-# each time its last client (xwininfo here) leaves.
-start_server() {
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
-    server=$!
-    started+=("$server")
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$work/display" ]; then
-        echo "FAILED: Xvfb did not start"
-        cat "$work/xvfb.log"
-        exit 1
-    fi
-    export DISPLAY=":$(head -n 1 "$work/display")"
-}
 
 stop_server() {
     local pid

@@ -17,6 +17,7 @@ namespace {
 const QString VersionKey = QStringLiteral("paramcurve-lesson");
 const QString PanelKey = QStringLiteral("panel");
 const QString DrawnKey = QStringLiteral("drawn");
+const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 
 LessonReading Refused(const QString& problem)
 {
@@ -190,9 +191,16 @@ void AppendValue(QByteArray& out, const QJsonValue& value, const char* separator
         out += QByteArray::number(value.toInteger());
     } else {
         out += '"';
-        for (const char byte : value.toString().toUtf8()) {
+        const QByteArray bytes = value.toString().toUtf8();
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char byte = bytes[i];
             const auto code = static_cast<unsigned char>(byte);
-            if (code == '"' || code == '\\') {
+            if (bytes.mid(i, 3) == ByteOrderMark) {
+                // The toolkit drops a byte order mark at the start of a
+                // string as it reads it; escaped, it is kept.
+                out += "\\ufeff";
+                i += 2;
+            } else if (code == '"' || code == '\\') {
                 out += '\\';
                 out += byte;
             } else if (code < 0x20) {
@@ -274,7 +282,7 @@ LessonReading ReadLesson(const QByteArray& bytes)
     if (static_cast<std::size_t>(bytes.size()) > MaxLessonBytes)
         return Refused(QStringLiteral("soubor je větší než 1 MiB"));
     QByteArray json = bytes;
-    if (json.startsWith("\xEF\xBB\xBF"))
+    if (json.startsWith(ByteOrderMark))
         json.remove(0, 3);
     if (json.contains('\0'))
         return Refused(QStringLiteral("soubor obsahuje nulový bajt, není to text"));

@@ -3,6 +3,7 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <charconv>
 #include <cmath>
@@ -15,6 +16,14 @@
 namespace {
 
 const QString NotText = QStringLiteral("má být text v uvozovkách");
+
+// The press's text as the toolkit's string, every character kept: the
+// toolkit's own conversion drops a byte order mark at the start.
+QString Text(const std::string& utf8)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
 const QString NotSwitch = QStringLiteral("má být true nebo false");
 
 // A field: the text as typed, whatever it says; the trace judges it.
@@ -31,7 +40,7 @@ LessonKey FieldKey(const PressField& field)
                 return problem;
             },
             [member](const RecordedPress& press) -> std::optional<QJsonValue> {
-                return QJsonValue(QString::fromStdString(press.Press.Texts.*member));
+                return QJsonValue(Text(press.Press.Texts.*member));
             }};
 }
 
@@ -110,7 +119,7 @@ LessonKey VariableKey(std::size_t index)
                 const std::string& text = press.Press.Variables[index].Value;
                 if (text == VariableTexts{}.Value)
                     return std::nullopt;
-                return QJsonValue(QString::fromStdString(text));
+                return QJsonValue(Text(text));
             }};
 }
 
@@ -142,8 +151,7 @@ LessonKey RangeKey(std::size_t index)
                 const VariableTexts defaults;
                 if (texts.Low == defaults.Low && texts.High == defaults.High && texts.Step == defaults.Step)
                     return std::nullopt;
-                return QJsonValue(QJsonArray{QString::fromStdString(texts.Low), QString::fromStdString(texts.High),
-                                             QString::fromStdString(texts.Step)});
+                return QJsonValue(QJsonArray{Text(texts.Low), Text(texts.High), Text(texts.Step)});
             }};
 }
 

@@ -65,6 +65,8 @@ private slots:
     void KeyValues();
     void MissingKeysAreTheStart();
     void UnknownKeysPassedOver();
+    void TextsComeBackWhole_data();
+    void TextsComeBackWhole();
     void TBeforeComesBackExactly_data();
     void TBeforeComesBackExactly();
     void Refused_data();
@@ -214,6 +216,43 @@ void TestLessonFormat::UnknownKeysPassedOver()
     QCOMPARE(int(lesson.Drawn.size()), 1);
     QCOMPARE(lesson.Drawn[0].Press.Texts.EquationY, std::string("t"));
     QCOMPARE(lesson.Drawn[0].Press.Texts.Segments, std::string("4"));
+}
+
+// Every byte of a text, written and read back, in the formula, a variable's
+// value and a slider's range alike: the toolkit drops a byte order mark at
+// the start of a string it reads, and so must not meet one unescaped.
+void TestLessonFormat::TextsComeBackWhole_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("a byte order mark first") << QByteArray("\xEF\xBB\xBF" "t");
+    QTest::newRow("only a byte order mark") << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("two byte order marks") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "2*t");
+    QTest::newRow("a byte order mark within") << QByteArray("sin(\xEF\xBB\xBF" "t)");
+    QTest::newRow("quotes and backslashes") << QByteArray(R"("t"\\"\")");
+    QTest::newRow("Czech letters and a space within") << QByteArray("žluťoučký kůň");
+}
+
+void TestLessonFormat::TextsComeBackWhole()
+{
+    QFETCH(QByteArray, text);
+    const std::string typed = text.toStdString();
+    RecordedPress press{StartPress(), std::nullopt, {}};
+    press.Press.Texts.EquationX = typed;
+    press.Press.Variables[0].Value = typed;
+    press.Press.Variables[1].Low = typed;
+    Lesson lesson;
+    lesson.Panel = press.Press;
+    lesson.Drawn = {press};
+
+    for (const LessonLayout layout : {LessonLayout::Indented, LessonLayout::Compact}) {
+        const LessonReading back = ReadLesson(LessonText(lesson, layout));
+        QVERIFY2(back.Ok, qPrintable(back.Problem));
+        QCOMPARE(QByteArray::fromStdString(back.Read.Panel.Texts.EquationX), text);
+        const TracePress& drawn = back.Read.Drawn.front().Press;
+        QCOMPARE(QByteArray::fromStdString(drawn.Texts.EquationX), text);
+        QCOMPARE(QByteArray::fromStdString(drawn.Variables[0].Value), text);
+        QCOMPARE(QByteArray::fromStdString(drawn.Variables[1].Low), text);
+    }
 }
 
 void TestLessonFormat::TBeforeComesBackExactly_data()
