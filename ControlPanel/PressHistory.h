@@ -34,6 +34,15 @@ struct PressResult {
     bool EndedEarly() const { return End != PressEnd::Completed; }
 };
 
+// A press the user stopped after that many points: it has no message.
+inline PressResult StoppedResult(std::size_t points)
+{
+    PressResult result;
+    result.End = PressEnd::Stopped;
+    result.PointCount = points;
+    return result;
+}
+
 struct RecordedPress {
     TracePress Press;
     // A press the user stopped: drawing it again stops after this many

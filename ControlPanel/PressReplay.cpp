@@ -171,7 +171,7 @@ std::optional<RecordedPress> ReplayStoppablePress(PlotSurface& surface, const Re
         if (!watch.LoopBegan && !watch.Changed)
             return std::nullopt;
         drawn.StopAt = watch.Points;
-        drawn.Result = PressResult{PressEnd::Stopped, {}, InputField::None, watch.Points};
+        drawn.Result = StoppedResult(watch.Points);
         return drawn;
     }
 }

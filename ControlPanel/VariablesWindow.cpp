@@ -165,6 +165,22 @@ void TVariables::PlaceSlider(std::size_t variable, double value)
     slider->setValue(int(NearestStep(range, value)));
 }
 
+// Puts the last good texts back, says in a box why the typed one was refused
+// (a fault's box or a formula error's) and leaves the focus in `field` with
+// its text selected. No editing is read while the box is open.
+void TVariables::Refuse(QLineEdit* field, const QString& refusal, bool fault, const std::function<void()>& restore)
+{
+    reading_ = true;
+    restore();
+    FocusField(field);
+    if (fault)
+        ShowFaultBox(refusal);
+    else
+        ShowErrorBox(refusal);
+    FocusField(field);
+    reading_ = false;
+}
+
 void TVariables::ReadValue(std::size_t variable)
 {
     QLineEdit* field = rows_[variable].Value;
@@ -184,15 +200,8 @@ void TVariables::ReadValue(std::size_t variable)
         refusal = RefusalText(std::string(fault.what()) + '.', PressVariables[variable].Field);
     }
     if (!good) {
-        reading_ = true;
-        field->setText(QString::fromStdString(texts_[variable].Value));
-        FocusField(field);
-        if (message.empty())
-            ShowFaultBox(refusal);
-        else
-            ShowErrorBox(refusal);
-        FocusField(field);
-        reading_ = false;
+        Refuse(field, refusal, message.empty(),
+               [&] { field->setText(QString::fromStdString(texts_[variable].Value)); });
         return;
     }
     texts_[variable].Value = text;
@@ -222,19 +231,12 @@ void TVariables::ReadRange(std::size_t variable)
         fault = true;
     }
     if (!good) {
-        reading_ = true;
-        row.Low->setText(QString::fromStdString(texts_[variable].Low));
-        row.High->setText(QString::fromStdString(texts_[variable].High));
-        row.Step->setText(QString::fromStdString(texts_[variable].Step));
         QLineEdit* field = part == RangePart::Low ? row.Low : part == RangePart::High ? row.High : row.Step;
-        FocusField(field);
-        const QString refusal = RefusalText(message, PressVariables[variable].Field);
-        if (fault)
-            ShowFaultBox(refusal);
-        else
-            ShowErrorBox(refusal);
-        FocusField(field);
-        reading_ = false;
+        Refuse(field, RefusalText(message, PressVariables[variable].Field), fault, [&] {
+            row.Low->setText(QString::fromStdString(texts_[variable].Low));
+            row.High->setText(QString::fromStdString(texts_[variable].High));
+            row.Step->setText(QString::fromStdString(texts_[variable].Step));
+        });
         return;
     }
     texts_[variable] = typed;

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "TracePress.h"
 #include "VariableValues.h"
@@ -62,6 +63,7 @@ public:
 private:
     void ReadValue(std::size_t variable);
     void ReadRange(std::size_t variable);
+    void Refuse(QLineEdit* field, const QString& refusal, bool fault, const std::function<void()>& restore);
     void SliderMoved(std::size_t variable, int position);
     void PlaceSlider(std::size_t variable, double value);
     void ScheduleRedraw(int delayMilliseconds = 0);

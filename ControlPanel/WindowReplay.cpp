@@ -134,7 +134,7 @@ DrawnPress RedrawLastPressIn(TraceSession& session, TDraw2D& window, const Recor
     // press stopped before its first point, so the list stays in step.
     if (!drawn.Kept) {
         drawn.Record.StopAt = 0;
-        drawn.Record.Result = PressResult{PressEnd::Stopped, {}, InputField::None, 0};
+        drawn.Record.Result = StoppedResult(0);
     }
     history.ReplaceLast(drawn.Record, fresh ? *fresh : *history.PlaneBeforeLast());
     return drawn;

@@ -32,12 +32,12 @@
 #include "PressReplay.h"
 #include "ReadoutLabel.h"
 
-// The user's settings are written under a temporary folder, never the real
-// ~/.config; call before anything reads them.
-inline void KeepSettingsAside(const QTemporaryDir& folder)
-{
-    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
-}
+// The user's settings under a temporary folder, never the real ~/.config,
+// from before anything reads them.
+struct SettingsAside {
+    QTemporaryDir Folder;
+    SettingsAside() { qputenv("XDG_CONFIG_HOME", Folder.path().toLocal8Bit()); }
+};
 
 inline QSettings UserSettings()
 {
@@ -62,6 +62,10 @@ struct ExploreFixture {
         Explorer = {};
     }
     PositionReadout& Readout() { return *Explorer.Readout; }
+    ReadoutLabel& Pen() { return Readout().PenLabel(); }
+    ReadoutLabel& Mouse() { return Readout().MouseLabel(); }
+    // The points the last press reached.
+    static std::size_t PenPoints() { return PenTrack::Of(*Draw2D).Points().size(); }
     PlaneZoom& Zoom() { return *Explorer.Zoom; }
 };
 

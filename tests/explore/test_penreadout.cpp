@@ -44,21 +44,17 @@ class TestPenReadout : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsFolder;
+    SettingsAside settings;
     QTemporaryDir work;
     ExploreFixture fixture;
 
     QString Picture() const { return work.filePath("plane.png"); }
-    ReadoutLabel& Pen() { return fixture.Readout().PenLabel(); }
-    ReadoutLabel& Mouse() { return fixture.Readout().MouseLabel(); }
-    std::size_t Points() { return PenTrack::Of(*Draw2D).Points().size(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsFolder.isValid());
+        QVERIFY(settings.Folder.isValid());
         QVERIFY(work.isValid());
-        KeepSettingsAside(settingsFolder);
     }
     void init()
     {
@@ -106,7 +102,7 @@ void TestPenReadout::KeysStepThePen()
     QFETCH(int, index);
     Control_Panel->EditSeg->setText("10");
     PressKresli();
-    QCOMPARE(int(Points()), 12);
+    QCOMPARE(int(fixture.PenPoints()), 12);
     QVERIFY(ActivatePlotWindow());
     for (int key : keys)
         QTest::keyClick(Draw2D, Qt::Key(key));
@@ -115,8 +111,8 @@ void TestPenReadout::KeysStepThePen()
     QCOMPARE(fixture.Readout().On(), !keys.isEmpty());
     QCOMPARE(fixture.Explorer.ShowPosition->isChecked(), !keys.isEmpty());
     const PenPoint& point = PenTrack::Of(*Draw2D).Points()[index];
-    QCOMPARE(Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)));
-    QCOMPARE(Pen().StepNumber(), index + 1);
+    QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)));
+    QCOMPARE(fixture.Pen().StepNumber(), index + 1);
 }
 
 void TestPenReadout::StepsEndWhereThePressEnded_data()
@@ -146,7 +142,7 @@ void TestPenReadout::StepsEndWhereThePressEnded()
     Control_Panel->EditSeg->setText(segments);
     PressKresli();
     QCOMPARE(int(fixture.Panel.Boxes.size()), boxes);
-    QCOMPARE(int(Points()), reached);
+    QCOMPARE(int(fixture.PenPoints()), reached);
     QCOMPARE(int(PlaneHistory::Of(*Draw2D).Presses().back().Result.PointCount), reached);
     const std::vector<QStringList> rows = RendererPoints(Control_Panel->CurrentPress(), Picture());
     QCOMPARE(int(rows.size()), reached);
@@ -157,14 +153,14 @@ void TestPenReadout::StepsEndWhereThePressEnded()
     QTest::keyClick(Draw2D, Qt::Key_PageDown);
     if (reached == 0) {
         QVERIFY(!fixture.Readout().PenIndex());
-        QVERIFY(Pen().Text().isEmpty());
+        QVERIFY(fixture.Pen().Text().isEmpty());
         QVERIFY(fixture.Readout().CopyText().isEmpty());
         QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
         return;
     }
     QCOMPARE(int(*fixture.Readout().PenIndex()), reached - 1);
     QCOMPARE(fixture.Readout().CopyText(), rows.back().join(';'));
-    QCOMPARE(Pen().StepCount(), reached);
+    QCOMPARE(fixture.Pen().StepCount(), reached);
 }
 
 void TestPenReadout::ReadoutIsTheRenderersPoints_data()
@@ -192,14 +188,14 @@ void TestPenReadout::ReadoutIsTheRenderersPoints()
     PressKresli();
     const std::vector<QStringList> rows = RendererPoints(Control_Panel->CurrentPress(), Picture());
     QVERIFY(rows.size() > 2);
-    QCOMPARE(Points(), rows.size());
+    QCOMPARE(fixture.PenPoints(), rows.size());
 
     QVERIFY(ActivatePlotWindow());
     QTest::keyClick(Draw2D, Qt::Key_Home);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QStringList& row = rows[i];
         QCOMPARE(int(*fixture.Readout().PenIndex()), int(i));
-        QCOMPARE(Pen().Text(), QString::fromStdString(PenReadoutText(row[0].toDouble(), row[1].toDouble(),
+        QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(row[0].toDouble(), row[1].toDouble(),
                                                                      row[2].toDouble())));
         QCOMPARE(fixture.Readout().CopyText(), row.join(';'));
         QTest::keyClick(Draw2D, Qt::Key_Right);
@@ -217,7 +213,7 @@ void TestPenReadout::FollowsThePenDuringATrace()
         const std::size_t drawn = std::size_t(pauses++);
         const WorldPoint& point = Draw2D->Points[drawn];
         followed = followed && fixture.Readout().PenIndex() == drawn &&
-                   Pen().Text() == QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y));
+                   fixture.Pen().Text() == QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y));
     });
     PressKresli();
     QCOMPARE(pauses, 10);
@@ -245,7 +241,7 @@ void TestPenReadout::APressWithoutPointsLeavesTheOneBefore()
     Control_Panel->EditSeg->setText("7");
     Control_Panel->EditEq1->setText("t^2");
     PressKresli();
-    QCOMPARE(int(Points()), 9);
+    QCOMPARE(int(fixture.PenPoints()), 9);
     RecordedPress empty = PlaneHistory::Of(*Draw2D).Presses().back();
     empty.Press.Texts.EquationY = "sqrt(t-100)";  // fails at its first point
     PressHistory presses{PlaneHistory::Of(*Draw2D).Presses().front(), empty};
@@ -276,11 +272,11 @@ void TestPenReadout::VymazLeavesNoPoint()
     PressKresli();
     QVERIFY(fixture.Readout().PenIndex());
     MoveMouse(QPoint(10, 10));
-    QVERIFY(!Mouse().Text().isEmpty());
+    QVERIFY(!fixture.Mouse().Text().isEmpty());
     QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
     QVERIFY(!fixture.Readout().PenIndex());
-    QVERIFY(Pen().Text().isEmpty());
-    QVERIFY(Mouse().Text().isEmpty());  // nothing drawn: no window to read
+    QVERIFY(fixture.Pen().Text().isEmpty());
+    QVERIFY(fixture.Mouse().Text().isEmpty());  // nothing drawn: no window to read
     QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
 }
 
@@ -313,7 +309,7 @@ void TestPenReadout::SteppingTellsTheScreenReader()
     // they are watched on their way.
     std::vector<QAccessible::Event> raised;
     WatchReadoutAnnouncements([&](QAccessible::Event type, QObject* object) {
-        if (object == &Pen())
+        if (object == &fixture.Pen())
             raised.push_back(type);
     });
     QTest::keyClick(Draw2D, Qt::Key_Home);
@@ -323,7 +319,7 @@ void TestPenReadout::SteppingTellsTheScreenReader()
     const std::vector<QAccessible::Event> expected{QAccessible::DescriptionChanged, QAccessible::ValueChanged,
                                                    QAccessible::DescriptionChanged, QAccessible::ValueChanged};
     QCOMPARE(raised, expected);
-    QCOMPARE(QAccessible::queryAccessibleInterface(&Pen())->valueInterface()->currentValue().toInt(), 2);
+    QCOMPARE(QAccessible::queryAccessibleInterface(&fixture.Pen())->valueInterface()->currentValue().toInt(), 2);
 }
 
 QTEST_MAIN(TestPenReadout)

@@ -28,7 +28,7 @@ class TestPlaneZoom : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsFolder;
+    SettingsAside settings;
     QTemporaryDir work;
     ExploreFixture fixture;
     int redraws = 0;  // the plane's history replaced
@@ -56,9 +56,8 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsFolder.isValid());
+        QVERIFY(settings.Folder.isValid());
         QVERIFY(work.isValid());
-        KeepSettingsAside(settingsFolder);
     }
     void init()
     {

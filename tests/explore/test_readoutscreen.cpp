@@ -14,18 +14,14 @@ class TestReadoutScreen : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsFolder;
+    SettingsAside settings;
     ExploreFixture fixture;
 
-    ReadoutLabel& Pen() { return fixture.Readout().PenLabel(); }
-    ReadoutLabel& Mouse() { return fixture.Readout().MouseLabel(); }
-    std::size_t Points() { return PenTrack::Of(*Draw2D).Points().size(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsFolder.isValid());
-        KeepSettingsAside(settingsFolder);
+        QVERIFY(settings.Folder.isValid());
     }
     void init()
     {
@@ -59,8 +55,8 @@ void TestReadoutScreen::TheScreenIsThePlaneWhenOff()
 {
     PressKresli();
     MoveMouse(QPoint(200, 300));
-    QVERIFY(!Pen().Text().isEmpty());
-    QVERIFY(!Mouse().Text().isEmpty());
+    QVERIFY(!fixture.Pen().Text().isEmpty());
+    QVERIFY(!fixture.Mouse().Text().isEmpty());
     QTRY_VERIFY(ShownPlane() == PlaneThere());
 }
 
@@ -79,11 +75,11 @@ void TestReadoutScreen::DrawnOnScreenNeverOnThePlane()
     QImage shown;
     QTRY_VERIFY((shown = ShownPlane()) != PlaneThere());
     // What differs lies in the two boxes and the ring, all of it.
-    const QRect pen = Pen().Box(), mouse = Mouse().Box();
+    const QRect pen = fixture.Pen().Box(), mouse = fixture.Mouse().Box();
     QVERIFY(!pen.isEmpty());
     QVERIFY(!mouse.isEmpty());
     const QImage there = PlaneThere();
-    const QPoint last(Draw2D->ScreenX(Draw2D->Points[Points() - 1].x), Draw2D->ScreenY(Draw2D->Points[Points() - 1].y));
+    const QPoint last(Draw2D->ScreenX(Draw2D->Points[fixture.PenPoints() - 1].x), Draw2D->ScreenY(Draw2D->Points[fixture.PenPoints() - 1].y));
     const QRect ring(last - QPoint(10, 10), QSize(21, 21));
     int differing = 0;
     for (int y = 0; y < there.height(); ++y) {
@@ -158,7 +154,7 @@ void TestReadoutScreen::MouseReadoutMapsBackToItsPixel()
 
     const auto readAt = [&](QPoint at) {
         MoveMouse(at);
-        QAccessibleInterface* mouse = QAccessible::queryAccessibleInterface(&Mouse());
+        QAccessibleInterface* mouse = QAccessible::queryAccessibleInterface(&fixture.Mouse());
         const QStringList parts = mouse->text(QAccessible::Description).split(QStringLiteral("   "));
         return parts;
     };
@@ -190,7 +186,7 @@ void TestReadoutScreen::ScreenReaderReadsBothReadouts()
     QAccessibleInterface* mouse = FindAccessible(window, QStringLiteral("Poloha myši"));
     QVERIFY(pen);
     QVERIFY(mouse);
-    QCOMPARE(pen->object(), static_cast<QObject*>(&Pen()));
+    QCOMPARE(pen->object(), static_cast<QObject*>(&fixture.Pen()));
     QCOMPARE(pen->role(), QAccessible::Slider);
     QCOMPARE(mouse->role(), QAccessible::StaticText);
     const PenPoint& last = PenTrack::Of(*Draw2D).Points().back();
