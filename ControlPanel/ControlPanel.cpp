@@ -12,11 +12,10 @@
 #include "CaptionFont.h"
 #include "Canvas.h"
 #include "Dialogs.h"
+#include "DocumentSignals.h"
 #include "Draw2D.h"
 #include "OuterFrame.h"
 #include "PlaneDescription.h"
-#include "PlaneHistory.h"
-#include "VariablesWindow.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -26,12 +25,12 @@ const QRect OuterFrame(7, 8, 320, 559);
 
 }  // namespace
 
-TControl_Panel::TControl_Panel(QWidget* parent)
-    : QWidget(parent), ColorDialog1(this)
+TControl_Panel::TControl_Panel(PlotDocument& document, QWidget* parent)
+    : QWidget(parent), ColorDialog1(this), document_(document)
 {
     // Reachable from the start, as the plot window is made during construction.
     Control_Panel = this;
-    InstallAccessibleRoles();
+    SetAccessibleRole(*this, QAccessible::Window);
     setupUi(this);
     ApplyCaptionFace(*this, CaptionFaceFor(*this));
     new OuterFrameKeeper(*this, OuterFrame);
@@ -58,10 +57,8 @@ TControl_Panel::TControl_Panel(QWidget* parent)
 
     // The variables window shows a row for each variable the formulas use.
     for (std::size_t i = 0; i < PresetFieldCount; ++i) {
-        connect(FieldEdit(PressFields[i].Field), &QLineEdit::textChanged, this, [this] {
-            if (VariablesWindow)
-                VariablesWindow->ShowRowsFor(CurrentPress().Texts);
-        });
+        connect(FieldEdit(PressFields[i].Field), &QLineEdit::textChanged, this,
+                [this] { emit TextsChanged(CurrentPress().Texts); });
     }
 
     RunHandler([this] { SetDraw2D(); });
@@ -73,7 +70,6 @@ TControl_Panel::TControl_Panel(QWidget* parent)
 
 TControl_Panel::~TControl_Panel()
 {
-    CloseVariablesWindow();
     if (Control_Panel == this)
         Control_Panel = nullptr;
 }
@@ -81,19 +77,20 @@ TControl_Panel::~TControl_Panel()
 void TControl_Panel::SetDraw2D()
 {
     Draw2D = new TDraw2D;
+    document_.AttachPlane(*Draw2D);
     Draw2D->SetPlaneSize(500, 500);
     Draw2D->FillPlane(255, 255, 255);
     Draw2D->setWindowTitle(QStringLiteral("Parametric Curve"));
     Draw2D->setVisible(true);
-    Draw2D->CurveB = 200;
-    Draw2D->CurveG = 0;
-    Draw2D->CurveR = 0;
-    PaintIndicator(ColorValue(Draw2D->CurveR, Draw2D->CurveG, Draw2D->CurveB));
+    document_.SetColour(0, 0, 200);
+    PaintIndicator(document_.Colour());
     // A screen reader hears what the plane holds: the presses since the wipe.
-    PlaneHistory& history = PlaneHistory::Of(*Draw2D);
-    connect(&history, &PlaneHistory::Changed, Draw2D, [&history] {
-        Draw2D->SetPlaneDescription(QString::fromStdString(DescribePlane(history.Presses())));
+    auto* news = new DocumentSignals(document_, Draw2D);
+    connect(news, &DocumentSignals::PressesChanged, Draw2D, [this] {
+        Draw2D->SetPlaneDescription(QString::fromStdString(DescribePlane(document_.Presses())));
     });
+    // The indicator shows the colour the next press draws in, however it came.
+    connect(news, &DocumentSignals::NextPressChanged, this, [this] { PaintIndicator(document_.Colour()); });
 }
 
 void TControl_Panel::Finish()
@@ -108,18 +105,18 @@ void TControl_Panel::Clear()
 {
     if (!Draw2D)
         return;
-    Draw2D->FillPlane(255, 255, 255);
+    document_.Wipe();
     Draw2D->RepaintPlane();
-    PlaneHistory::Of(*Draw2D).Clear();
 }
 
 void TControl_Panel::ColorChange()
 {
     if (ColorDialog1.Execute() && Draw2D) {
         const std::int32_t v = ColorDialog1.Color;
-        Draw2D->CurveB = static_cast<std::uint8_t>(v / 65536);
-        Draw2D->CurveG = static_cast<std::uint8_t>((v - Draw2D->CurveB * 65536) / 256);
-        Draw2D->CurveR = static_cast<std::uint8_t>(v % 256);
+        const auto blue = static_cast<std::uint8_t>(v / 65536);
+        const auto green = static_cast<std::uint8_t>((v - blue * 65536) / 256);
+        const auto red = static_cast<std::uint8_t>(v % 256);
+        document_.SetColour(red, green, blue);
     }
     // The dialog's own colour, also after a cancel.
     PaintIndicator(ColorDialog1.Color);
@@ -155,13 +152,13 @@ TracePress TControl_Panel::CurrentPress() const
         press.Texts.*field.Text = FieldEdit(field.Field)->text().toStdString();
     press.ShowAxes = CheckBox1->isChecked();
     press.Dashed = CheckBox2->isChecked();
-    if (VariablesWindow)
-        press.Variables = VariablesWindow->Texts();
-    if (Draw2D) {
-        press.CurveR = Draw2D->CurveR;
-        press.CurveG = Draw2D->CurveG;
-        press.CurveB = Draw2D->CurveB;
-        press.TBefore = Draw2D->VarT;
+    press.Variables = document_.Variables();
+    if (document_.HasPlane()) {
+        const std::int32_t colour = document_.Colour();
+        press.CurveR = std::uint8_t(colour & 0xFF);
+        press.CurveG = std::uint8_t((colour >> 8) & 0xFF);
+        press.CurveB = std::uint8_t((colour >> 16) & 0xFF);
+        press.TBefore = document_.NextT();
     }
     return press;
 }
@@ -172,16 +169,32 @@ void TControl_Panel::ShowPress(const TracePress& press)
         FieldEdit(field.Field)->setText(QString::fromStdString(press.Texts.*field.Text));
     CheckBox1->setChecked(press.ShowAxes);
     CheckBox2->setChecked(press.Dashed);
-    // The window is made only when there is something for it to show.
-    if (VariablesWindow || press.Variables != TracePress{}.Variables)
-        EnsureVariablesWindow().ShowTexts(press.Variables);
-    if (Draw2D) {
-        Draw2D->CurveR = press.CurveR;
-        Draw2D->CurveG = press.CurveG;
-        Draw2D->CurveB = press.CurveB;
-        Draw2D->VarT = press.TBefore;
+    document_.SetVariables(press.Variables);
+    if (document_.HasPlane()) {
+        document_.SetNextT(press.TBefore);
+        document_.SetColour(press.CurveR, press.CurveG, press.CurveB);
     }
     PaintIndicator(ColorValue(press.CurveR, press.CurveG, press.CurveB));
+}
+
+namespace {
+
+constexpr std::array<InputField, 4> WorldFields{InputField::X1, InputField::X2, InputField::Y1, InputField::Y2};
+
+}  // namespace
+
+std::array<std::string, 4> TControl_Panel::WorldTexts() const
+{
+    std::array<std::string, 4> texts;
+    for (std::size_t i = 0; i < WorldFields.size(); ++i)
+        texts[i] = FieldEdit(WorldFields[i])->text().toStdString();
+    return texts;
+}
+
+void TControl_Panel::ShowWorldTexts(const std::array<std::string, 4>& texts)
+{
+    for (std::size_t i = 0; i < WorldFields.size(); ++i)
+        FieldEdit(WorldFields[i])->setText(QString::fromStdString(texts[i]));
 }
 
 void TControl_Panel::PaintIndicator(std::int32_t colour)
@@ -200,32 +213,4 @@ void TControl_Panel::PaintIndicator(std::int32_t colour)
                                                  .arg(colour & 0xFF)
                                                  .arg((colour >> 8) & 0xFF)
                                                  .arg((colour >> 16) & 0xFF));
-}
-
-QString InputFieldName(InputField field)
-{
-    const PressField* entry = FindPressField(field);
-    return entry ? QString::fromUtf8(entry->MessageName) : QString();
-}
-
-QString RefusalText(const std::string& message, InputField field)
-{
-    const QString text = QString::fromStdString(message);
-    if (const PressVariable* variable = FindPressVariable(field))
-        return text + QStringLiteral("\nProměnná: ") + QChar::fromLatin1(variable->Letter);
-    const QString name = InputFieldName(field);
-    return name.isEmpty() ? text : text + QStringLiteral("\nPole: ") + name;
-}
-
-QStringList FallbackFaces()
-{
-    return {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-            QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
-}
-
-void InstallFontFallback()
-{
-    // Faces with Arial's widths come closest to the fixed control sizes; DejaVu
-    // Sans, wider, is the one sure to be installed.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), FallbackFaces());
 }

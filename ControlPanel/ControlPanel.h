@@ -1,28 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The control panel: every input of the program, the presets, the curve
 // colour and the buttons. Its construction also creates and prepares the
-// plot window.
+// plot window, on whose plane the document draws.
 #pragma once
 
 #include <QImage>
-#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
 #include <string>
 
 #include "ColorDialog.h"
-#include "CurveTrace.h"
+#include "PanelPress.h"
+#include "PlotDocument.h"
 #include "Presets.h"
 #include "ui_Control_Panel.h"
 
+class PressRun;
+
 // The controls (Button1, EditEq1, RadioButton1, ColorIndicator, ...) come
 // from the layout under their designer names.
-class TControl_Panel : public QWidget, public Ui::TControl_Panel {
+class TControl_Panel : public QWidget, public Ui::TControl_Panel, public PanelPress {
     Q_OBJECT
 
 public:
-    explicit TControl_Panel(QWidget* parent = nullptr);
+    explicit TControl_Panel(PlotDocument& document, QWidget* parent = nullptr);
     ~TControl_Panel() override;
 
     TColorDialog ColorDialog1;
@@ -35,25 +37,29 @@ public:
     void ColorChange();  // "Barva křivky": choose the curve colour
     void Zadani();       // a preset became checked: write its texts
 
-    // The press "Kresli" would make now: the fields, the check boxes, the
-    // curve colour, the t the last press left behind and the variables
-    // window's values (0 and the default ranges while it was never made).
-    TracePress CurrentPress() const;
-    // Fills the panel with a press, so that "Kresli" makes it: the fields,
-    // the check boxes, the curve colour (and the indicator), t and the
-    // variables window's values.
-    void ShowPress(const TracePress& press);
+    TracePress CurrentPress() const override;
+    void ShowPress(const TracePress& press) override;
+    std::array<std::string, 4> WorldTexts() const override;
+    void ShowWorldTexts(const std::array<std::string, 4>& texts) override;
+
     // The edit field of an input; nullptr for InputField::None.
     QLineEdit* FieldEdit(InputField field) const;
 
+signals:
+    // A field of the formulas or the bounds changed: the variables used may.
+    void TextsChanged(const TraceTexts& texts);
+    // "Kresli" is about to trace these texts (before its input is held).
+    void Pressing(const TraceTexts& texts);
+
 private:
-    void ReadInputs(const TracePress& press, FaultPlace& place);
+    void ReadInputs(PressRun& run);
     // A box over the plane, then the focus in the field to change (if any)
     // with its text selected.
-    void ShowMessageAbout(const QString& text, InputField field, bool fault);
+    void ShowMessageAbout(const PressResult& result);
     void WritePreset(const CurvePreset& preset);
     void PaintIndicator(std::int32_t colour);
 
+    PlotDocument& document_;
     QImage IndicatorBitmap;  // the indicator's own bitmap, made on first paint
     std::int32_t SegmentCount = 0;
     std::string EquationX;
@@ -61,15 +67,3 @@ private:
 };
 
 extern TControl_Panel* Control_Panel;  // the one control panel
-
-// The name of an input field in messages, after the panel's captions:
-// "t, konec" is the right field of the row "t", "x =" the x formula.
-QString InputFieldName(InputField field);
-
-// A refusal's message with the refused field named on a line below it.
-QString RefusalText(const std::string& message, InputField field);
-
-// "MS Sans Serif" is rarely installed outside Windows: map it to the first
-// installed of these sans-serif faces; the layouts give the pixel heights.
-QStringList FallbackFaces();
-void InstallFontFallback();

@@ -7,16 +7,15 @@
 
 #include <cstdio>
 
-#include "ControlPanel.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
 #include "LessonActions.h"
-#include "PlaneExplorer.h"
-#include "SavePlane.h"
-#include "StartArguments.h"
+#include "PlotDocument.h"
+#include "Program.h"
+#include "RecentLessons.h"
 #include "ScreenScale.h"
+#include "StartArguments.h"
 #include "StartUp.h"
-#include "VariablesActions.h"
 
 int main(int argc, char* argv[])
 {
@@ -28,23 +27,18 @@ int main(int argc, char* argv[])
     for (const QString& note : start.Notes)
         std::fprintf(stderr, "%s\n", note.toLocal8Bit().constData());
 
-    new TControl_Panel;  // sets Control_Panel, creates Draw2D
-    if (Draw2D) {
-        InstallSavePlane(*Draw2D);  // "Uložit obrázek…" and Ctrl+S
-        InstallLessonActions(*Draw2D, Control_Panel);
-        InstallPlaneExplorer(*Draw2D);  // the position readout, zoom and pan
-        InstallVariablesActions(*Control_Panel, *Draw2D);  // "Proměnné…" and Ctrl+R
-    }
-    Control_Panel->show();
+    PlotDocument document;
+    Program program(document);
+    program.Panel().show();
     // From the event loop, so that a box about the file shows over both
     // windows, once; the program goes on either way.
-    if (Draw2D && !start.LessonPath.isEmpty()) {
-        QTimer::singleShot(0, Draw2D, [path = start.LessonPath] {
-            RunHandler([&path] { OpenLesson(*Draw2D, path); });
+    if (program.Menu() && !start.LessonPath.isEmpty()) {
+        QTimer::singleShot(0, program.PlotWindow(), [&program, &document, path = start.LessonPath] {
+            RunHandler([&] {
+                OpenLesson(document, program.Panel(), path);
+                program.Menu()->ShowRecentLessons();
+            });
         });
     }
-    const int result = application.exec();
-    delete Control_Panel;
-    delete Draw2D;
-    return result;
+    return application.exec();
 }

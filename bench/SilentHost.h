@@ -2,7 +2,7 @@
 // A trace host for timing a trace alone: solid lines, no repaint, no pause.
 #pragma once
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 
 class SilentHost : public TraceHost {
 public:

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 #include "GifWriter.h"
 #include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"

@@ -17,7 +17,7 @@
 #include "ControlPanel.h"
 #include "GuiBenchmarkMain.h"
 #include "Draw2D.h"
-#include "PlaneHistory.h"
+#include "PlotDocument.h"
 #include "ScreenScale.h"
 #include "StartUp.h"
 #include "WindowReplay.h"
@@ -37,15 +37,16 @@ void Redraw(benchmark::State& state, const TracePress& start)
     window.SetPlaneSize(500, 500);
     window.FillPlane(255, 255, 255);
     window.show();
+    PlotDocument document(window);
     RecordedPress last{start, std::nullopt, {}};
-    RedrawLastPress(window, last);  // the press the slider then moves
+    RedrawLastPress(document, last);  // the press the slider then moves
     std::vector<double> times;
     int step = 0;
     for (auto _ : state) {
         // k from 1 to 5 and back, as a slider is dragged to and fro.
         last.Press.Variables[0].Value = std::to_string(1 + (step++ % 40) / 10.0);
         const auto begin = std::chrono::steady_clock::now();
-        RedrawLastPress(window, last);
+        RedrawLastPress(document, last);
         QCoreApplication::processEvents();  // the repaint on screen
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         state.SetIterationTime(seconds);
@@ -54,7 +55,7 @@ void Redraw(benchmark::State& state, const TracePress& start)
     std::sort(times.begin(), times.end());
     state.counters["median_ms"] = times[times.size() / 2];
     state.counters["worst_ms"] = times.back();
-    state.counters["points"] = double(PlaneHistory::Of(window).Presses().back().Result.PointCount);
+    state.counters["points"] = double(document.Presses().back().Result.PointCount);
 }
 
 void BM_RedrawCircleWindow(benchmark::State& state)

@@ -30,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 #include "PlotSurface.h"
 
 // Last: Xlib defines macros (None, Bool, ...) that clash with names above.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 #include "GuiBenchmarkMain.h"
 #include "PlotSurface.h"
 #include "SilentHost.h"
@@ -28,7 +28,7 @@ void BM_TraceWithAxes(benchmark::State& state)
     const TraceTexts texts = CircleTexts("1731");
     std::size_t points = 0;
     for (auto _ : state) {
-        const TraceOutcome outcome = RunPress(*surface, PressOn(*surface, texts, true), host);
+        const PressResult outcome = RunPress(*surface, PressOn(*surface, texts, true), host);
         points = outcome.PointCount;
         benchmark::DoNotOptimize(surface->Plane().constBits());
     }

@@ -15,11 +15,10 @@
 #include <ctime>
 #include <vector>
 
-#include "ControlPanel.h"
 #include "Draw2D.h"
 #include "GuiBenchmarkMain.h"
-#include "PlaneExplorer.h"
-#include "PlaneHistory.h"
+#include "PlotDocument.h"
+#include "Program.h"
 #include "PlaneImage.h"
 #include "PlaneZoom.h"
 #include "ScreenScale.h"
@@ -27,6 +26,8 @@
 #include "WindowReplay.h"
 
 namespace {
+
+PlotDocument* Document = nullptr;  // the program's
 
 // Wall time, and the thread's own CPU time, which a busy machine does not
 // stretch: on shared cores the worst wall time is mostly time spent waiting.
@@ -76,7 +77,7 @@ void DrawCircle()
 {
     RecordedPress press{StartPress(), std::nullopt, {}};
     press.Press.Texts.Segments = "1731";
-    DrawPressesAnew(*Draw2D, PressHistory{press});
+    DrawPressesAnew(*Document, PressHistory{press});
 }
 
 // A real wheel event on the plane, as the window system delivers it.
@@ -98,7 +99,7 @@ void BM_ZoomRedraw(benchmark::State& state)
     for (auto _ : state) {
         TimeOne(state, times, [notch] { TurnWheel(QPoint(260, 240), notch); });
         notch = -notch;
-        points = PlaneHistory::Of(*Draw2D).Presses().front().Result.PointCount;
+        points = Document->Presses().front().Result.PointCount;
         QCoreApplication::processEvents();  // the held input and the repaint queued
     }
     state.counters["points"] = double(points);
@@ -110,10 +111,10 @@ BENCHMARK(BM_ZoomRedraw)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTim
 void BM_DrawPressesAnew(benchmark::State& state)
 {
     DrawCircle();
-    const PressHistory presses = PlaneHistory::Of(*Draw2D).Presses();
+    const PressHistory presses = Document->Presses();
     RedrawTimes times;
     for (auto _ : state) {
-        TimeOne(state, times, [&presses] { DrawPressesAnew(*Draw2D, presses); });
+        TimeOne(state, times, [&presses] { DrawPressesAnew(*Document, presses); });
         QCoreApplication::processEvents();
     }
     ReportTimes(state, times);
@@ -128,11 +129,9 @@ int main(int argc, char** argv)
     UseFittingScaleFactors(argc, argv);
     QApplication application(argc, argv);
     SetUpApplication();
-    new TControl_Panel;  // and the plot window, shown
-    InstallPlaneExplorer(*Draw2D);
-    Control_Panel->show();
-    const int status = RunBenchmarks(argc, argv);
-    delete Control_Panel;
-    delete Draw2D;
-    return status;
+    PlotDocument document;
+    Document = &document;
+    Program program(document);  // the panel and the plot window, shown
+    program.Panel().show();
+    return RunBenchmarks(argc, argv);
 }

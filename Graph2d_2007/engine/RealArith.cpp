@@ -28,6 +28,11 @@ FloatFault::FloatFault(FloatFaultKind kind)
 {
 }
 
+std::string FaultText(const FloatFault& fault)
+{
+    return std::string(fault.what()) + '.';
+}
+
 void RaiseFloatFault(FloatFaultKind kind)
 {
     throw FloatFault(kind);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
+#include <string>
 
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64,
@@ -31,6 +32,9 @@ private:
 };
 
 const char* FloatFaultMessage(FloatFaultKind kind) noexcept;
+
+// A fault's message as its box words it: "Floating point overflow."
+std::string FaultText(const FloatFault& fault);
 
 [[noreturn]] void RaiseFloatFault(FloatFaultKind kind);
 

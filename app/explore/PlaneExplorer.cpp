@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PlaneExplorer.h"
 
-#include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QSettings>
@@ -14,7 +11,6 @@
 
 #include "Dialogs.h"
 #include "Draw2D.h"
-#include "PenTrack.h"
 #include "PlaneImage.h"
 #include "PlaneZoom.h"
 #include "PositionReadout.h"
@@ -93,16 +89,6 @@ private:
     QWidget& focus_;
 };
 
-QAction* AddAction(TDraw2D& window, const QString& text, const char* name, const QKeySequence& shortcut)
-{
-    auto* action = new QAction(text, &window);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    window.addAction(action);
-    return action;
-}
-
 void AddStepKey(TDraw2D& window, PositionReadout& readout, Qt::Key key, PositionReadout::Step step)
 {
     auto* shortcut = new QShortcut(QKeySequence(key), &window);
@@ -114,57 +100,17 @@ void AddStepKey(TDraw2D& window, PositionReadout& readout, Qt::Key key, Position
 
 }  // namespace
 
-PlaneExplorer InstallPlaneExplorer(TDraw2D& window)
+PlaneExplorer InstallPlaneExplorer(TDraw2D& window, PlotDocument& document, PanelPress& panel)
 {
     PlaneExplorer explorer;
-    explorer.Readout = new PositionReadout(window);
-    explorer.Zoom = new PlaneZoom(window, *explorer.Readout);
+    explorer.Readout = new PositionReadout(window, document);
+    explorer.Zoom = new PlaneZoom(document, panel, *explorer.Readout, &window);
     PositionReadout& readout = *explorer.Readout;
-    PlaneZoom& zoom = *explorer.Zoom;
-    new PlaneMouse(*window.Image1, readout, zoom, readout.PenLabel());
+    new PlaneMouse(*window.Image1, readout, *explorer.Zoom, readout.PenLabel());
     // Focus given to the window goes to the pen's readout, which the window's
     // keys step and a screen reader reads.
     window.setFocusProxy(&readout.PenLabel());
-
-    auto* separator = new QAction(&window);
-    separator->setSeparator(true);
-    window.addAction(separator);
-
-    QAction* show = AddAction(window, QStringLiteral("Ukazovat polohu"), ShowPositionActionName,
-                              QKeySequence(Qt::Key_F2));
-    show->setCheckable(true);
-    show->setChecked(UserSettings().value(QString::fromLatin1(ShowPositionSetting), false).toBool());
-    readout.SetOn(show->isChecked());
-    QObject::connect(show, &QAction::toggled, &readout, [&readout](bool on) {
-        RunHandler([&] {
-            readout.SetOn(on);
-            UserSettings().setValue(QString::fromLatin1(ShowPositionSetting), on);
-        });
-    });
-    // A step key turns the readout on: the action shows it, and keeps it.
-    QObject::connect(&readout, &PositionReadout::OnChanged, show, [show](bool on) { show->setChecked(on); });
-    explorer.ShowPosition = show;
-
-    QAction* copy = AddAction(window, QStringLiteral("Kopírovat polohu"), CopyPositionActionName,
-                              QKeySequence(Qt::CTRL | Qt::Key_C));
-    const auto updateCopy = [copy, &readout] { copy->setEnabled(readout.PenIndex().has_value()); };
-    updateCopy();
-    QObject::connect(&PenTrack::Of(window), &PenTrack::Changed, copy, updateCopy);
-    QObject::connect(copy, &QAction::triggered, &readout, [&readout] {
-        RunHandler([&] {
-            const QString line = readout.CopyText();
-            if (!line.isEmpty())
-                QGuiApplication::clipboard()->setText(line);
-        });
-    });
-    explorer.CopyPosition = copy;
-
-    QAction* original = AddAction(window, QStringLiteral("Původní zorné pole"), OriginalWindowActionName,
-                                  QKeySequence(Qt::CTRL | Qt::Key_0));
-    original->setEnabled(zoom.CanReturn());
-    QObject::connect(&zoom, &PlaneZoom::CanReturnChanged, original, &QAction::setEnabled);
-    QObject::connect(original, &QAction::triggered, &zoom, [&zoom] { RunHandler([&] { zoom.ReturnToOriginal(); }); });
-    explorer.OriginalWindow = original;
+    readout.SetOn(ReadoutRemembered());
 
     using Step = PositionReadout::Step;
     AddStepKey(window, readout, Qt::Key_Left, Step::Previous);
@@ -174,4 +120,14 @@ PlaneExplorer InstallPlaneExplorer(TDraw2D& window)
     AddStepKey(window, readout, Qt::Key_PageUp, Step::TenBack);
     AddStepKey(window, readout, Qt::Key_PageDown, Step::TenOn);
     return explorer;
+}
+
+bool ReadoutRemembered()
+{
+    return UserSettings().value(QString::fromLatin1(ShowPositionSetting), false).toBool();
+}
+
+void RememberReadout(bool on)
+{
+    UserSettings().setValue(QString::fromLatin1(ShowPositionSetting), on);
 }

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Exploring the plane in the plot window: the position readout and zoom and
-// pan, with their entries in the window's context menu and their keys.
+// Exploring the plane in the plot window: the position readout, zoom and pan
+// by the mouse, and the keys that step the pen. Their menu entries
+// ("Ukazovat polohu" F2, "Kopírovat polohu" Ctrl+C, "Původní zorné pole"
+// Ctrl+0) are in PlotMenu.h.
 //
-//   "Ukazovat polohu" (F2)         the readout on or off, remembered per user
-//   "Kopírovat polohu" (Ctrl+C)    the pen's point as "t;x;y"
-//   "Původní zorné pole" (Ctrl+0)  back to the window before the first zoom
-//                                  or pan since the last "Kresli"
 //   Left, Right, Home, End         the pen to the previous, next, first, last point
 //   Page Up, Page Down             ten points back, ten on
 //   the wheel, a left-button drag  zoom about the cursor, pan
 #pragma once
 
-class QAction;
+#include "PanelPress.h"
+#include "PlotDocument.h"
+
 class PlaneZoom;
 class PositionReadout;
 class TDraw2D;
@@ -19,17 +19,15 @@ class TDraw2D;
 struct PlaneExplorer {
     PositionReadout* Readout = nullptr;
     PlaneZoom* Zoom = nullptr;
-    QAction* ShowPosition = nullptr;
-    QAction* CopyPosition = nullptr;
-    QAction* OriginalWindow = nullptr;
 };
 
-// Adds the readout, zoom and pan to the window and its menu.
-PlaneExplorer InstallPlaneExplorer(TDraw2D& window);
+// Adds the readout, zoom and pan to the window; the readout on as the user
+// left it.
+PlaneExplorer InstallPlaneExplorer(TDraw2D& window, PlotDocument& document, PanelPress& panel);
 
-inline constexpr char ShowPositionActionName[] = "ShowPositionAction";
-inline constexpr char CopyPositionActionName[] = "CopyPositionAction";
-inline constexpr char OriginalWindowActionName[] = "OriginalWindowAction";
+// Whether the readout was on when the user last chose; off at first.
+bool ReadoutRemembered();
+void RememberReadout(bool on);
 
 // Where the choice of "Ukazovat polohu" is kept.
 inline constexpr char ShowPositionSetting[] = "readout/showPosition";

@@ -7,11 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ControlPanel.h"
-#include "Draw2D.h"
-#include "ParamCurve.h"
-#include "PlaneHistory.h"
+#include "DocumentSignals.h"
 #include "PositionReadout.h"
+#include "TracePause.h"
 #include "ReadoutText.h"
 #include "WindowReplay.h"
 
@@ -19,43 +17,33 @@ namespace {
 
 constexpr int Notch = 120;  // the wheel's delta for one notch
 
-constexpr std::array<InputField, 4> BoundFields{InputField::X1, InputField::X2, InputField::Y1, InputField::Y2};
-
 std::array<std::string*, 4> BoundsOf(TracePress& press)
 {
     return {&press.Texts.X1, &press.Texts.X2, &press.Texts.Y1, &press.Texts.Y2};
 }
 
-std::array<QString, 4> FieldTexts()
-{
-    std::array<QString, 4> texts;
-    if (Control_Panel) {
-        for (std::size_t i = 0; i < BoundFields.size(); ++i)
-            texts[i] = Control_Panel->FieldEdit(BoundFields[i])->text();
-    }
-    return texts;
-}
-
 }  // namespace
 
-PlaneZoom::PlaneZoom(TDraw2D& window, PositionReadout& readout)
-    : QObject(&window), window_(window), readout_(readout)
+PlaneZoom::PlaneZoom(PlotDocument& document, PanelPress& panel, PositionReadout& readout, QObject* parent)
+    : QObject(parent), document_(document), panel_(panel), readout_(readout)
 {
-    // A "Kresli", a "Vymaž" or a lesson opened starts afresh.
-    connect(&PlaneHistory::Of(window), &PlaneHistory::Changed, this, [this] {
-        if (!redrawing_)
+    // A "Kresli", a "Vymaž" or a lesson opened starts afresh; only drawing
+    // the same presses in another window keeps the way back.
+    auto* news = new DocumentSignals(document_, this);
+    connect(news, &DocumentSignals::PressesChanged, this, [this](PressesChange change) {
+        if (change != PressesChange::WindowMoved)
             ForgetOriginal();
     });
 }
 
 bool PlaneZoom::HasPresses() const
 {
-    return !PlaneHistory::Of(window_).Presses().empty();
+    return !document_.Presses().empty();
 }
 
 bool PlaneZoom::AnyAxes() const
 {
-    for (const RecordedPress& press : PlaneHistory::Of(window_).Presses()) {
+    for (const RecordedPress& press : document_.Presses()) {
         if (press.Press.ShowAxes)
             return true;
     }
@@ -64,8 +52,8 @@ bool PlaneZoom::AnyAxes() const
 
 bool PlaneZoom::Works(const WorldWindow& candidate, const WorldWindow& current)
 {
-    if (scratch_.Plane().size() != window_.Plane().size())
-        scratch_.ResizePlane(window_.Plane().width(), window_.Plane().height());
+    if (scratch_.Plane().size() != document_.Plane().Plane().size())
+        scratch_.ResizePlane(document_.Plane().Plane().width(), document_.Plane().Plane().height());
     if (!MappingWorks(scratch_, candidate))
         return false;
     // Axes that could not be drawn in the window on the plane (a reversed
@@ -77,10 +65,10 @@ void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 {
     if (angleDelta == 0 || TraceRunning() || !HasPresses())
         return;
-    const WorldWindow current = WindowOf(window_);
+    const WorldWindow current = WindowOf(document_.Plane());
     WorldPoint at;
     try {
-        at = PixelCentre(window_.Mapping(), pixel);
+        at = PixelCentre(document_.Plane().Mapping(), pixel);
     } catch (const FloatFault&) {
         return;  // the plane has no mapping
     }
@@ -112,7 +100,7 @@ void PlaneZoom::Press(QPoint pixel)
     drag_.reset();
     if (TraceRunning() || !HasPresses())
         return;
-    drag_ = Drag{pixel, WindowOf(window_), false};
+    drag_ = Drag{pixel, WindowOf(document_.Plane()), false};
 }
 
 void PlaneZoom::DragTo(QPoint pixel)
@@ -146,8 +134,8 @@ void PlaneZoom::PanNow()
     if (!drag_ || TraceRunning())
         return;
     try {
-        const WorldWindow candidate = PannedWindow(drag_->Start, window_.Plane().size(), drag_->From, dragTarget_);
-        if (candidate == WindowOf(window_))
+        const WorldWindow candidate = PannedWindow(drag_->Start, document_.Plane().Plane().size(), drag_->From, dragTarget_);
+        if (candidate == WindowOf(document_.Plane()))
             return;
         if (Works(candidate, drag_->Start)) {
             Apply(candidate);
@@ -161,14 +149,14 @@ void PlaneZoom::PanNow()
 
 void PlaneZoom::Apply(const WorldWindow& window)
 {
-    PressHistory presses = PlaneHistory::Of(window_).Presses();
+    PressHistory presses = document_.Presses();
     if (!original_) {
         Original original;
         for (RecordedPress& press : presses) {
             const auto bounds = BoundsOf(press.Press);
             original.PressBounds.push_back({*bounds[0], *bounds[1], *bounds[2], *bounds[3]});
         }
-        original.Fields = FieldTexts();
+        original.Fields = panel_.WorldTexts();
         original_ = std::move(original);
         emit CanReturnChanged(true);
     }
@@ -180,17 +168,14 @@ void PlaneZoom::Apply(const WorldWindow& window)
         for (std::size_t i = 0; i < texts.size(); ++i)
             *bounds[i] = texts[i];
     }
-    std::array<QString, 4> fields;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        fields[i] = QString::fromStdString(texts[i]);
-    DrawAgain(presses, fields);
+    DrawAgain(presses, texts);
 }
 
 void PlaneZoom::ReturnToOriginal()
 {
     if (!original_ || TraceRunning())
         return;
-    PressHistory presses = PlaneHistory::Of(window_).Presses();
+    PressHistory presses = document_.Presses();
     const Original original = std::move(*original_);
     ForgetOriginal();
     // Esc may have left fewer presses than there were.
@@ -202,26 +187,10 @@ void PlaneZoom::ReturnToOriginal()
     DrawAgain(presses, original.Fields);
 }
 
-void PlaneZoom::DrawAgain(const PressHistory& presses, const std::array<QString, 4>& fields)
+void PlaneZoom::DrawAgain(const PressHistory& presses, const std::array<std::string, 4>& fields)
 {
-    if (Control_Panel) {
-        for (std::size_t i = 0; i < BoundFields.size(); ++i)
-            Control_Panel->FieldEdit(BoundFields[i])->setText(fields[i]);
-    }
-    struct Redrawing {
-        PlaneZoom& zoom;
-        explicit Redrawing(PlaneZoom& z) : zoom(z)
-        {
-            zoom.redrawing_ = true;
-            zoom.readout_.HoldPenPlace(true);
-        }
-        ~Redrawing()
-        {
-            zoom.readout_.HoldPenPlace(false);
-            zoom.redrawing_ = false;
-        }
-    } redrawing(*this);
-    DrawPressesAnew(window_, presses);
+    panel_.ShowWorldTexts(fields);
+    DrawPressesAnew(document_, presses, PressesChange::WindowMoved);
 }
 
 void PlaneZoom::ForgetOriginal()

@@ -24,12 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "PanelPress.h"
+#include "PlotDocument.h"
 #include "PlotSurface.h"
 #include "PressHistory.h"
 #include "WorldWindow.h"
 
 class PositionReadout;
-class TDraw2D;
 
 inline constexpr char ZoomInLimitText[] = "Dál přiblížit nelze";
 inline constexpr char ZoomOutLimitText[] = "Dál oddálit nelze";
@@ -40,7 +41,8 @@ inline constexpr long double ZoomPerNotch = 1.25L;
 class PlaneZoom : public QObject {
     Q_OBJECT
 public:
-    PlaneZoom(TDraw2D& window, PositionReadout& readout);
+    // The zoom's window goes into the panel's four world fields.
+    PlaneZoom(PlotDocument& document, PanelPress& panel, PositionReadout& readout, QObject* parent);
 
     // A wheel turned over plane pixel `pixel`; 120 is one notch, away from
     // the user zooms in.
@@ -62,7 +64,7 @@ signals:
 private:
     struct Original {
         std::vector<std::array<std::string, 4>> PressBounds;  // X1, X2, Y1, Y2 of each press
-        std::array<QString, 4> Fields;
+        std::array<std::string, 4> Fields;
     };
     struct Drag {
         QPoint From;
@@ -76,15 +78,15 @@ private:
     // did not fit in the window on the plane either.
     bool Works(const WorldWindow& candidate, const WorldWindow& current);
     void Apply(const WorldWindow& window);
-    void DrawAgain(const PressHistory& presses, const std::array<QString, 4>& fields);
+    void DrawAgain(const PressHistory& presses, const std::array<std::string, 4>& fields);
     void PanNow();
     void ForgetOriginal();
 
-    TDraw2D& window_;
+    PlotDocument& document_;
+    PanelPress& panel_;
     PositionReadout& readout_;
     PlotSurface scratch_;
     std::optional<Original> original_;
-    bool redrawing_ = false;
     std::optional<Drag> drag_;
     QPoint dragTarget_;
     bool panQueued_ = false;

@@ -7,9 +7,8 @@
 #include <functional>
 #include <limits>
 
+#include "DocumentSignals.h"
 #include "Draw2D.h"
-#include "PenTrack.h"
-#include "PlaneHistory.h"
 #include "PlaneImage.h"
 #include "ReadoutAccessible.h"
 #include "ReadoutLabel.h"
@@ -43,9 +42,10 @@ private:
 
 }  // namespace
 
-PositionReadout::PositionReadout(TDraw2D& window)
+PositionReadout::PositionReadout(TDraw2D& window, PlotDocument& document)
     : QObject(&window),
-      window_(window)
+      window_(window),
+      document_(document)
 {
     // Before the labels exist: the toolkit keeps the first description it makes.
     InstallReadoutAccessible();
@@ -62,12 +62,9 @@ PositionReadout::PositionReadout(TDraw2D& window)
         note_.clear();
         ShowMouse();
     });
-    connect(&PenTrack::Of(window), &PenTrack::Changed, this, &PositionReadout::TrackChanged);
-    // A new window or a wiped plane moves both readouts.
-    connect(&PlaneHistory::Of(window), &PlaneHistory::Changed, this, [this] {
-        ShowPen();
-        ShowMouse();
-    });
+    auto* news = new DocumentSignals(document_, this);
+    connect(news, &DocumentSignals::PenMoved, this, &PositionReadout::TrackChanged);
+    connect(news, &DocumentSignals::PressesChanged, this, &PositionReadout::PressesChanged);
     TrackChanged();
 }
 
@@ -93,9 +90,7 @@ void PositionReadout::SetOn(bool on)
 
 void PositionReadout::TrackChanged()
 {
-    if (heldPlace_)
-        return;  // drawn again: where the pen was is settled at the end
-    const std::size_t count = PenTrack::Of(window_).Points().size();
+    const std::size_t count = document_.PenTrack().size();
     if (count == 0)
         penIndex_.reset();
     else
@@ -103,27 +98,23 @@ void PositionReadout::TrackChanged()
     ShowPen();
 }
 
-void PositionReadout::HoldPenPlace(bool hold)
+void PositionReadout::PressesChanged(PressesChange change)
 {
-    if (hold) {
-        heldPlace_ = penIndex_;
-        if (!heldPlace_)
-            heldPlace_ = std::numeric_limits<std::size_t>::max();  // none yet: the last point then
-        return;
-    }
-    const std::optional<std::size_t> held = heldPlace_;
-    heldPlace_.reset();
+    // In another window the same press gives the same points: the pen keeps
+    // its place. Anything else brings the pen to the last point drawn.
+    const std::optional<std::size_t> held = penIndex_;
     TrackChanged();
-    if (held && penIndex_) {
+    if (change == PressesChange::WindowMoved && held && penIndex_) {
         penIndex_ = std::min(*held, *penIndex_);
         ShowPen();
     }
+    ShowMouse();  // a new window or a wiped plane moves the mouse's readout
 }
 
 void PositionReadout::StepPen(Step step)
 {
     SetOn(true);
-    const std::size_t count = PenTrack::Of(window_).Points().size();
+    const std::size_t count = document_.PenTrack().size();
     if (count == 0 || !penIndex_)
         return;
     const auto last = std::ptrdiff_t(count) - 1;
@@ -147,7 +138,7 @@ void PositionReadout::StepPen(Step step)
 
 QString PositionReadout::CopyText() const
 {
-    const auto& points = PenTrack::Of(window_).Points();
+    const std::vector<PenPoint>& points = document_.PenTrack();
     if (!penIndex_ || *penIndex_ >= points.size())
         return QString();
     const PenPoint& point = points[*penIndex_];
@@ -156,7 +147,7 @@ QString PositionReadout::CopyText() const
 
 void PositionReadout::ShowPen()
 {
-    const auto& points = PenTrack::Of(window_).Points();
+    const std::vector<PenPoint>& points = document_.PenTrack();
     if (!penIndex_ || *penIndex_ >= points.size()) {
         pen_->SetStep(0, 0);
         pen_->Show(QString(), std::nullopt);
@@ -195,7 +186,7 @@ void PositionReadout::ShowMouse()
 {
     QString text;
     // The plane's window is the one of what is drawn: none after "Vymaž".
-    if (mousePixel_ && !PlaneHistory::Of(window_).Presses().empty()) {
+    if (mousePixel_ && !document_.Presses().empty()) {
         try {
             const PlaneMapping mapping = window_.Mapping();
             const QPoint pixel = *mousePixel_;

@@ -5,8 +5,8 @@
 // polohu"); off, nothing of it is drawn, yet a screen reader can still read
 // both texts.
 //
-// The pen follows the trace (PenTrack.h) and stays at the last point drawn;
-// after a zoom or a pan it keeps the point it was on.
+// The pen follows the trace (the document's pen track) and stays at the last
+// point drawn; after a zoom or a pan it keeps the point it was on.
 #pragma once
 
 #include <QObject>
@@ -17,13 +17,15 @@
 #include <cstddef>
 #include <optional>
 
+#include "PlotDocument.h"
+
 class ReadoutLabel;
 class TDraw2D;
 
 class PositionReadout : public QObject {
     Q_OBJECT
 public:
-    explicit PositionReadout(TDraw2D& window);
+    PositionReadout(TDraw2D& window, PlotDocument& document);
 
     bool On() const { return on_; }
     void SetOn(bool on);
@@ -43,10 +45,6 @@ public:
     // A line under the mouse's readout for a few seconds ("Dál přiblížit nelze").
     void Note(const QString& note);
 
-    // While held the pen keeps its place as the points are drawn again in
-    // another window (a zoom): the same press gives the same points.
-    void HoldPenPlace(bool hold);
-
     ReadoutLabel& PenLabel() { return *pen_; }
     ReadoutLabel& MouseLabel() { return *mouse_; }
 
@@ -55,16 +53,17 @@ signals:
 
 private:
     void TrackChanged();
+    void PressesChanged(PressesChange change);
     void ShowPen();
     void ShowMouse();
     void FitToPlane();
 
     TDraw2D& window_;
+    PlotDocument& document_;
     ReadoutLabel* pen_ = nullptr;
     ReadoutLabel* mouse_ = nullptr;
     bool on_ = false;
     std::optional<std::size_t> penIndex_;
-    std::optional<std::size_t> heldPlace_;  // while held: the place to come back to
     std::optional<QPoint> mousePixel_;
     QString note_;
     QTimer noteTimer_;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 #include "LessonFile.h"
 #include "LongWork.h"
 #include "OutputFile.h"

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "ControlPanel.h"
 #include "LessonFile.h"
 #include "OutputFile.h"
 #include "RenderJob.h"

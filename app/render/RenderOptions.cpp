@@ -261,7 +261,7 @@ bool ReadValue(const QString& option, const QString& given, const QString& text,
         if (EvaluateValue(scratch, text.toStdString(), value, message))
             return true;
     } catch (const FloatFault& fault) {
-        message = std::string(fault.what()) + '.';
+        message = FaultText(fault);
     }
     problem = "Volba " + option + ": " + DisplayedPath(given) + ": " + QString::fromStdString(message);
     return false;
@@ -321,7 +321,7 @@ bool ReadSweep(const QString& given, bool familySet, const std::array<bool, Vari
         if (!ReadSliderRange(scratch, texts, read.Range, message))
             problem = "Volba --sweep: " + DisplayedPath(given) + ": " + QString::fromStdString(message);
     } catch (const FloatFault& fault) {
-        problem = "Volba --sweep: " + DisplayedPath(given) + ": " + QString::fromUtf8(fault.what()) + '.';
+        problem = "Volba --sweep: " + DisplayedPath(given) + ": " + QString::fromStdString(FaultText(fault));
     }
     if (!problem.isEmpty())
         return false;

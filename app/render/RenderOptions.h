@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 #include "PictureWriter.h"
 #include "VariableValues.h"
 

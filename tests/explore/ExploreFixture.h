@@ -22,10 +22,8 @@
 
 #include "../panel/PanelFixture.h"
 #include "Draw2D.h"
-#include "ParamCurve.h"
-#include "PenTrack.h"
+#include "TracePause.h"
 #include "PlaneExplorer.h"
-#include "PlaneHistory.h"
 #include "PlaneImage.h"
 #include "PlaneZoom.h"
 #include "PositionReadout.h"
@@ -47,12 +45,14 @@ inline QSettings UserSettings()
 struct ExploreFixture {
     PanelFixture Panel;
     PlaneExplorer Explorer;
+    PlotMenu* Menu = nullptr;
 
     void Start()
     {
         Panel.Start();
         SetTracePause([] {});
-        Explorer = InstallPlaneExplorer(*Draw2D);
+        Explorer = Panel.Windows->Explorer();
+        Menu = Panel.Windows->Menu();
         QVERIFY(QTest::qWaitForWindowExposed(Draw2D));
     }
     void Stop()
@@ -60,12 +60,13 @@ struct ExploreFixture {
         SetTracePause(nullptr);
         Panel.Stop();
         Explorer = {};
+        Menu = nullptr;
     }
     PositionReadout& Readout() { return *Explorer.Readout; }
     ReadoutLabel& Pen() { return Readout().PenLabel(); }
     ReadoutLabel& Mouse() { return Readout().MouseLabel(); }
     // The points the last press reached.
-    static std::size_t PenPoints() { return PenTrack::Of(*Draw2D).Points().size(); }
+    static std::size_t PenPoints() { return TheDocument().PenTrack().size(); }
     PlaneZoom& Zoom() { return *Explorer.Zoom; }
 };
 

@@ -109,8 +109,8 @@ void TestPenReadout::KeysStepThePen()
     QCOMPARE(int(*fixture.Readout().PenIndex()), index);
     // A step key turns the readout on; none leaves it as it was.
     QCOMPARE(fixture.Readout().On(), !keys.isEmpty());
-    QCOMPARE(fixture.Explorer.ShowPosition->isChecked(), !keys.isEmpty());
-    const PenPoint& point = PenTrack::Of(*Draw2D).Points()[index];
+    QCOMPARE(fixture.Menu->ShowPosition->isChecked(), !keys.isEmpty());
+    const PenPoint& point = TheDocument().PenTrack()[index];
     QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)));
     QCOMPARE(fixture.Pen().StepNumber(), index + 1);
 }
@@ -143,7 +143,7 @@ void TestPenReadout::StepsEndWhereThePressEnded()
     PressKresli();
     QCOMPARE(int(fixture.Panel.Boxes.size()), boxes);
     QCOMPARE(int(fixture.PenPoints()), reached);
-    QCOMPARE(int(PlaneHistory::Of(*Draw2D).Presses().back().Result.PointCount), reached);
+    QCOMPARE(int(TheDocument().Presses().back().Result.PointCount), reached);
     const std::vector<QStringList> rows = RendererPoints(Control_Panel->CurrentPress(), Picture());
     QCOMPARE(int(rows.size()), reached);
 
@@ -155,7 +155,7 @@ void TestPenReadout::StepsEndWhereThePressEnded()
         QVERIFY(!fixture.Readout().PenIndex());
         QVERIFY(fixture.Pen().Text().isEmpty());
         QVERIFY(fixture.Readout().CopyText().isEmpty());
-        QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
+        QVERIFY(!fixture.Menu->CopyPosition->isEnabled());
         return;
     }
     QCOMPARE(int(*fixture.Readout().PenIndex()), reached - 1);
@@ -237,14 +237,14 @@ void TestPenReadout::APressWithoutPointsLeavesTheOneBefore()
     QFETCH(int, how);
     Control_Panel->EditSeg->setText("10");
     PressKresli();
-    const std::vector<PenPoint> first = PenTrack::Of(*Draw2D).Points();
+    const std::vector<PenPoint> first = TheDocument().PenTrack();
     Control_Panel->EditSeg->setText("7");
     Control_Panel->EditEq1->setText("t^2");
     PressKresli();
     QCOMPARE(int(fixture.PenPoints()), 9);
-    RecordedPress empty = PlaneHistory::Of(*Draw2D).Presses().back();
+    RecordedPress empty = TheDocument().Presses().back();
     empty.Press.Texts.EquationY = "sqrt(t-100)";  // fails at its first point
-    PressHistory presses{PlaneHistory::Of(*Draw2D).Presses().front(), empty};
+    PressHistory presses{TheDocument().Presses().front(), empty};
     if (how == 0) {
         QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
         Control_Panel->ShowPress(presses.front().Press);
@@ -252,12 +252,12 @@ void TestPenReadout::APressWithoutPointsLeavesTheOneBefore()
         Control_Panel->ShowPress(empty.Press);
         PressKresli();
     } else if (how == 1) {
-        QVERIFY(DrawPressesAnew(*Draw2D, presses).Ran);
+        QVERIFY(DrawPressesAnew(TheDocument(), presses).Ran);
     } else {
-        QVERIFY(RedrawLastPress(*Draw2D, empty).Ran);
+        QVERIFY(RedrawLastPress(TheDocument(), empty).Ran);
     }
-    QCOMPARE(PlaneHistory::Of(*Draw2D).Presses().back().Result.PointCount, std::size_t(0));
-    const std::vector<PenPoint>& track = PenTrack::Of(*Draw2D).Points();
+    QCOMPARE(TheDocument().Presses().back().Result.PointCount, std::size_t(0));
+    const std::vector<PenPoint>& track = TheDocument().PenTrack();
     QCOMPARE(track.size(), first.size());
     for (std::size_t i = 0; i < track.size(); ++i) {
         QCOMPARE(track[i].T, first[i].T);
@@ -277,7 +277,7 @@ void TestPenReadout::VymazLeavesNoPoint()
     QVERIFY(!fixture.Readout().PenIndex());
     QVERIFY(fixture.Pen().Text().isEmpty());
     QVERIFY(fixture.Mouse().Text().isEmpty());  // nothing drawn: no window to read
-    QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());
+    QVERIFY(!fixture.Menu->CopyPosition->isEnabled());
 }
 
 void TestPenReadout::CtrlCCopiesThePoint()
@@ -292,7 +292,7 @@ void TestPenReadout::CtrlCCopiesThePoint()
     const QString copied = QGuiApplication::clipboard()->text();
     const QStringList cells = copied.split(';');
     QCOMPARE(cells.size(), 3);
-    const PenPoint& point = PenTrack::Of(*Draw2D).Points()[1];
+    const PenPoint& point = TheDocument().PenTrack()[1];
     QCOMPARE(cells[0].toDouble(), point.T);
     QCOMPARE(cells[1].toDouble(), point.X);
     QCOMPARE(cells[2].toDouble(), point.Y);

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "../render/RendererProcess.h"
+#include "DocumentSignals.h"
 #include "ExploreFixture.h"
 #include "ReadoutText.h"
 #include "WorldWindow.h"
@@ -34,7 +35,7 @@ private:
     int redraws = 0;  // the plane's history replaced
 
     QString Picture() const { return work.filePath("plane.png"); }
-    const PressHistory& History() { return PlaneHistory::Of(*Draw2D).Presses(); }
+    const PressHistory& History() { return TheDocument().Presses(); }
 
     // The plane is what those bounds give: drawn again at once on a fresh
     // plane, and, for a single press, by the renderer.
@@ -63,7 +64,8 @@ private slots:
     {
         fixture.Start();
         redraws = 0;
-        QObject::connect(&PlaneHistory::Of(*Draw2D), &PlaneHistory::Changed, Draw2D, [this] { ++redraws; });
+        auto* news = new DocumentSignals(TheDocument(), Draw2D);
+        QObject::connect(news, &DocumentSignals::PressesChanged, Draw2D, [this] { ++redraws; });
     }
     void cleanup() { fixture.Stop(); }
 
@@ -319,7 +321,7 @@ void TestPlaneZoom::BackToTheOriginalWindow()
     Control_Panel->EditX1->setText("-3*pi");
     const QImage original = Draw2D->Plane().copy();
     const PressHistory presses = History();
-    QAction* back = fixture.Explorer.OriginalWindow;
+    QAction* back = fixture.Menu->OriginalWindow;
     QVERIFY(!back->isEnabled());
     QCOMPARE(back->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
 
@@ -343,7 +345,7 @@ void TestPlaneZoom::BackToTheOriginalWindow()
 
 void TestPlaneZoom::KresliAndVymazForgetTheOriginal()
 {
-    QAction* back = fixture.Explorer.OriginalWindow;
+    QAction* back = fixture.Menu->OriginalWindow;
     PressKresli();
     TurnWheel(QPoint(250, 250), 120);
     QVERIFY(back->isEnabled());
@@ -370,7 +372,7 @@ void TestPlaneZoom::ThePenKeepsItsPointThroughAZoom()
     QCOMPARE(fixture.Readout().PenLabel().Text(), text);
     // A new press puts the pen at its last point.
     PressKresli();
-    QCOMPARE(*fixture.Readout().PenIndex(), PenTrack::Of(*Draw2D).Points().size() - 1);
+    QCOMPARE(*fixture.Readout().PenIndex(), TheDocument().PenTrack().size() - 1);
     QVERIFY(*fixture.Readout().PenIndex() > 10);
 }
 

@@ -41,12 +41,12 @@ private slots:
 
 void TestReadoutScreen::OffAtFirstStart()
 {
-    QVERIFY(fixture.Explorer.ShowPosition->isCheckable());
-    QVERIFY(!fixture.Explorer.ShowPosition->isChecked());
+    QVERIFY(fixture.Menu->ShowPosition->isCheckable());
+    QVERIFY(!fixture.Menu->ShowPosition->isChecked());
     QVERIFY(!fixture.Readout().On());
-    QCOMPARE(fixture.Explorer.ShowPosition->shortcut(), QKeySequence(Qt::Key_F2));
-    QVERIFY(Draw2D->actions().contains(fixture.Explorer.ShowPosition));
-    QVERIFY(!fixture.Explorer.CopyPosition->isEnabled());  // no point yet
+    QCOMPARE(fixture.Menu->ShowPosition->shortcut(), QKeySequence(Qt::Key_F2));
+    QVERIFY(Draw2D->actions().contains(fixture.Menu->ShowPosition));
+    QVERIFY(!fixture.Menu->CopyPosition->isEnabled());  // no point yet
 }
 
 // Off, with the mouse on the plane and a trace drawn, the screen shows the
@@ -104,14 +104,14 @@ void TestReadoutScreen::DrawnOnScreenNeverOnThePlane()
 
 void TestReadoutScreen::TheChoiceIsRemembered()
 {
-    fixture.Explorer.ShowPosition->trigger();
+    fixture.Menu->ShowPosition->trigger();
     QVERIFY(fixture.Readout().On());
     QCOMPARE(UserSettings().value(QString::fromLatin1(ShowPositionSetting)).toBool(), true);
     fixture.Stop();
     fixture.Start();
-    QVERIFY(fixture.Explorer.ShowPosition->isChecked());
+    QVERIFY(fixture.Menu->ShowPosition->isChecked());
     QVERIFY(fixture.Readout().On());
-    fixture.Explorer.ShowPosition->trigger();
+    fixture.Menu->ShowPosition->trigger();
     fixture.Stop();
     fixture.Start();
     QVERIFY(!fixture.Readout().On());
@@ -189,7 +189,7 @@ void TestReadoutScreen::ScreenReaderReadsBothReadouts()
     QCOMPARE(pen->object(), static_cast<QObject*>(&fixture.Pen()));
     QCOMPARE(pen->role(), QAccessible::Slider);
     QCOMPARE(mouse->role(), QAccessible::StaticText);
-    const PenPoint& last = PenTrack::Of(*Draw2D).Points().back();
+    const PenPoint& last = TheDocument().PenTrack().back();
     // Off, the texts are there all the same.
     QVERIFY(!fixture.Readout().On());
     QCOMPARE(pen->text(QAccessible::Description), QString::fromStdString(PenReadoutText(last.T, last.X, last.Y)));

@@ -34,7 +34,7 @@ private:
 };
 
 struct RecordedTrace {
-    TraceOutcome Outcome;
+    PressResult Outcome;
     bool Faulted = false;
     PlaneAnimation Animation;
     std::vector<QImage> StepPlanes;  // the plane after each step's repaint

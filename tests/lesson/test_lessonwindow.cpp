@@ -22,8 +22,7 @@
 #include "LessonActions.h"
 #include "LessonDialogs.h"
 #include "LessonFile.h"
-#include "ParamCurve.h"
-#include "PlaneHistory.h"
+#include "TracePause.h"
 #include "StartArguments.h"
 
 namespace {
@@ -54,7 +53,7 @@ private:
     PanelFixture fixture;
     QTemporaryDir folder;
     QTemporaryDir config;
-    LessonActions actions;
+    PlotMenu* actions = nullptr;
     QString chosen;  // what the chooser answers
     QList<LessonDialog> asked;
 
@@ -66,7 +65,7 @@ private:
             qFatal("cannot write %s", qPrintable(file.fileName()));
         return file.fileName();
     }
-    const PressHistory& History() { return PlaneHistory::Of(*Draw2D).Presses(); }
+    const PressHistory& History() { return TheDocument().Presses(); }
 
 private slots:
     void initTestCase()
@@ -82,7 +81,7 @@ private slots:
     {
         QSettings().clear();
         fixture.Start();
-        actions = InstallLessonActions(*Draw2D, Control_Panel);
+        actions = &TheMenu();
         chosen.clear();
         asked.clear();
         SetLessonFileChooser([this](QWidget*, LessonDialog which) {
@@ -139,7 +138,7 @@ void TestLessonWindow::OpensAsTheRendererDraws()
     QVERIFY2(reading.Ok, qPrintable(reading.Message));
     // Something on the plane first: opening starts from white.
     PressKresli();
-    QVERIFY(OpenLesson(*Draw2D, file));
+    QVERIFY(OpenLesson(TheDocument(), *Control_Panel, file));
     QVERIFY(fixture.Boxes.isEmpty());  // an early end in a lesson shows no box
 
     const RendererRun run = RunRenderer({file, "-o", Path("lesson.png")});
@@ -183,7 +182,7 @@ void TestLessonWindow::SavedAndOpenedIsThePlaneByHand()
     const TracePress panel = Control_Panel->CurrentPress();
 
     chosen = Path("hand.paramcurve");
-    actions.Save->trigger();
+    actions->SaveLesson->trigger();
     QCOMPARE(asked, QList<LessonDialog>{LessonDialog::Save});
     QCOMPARE(fixture.Boxes.size(), 1);
     QVERIFY(QFile::exists(chosen));
@@ -194,7 +193,7 @@ void TestLessonWindow::SavedAndOpenedIsThePlaneByHand()
     PressKresli();
     QVERIFY(Draw2D->Plane() != byHand);
 
-    actions.Open->trigger();
+    actions->OpenLesson->trigger();
     QCOMPARE(asked.size(), 2);
     QCOMPARE(asked.back(), LessonDialog::Open);
     QCOMPARE(fixture.Boxes.size(), 1);
@@ -256,7 +255,7 @@ void TestLessonWindow::FileThatWillNotDoChangesNothing()
     const PressHistory history = History();
 
     chosen = file;
-    actions.Open->trigger();
+    actions->OpenLesson->trigger();
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes.front().text, QString("Lekci ze souboru %1 nelze otevřít: %2.").arg(file, reason));
     QVERIFY(Draw2D->Plane() == plane);
@@ -276,7 +275,7 @@ void TestLessonWindow::EscStopsTheDrawingKeepingWhatWasDrawn()
     const QString file = Write("long.paramcurve", lesson + "]}");
     // Waits until the drawing lets the event loop run.
     QCoreApplication::postEvent(Control_Panel, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    QVERIFY(OpenLesson(*Draw2D, file));
+    QVERIFY(OpenLesson(TheDocument(), *Control_Panel, file));
     QVERIFY(fixture.Boxes.isEmpty());
     QVERIFY(!History().empty());
     QVERIFY(History().size() < 400);
@@ -284,7 +283,7 @@ void TestLessonWindow::EscStopsTheDrawingKeepingWhatWasDrawn()
     const QImage stopped = Draw2D->Plane().copy();
 
     chosen = Path("stopped.paramcurve");
-    actions.Save->trigger();
+    actions->SaveLesson->trigger();
     const RendererRun run = RunRenderer({chosen, "-o", Path("stopped.png")});
     QCOMPARE(run.ExitStatus, 0);  // a recorded stop is no error
     QVERIFY(ReadPicture(Path("stopped.png")) == stopped);
@@ -297,9 +296,9 @@ void TestLessonWindow::EscInASlowBoundKeepsNothingOfThatPress()
     const QString file = Write("slow.paramcurve", R"~({"paramcurve-lesson": 1,
         "drawn": [{"x2": "1.0000001^2147483647"}, {}]})~");
     QCoreApplication::postEvent(Control_Panel, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    QVERIFY(OpenLesson(*Draw2D, file));
+    QVERIFY(OpenLesson(TheDocument(), *Control_Panel, file));
     QVERIFY(History().empty());
-    QVERIFY(!PlaneHistory::Of(*Draw2D).PlaneBeforeLast());
+    QVERIFY(!TheDocument().PlaneBeforeLast());
     QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
 }
 
@@ -312,9 +311,9 @@ void TestLessonWindow::NothingWhileATraceRuns()
     bool opened = true;
     SetTracePause([&] {
         if (++pauses == 2) {
-            opened = OpenLesson(*Draw2D, file);
-            actions.Open->trigger();
-            actions.Save->trigger();
+            opened = OpenLesson(TheDocument(), *Control_Panel, file);
+            actions->OpenLesson->trigger();
+            actions->SaveLesson->trigger();
         }
     });
     PressKresli();
@@ -328,17 +327,17 @@ void TestLessonWindow::NothingWhileATraceRuns()
 // shortcuts on the control panel.
 void TestLessonWindow::ActionsOnBothWindows()
 {
-    QCOMPARE(actions.Open->text(), QString("Otevřít lekci…"));
-    QCOMPARE(actions.Open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(actions.Save->text(), QString("Uložit lekci…"));
-    QCOMPARE(actions.Save->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QCOMPARE(actions.Recent->title(), QString("Nedávné lekce"));
+    QCOMPARE(actions->OpenLesson->text(), QString("Otevřít lekci…"));
+    QCOMPARE(actions->OpenLesson->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(actions->SaveLesson->text(), QString("Uložit lekci…"));
+    QCOMPARE(actions->SaveLesson->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(actions->Recent->title(), QString("Nedávné lekce"));
     const QList<QAction*> menu = Draw2D->actions();
-    QVERIFY(menu.contains(actions.Open) && menu.contains(actions.Save) && menu.contains(actions.Recent->menuAction()));
-    QVERIFY(!actions.Recent->menuAction()->isEnabled());  // nothing opened yet
-    QVERIFY(Control_Panel->actions().contains(actions.Open) && Control_Panel->actions().contains(actions.Save));
+    QVERIFY(menu.contains(actions->OpenLesson) && menu.contains(actions->SaveLesson) && menu.contains(actions->Recent->menuAction()));
+    QVERIFY(!actions->Recent->menuAction()->isEnabled());  // nothing opened yet
+    QVERIFY(Control_Panel->actions().contains(actions->OpenLesson) && Control_Panel->actions().contains(actions->SaveLesson));
     for (int i = 0; i < MaxRecentLessons; ++i)
-        QCOMPARE(actions.RecentEntries[std::size_t(i)]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+        QCOMPARE(actions->RecentEntries[std::size_t(i)]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
 
     chosen = Write("keys.paramcurve", Overlay);
     for (QWidget* window : {static_cast<QWidget*>(Control_Panel), static_cast<QWidget*>(Draw2D)}) {
@@ -361,16 +360,16 @@ void TestLessonWindow::OfferedAgainNewestFirst()
                        QString(R"~({"paramcurve-lesson": 1, "panel": {"segments": "%1"}})~").arg(i).toUtf8());
         if (i == 6) {
             chosen = Path("saved & kept.paramcurve");
-            actions.Save->trigger();
+            actions->SaveLesson->trigger();
             files.back() = chosen;
         } else {
-            QVERIFY(OpenLesson(*Draw2D, files.back()));
+            QVERIFY(OpenLesson(TheDocument(), *Control_Panel, files.back()));
         }
     }
     QCOMPARE(::RecentLessons(), (QStringList{files[5], files[4], files[3], files[2], files[1]}));
-    QVERIFY(actions.Recent->menuAction()->isEnabled());
-    QCOMPARE(actions.RecentEntries[0]->text(), QString("&1 saved && kept.paramcurve (%1)").arg(folder.path()));
-    for (QAction* entry : actions.RecentEntries)
+    QVERIFY(actions->Recent->menuAction()->isEnabled());
+    QCOMPARE(actions->RecentEntries[0]->text(), QString("&1 saved && kept.paramcurve (%1)").arg(folder.path()));
+    for (QAction* entry : actions->RecentEntries)
         QVERIFY(entry->isVisible());
 
     Control_Panel->activateWindow();
@@ -388,19 +387,20 @@ void TestLessonWindow::MissingRecentLessonIsDropped()
 {
     const QString kept = Write("kept.paramcurve", Overlay);
     const QString gone = Write("gone.paramcurve", Overlay);
-    QVERIFY(OpenLesson(*Draw2D, kept));
-    QVERIFY(OpenLesson(*Draw2D, gone));
+    QVERIFY(OpenLesson(TheDocument(), *Control_Panel, kept));
+    QVERIFY(OpenLesson(TheDocument(), *Control_Panel, gone));
     QVERIFY(QFile::remove(gone));
     const QImage plane = Draw2D->Plane().copy();
+    actions->ShowRecentLessons();  // opened from here rather than from the menu
 
-    actions.RecentEntries[0]->trigger();
+    actions->RecentEntries[0]->trigger();
     QCOMPARE(fixture.Boxes.size(), 1);
     QCOMPARE(fixture.Boxes.front().text, QString("Lekci ze souboru %1 nelze otevřít: soubor neexistuje.\n"
                                                  "Lekce byla odebrána z nedávných lekcí.").arg(gone));
     QCOMPARE(::RecentLessons(), QStringList{kept});
-    QVERIFY(!actions.RecentEntries[1]->isVisible());
+    QVERIFY(!actions->RecentEntries[1]->isVisible());
     QVERIFY(Draw2D->Plane() == plane);
-    actions.RecentEntries[0]->trigger();
+    actions->RecentEntries[0]->trigger();
     QCOMPARE(fixture.Boxes.size(), 1);  // the one kept opens
 }
 

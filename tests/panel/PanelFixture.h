@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A fresh control panel (and with it a fresh plot window) for each test, with
-// the message boxes captured instead of shown.
+// A fresh program for each test: a document, the control panel (and with it
+// the plot window, its menu, readout, zoom and pan), with the message boxes
+// captured instead of shown.
 #pragma once
 
 #include <QImage>
@@ -9,35 +10,58 @@
 #include <QList>
 #include <QTest>
 
+#include <memory>
+
 #include "ControlPanel.h"
-#include "CurveTrace.h"
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "PlotDocument.h"
+#include "PressRun.h"
+#include "Program.h"
 #include "StartUp.h"
+
+struct PanelFixture;
+// The fixture of the test running now, for the helpers below.
+inline PanelFixture* ActiveFixture = nullptr;
 
 struct PanelFixture {
     QList<MessageBoxRequest> Boxes;
+    std::unique_ptr<PlotDocument> Document;
+    std::unique_ptr<Program> Windows;
 
     void Start()
     {
         SetUpApplication();
         SetMessagePresenter([this](const MessageBoxRequest& box) { Boxes.append(box); });
         ColorChooser = nullptr;
-        new TControl_Panel;
+        Document = std::make_unique<PlotDocument>();
+        Windows = std::make_unique<Program>(*Document);
+        ActiveFixture = this;
         Control_Panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(Control_Panel));
     }
 
     void Stop()
     {
-        delete Control_Panel;
-        delete Draw2D;
-        Draw2D = nullptr;
+        Windows.reset();
+        Document.reset();
+        ActiveFixture = nullptr;
         ColorChooser = nullptr;
         SetMessagePresenter(nullptr);
         Boxes.clear();
     }
 };
+
+// The running test's document and the plot window's menu.
+inline PlotDocument& TheDocument()
+{
+    return *ActiveFixture->Document;
+}
+
+inline PlotMenu& TheMenu()
+{
+    return *ActiveFixture->Windows->Menu();
+}
 
 // Types the nine texts into the panel's fields.
 inline void SetPanelTexts(const TraceTexts& texts)

@@ -8,7 +8,7 @@
 #include <QAccessible>
 
 #include "PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneImage.h"
 
 namespace {
@@ -133,6 +133,9 @@ private slots:
                                  "StaticText4", "StaticText5", "StaticText6", "StaticText7", "StaticText8"})
             expected << QString("panel ") + name;
         expected << "plot Image1" << "plot Panel1";
+        // The position readout's two labels and the recent lessons' menu,
+        // whose names the readout's and the lessons' tests check.
+        expected << "plot PenReadout" << "plot MouseReadout" << "plot RecentLessonsMenu";
         expected.sort();
         QCOMPARE(listed, expected);
     }

@@ -20,7 +20,8 @@ int PressKonecChild(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     SetUpApplication();
-    new TControl_Panel;
+    auto* document = new PlotDocument;
+    new Program(*document);
     Control_Panel->show();
     std::atexit([] { std::printf("at exit: plot window %s\n", Draw2D->isVisible() ? "visible" : "hidden"); });
     QTimer::singleShot(0, [] { QTest::mouseClick(Control_Panel->Button2, Qt::LeftButton); });

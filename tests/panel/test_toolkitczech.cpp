@@ -17,7 +17,7 @@
 
 #include "LastFolder.h"
 #include "PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneDialogs.h"
 #include "SavePlane.h"
 #include "ToolkitCzech.h"
@@ -68,7 +68,6 @@ private slots:
     void init()
     {
         Fixture.Start();
-        InstallSavePlane(*Draw2D);
         SetSaveFileChooser(nullptr);  // the real dialogs
         SetPrintDialog(nullptr);
         QSettings().clear();
@@ -213,7 +212,7 @@ private slots:
             openedIn = dialog->directory().absolutePath();
             dialog->reject();
         });
-        SaveAnimation(*Draw2D);
+        SaveAnimation(*Draw2D, TheDocument());
         QCOMPARE(openedIn, folder);
         QSettings().sync();
         QSettings written(Settings.path() + "/paramcurve/paramcurve.conf", QSettings::IniFormat);

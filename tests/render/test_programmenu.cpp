@@ -11,10 +11,7 @@
 #include <map>
 
 #include "../panel/PanelFixture.h"
-#include "LessonActions.h"
-#include "PlaneExplorer.h"
-#include "SavePlane.h"
-#include "VariablesActions.h"
+#include "PlotMenu.h"
 
 namespace {
 
@@ -45,10 +42,6 @@ private slots:
     void init()
     {
         fixture.Start();
-        InstallSavePlane(*Draw2D);
-        InstallLessonActions(*Draw2D, Control_Panel);
-        InstallPlaneExplorer(*Draw2D);
-        InstallVariablesActions(*Control_Panel, *Draw2D);
     }
     void cleanup() { fixture.Stop(); }
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlotSurface.h"
 #include "RendererProcess.h"
 

@@ -16,7 +16,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include "ControlPanel.h"
+#include "StartUp.h"
 #include "RendererProcess.h"
 #include "WorkFolder.h"
 #include "export/ExportTestSupport.h"

@@ -23,7 +23,7 @@
 #include <sys/sysmacros.h>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneDialogs.h"
 #include "PlaneImage.h"
 #include "RendererProcess.h"
@@ -48,7 +48,7 @@ private slots:
     void init()
     {
         fixture.Start();
-        save = InstallSavePlane(*Draw2D).SavePicture;
+        save = TheMenu().SavePicture;
         chosen.clear();
         choices = 0;
         chooserParent = nullptr;
@@ -120,7 +120,7 @@ void TestSavePlane::ContextMenuOffersIt()
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, Draw2D->Image1->mapToGlobal(at));
     QApplication::sendEvent(Draw2D->Image1, &event);
     QTRY_COMPARE(choices, 1);
-    QCOMPARE(entries, (QStringList{"Uložit obrázek…", "Uložit animaci…", "Tisk…"}));
+    QCOMPARE(entries.mid(0, 3), (QStringList{"Uložit obrázek…", "Uložit animaci…", "Tisk…"}));
     QTRY_VERIFY(QFile::exists(chosen));
     QVERIFY(ReadPicture(chosen) == Draw2D->Plane());
 }

@@ -14,12 +14,11 @@
 
 #include "../export/GifDecode.h"
 #include "../panel/PanelFixture.h"
-#include "LastTrace.h"
-#include "ParamCurve.h"
-#include "PlaneHistory.h"
+#include "TracePause.h"
+#include "DocumentSignals.h"
 #include "PressReplay.h"
 #include "RendererProcess.h"
-#include "VariablesActions.h"
+#include "PlotMenu.h"
 #include "VariablesWindow.h"
 #include "WorkFolder.h"
 
@@ -46,7 +45,7 @@ void SetThroughAccessibility(QSlider* slider, int position)
 
 const RecordedPress& LastPress()
 {
-    return PlaneHistory::Of(*Draw2D).Presses().back();
+    return TheDocument().Presses().back();
 }
 
 }  // namespace
@@ -76,9 +75,12 @@ private:
 
     TVariables& Window()
     {
-        ShowVariablesWindow();
-        return *VariablesWindow;
+        fixture.Windows->ShowVariables();
+        return *Made();
     }
+
+    // The variables window; null before it was made.
+    TVariables* Made() { return fixture.Windows->VariablesIfMade(); }
 
 private slots:
     void initTestCase() { QVERIFY(work.Open()); }
@@ -156,7 +158,7 @@ void TestVariablesWindow::SliderRedrawsAsTheRendererDraws()
     QVERIFY(!rendered.isNull());
     QVERIFY(Draw2D->Plane() == rendered);
     QVERIFY(fixture.Boxes.isEmpty());
-    QCOMPARE(int(PlaneHistory::Of(*Draw2D).Presses().size()), 1);
+    QCOMPARE(int(TheDocument().Presses().size()), 1);
 }
 
 void TestVariablesWindow::EarlierCurvesStay()
@@ -177,7 +179,7 @@ void TestVariablesWindow::EarlierCurvesStay()
     expected->FillPlane(255, 255, 255);
     ReplayPresses(*expected, PressHistory{circle, LastPress()});
     QVERIFY(Draw2D->Plane() == expected->Plane());
-    QCOMPARE(int(PlaneHistory::Of(*Draw2D).Presses().size()), 2);
+    QCOMPARE(int(TheDocument().Presses().size()), 2);
 }
 
 void TestVariablesWindow::MovesComingTogetherRedrawOnce()
@@ -186,7 +188,8 @@ void TestVariablesWindow::MovesComingTogetherRedrawOnce()
     PressKresli();
     QSlider* slider = Window().RowOf(IndexOf('k')).Slider;
     int redraws = 0;
-    connect(&PlaneHistory::Of(*Draw2D), &PlaneHistory::Changed, this, [&] { ++redraws; });
+    auto* news = new DocumentSignals(TheDocument(), this);
+    connect(news, &DocumentSignals::PressesChanged, this, [&] { ++redraws; });
     // Fifty moves before the event loop turns: one redraw, with the last.
     for (int position = 101; position <= 150; ++position)
         SetThroughAccessibility(slider, position);
@@ -340,7 +343,7 @@ void TestVariablesWindow::AnimationFramesAreTheSweeps()
     QTRY_VERIFY(!TraceRunning());
     QCOMPARE(pauses, 10);  // between the 11 frames
 
-    const std::shared_ptr<const EncodedGif> kept = LastTrace::Of(*Draw2D).Animation();
+    const std::shared_ptr<const EncodedGif> kept = TheDocument().LastAnimation();
     QVERIFY(kept);
     QVERIFY2(kept->Message.isEmpty(), qPrintable(kept->Message));
     const DecodedGif shown = DecodeGif(kept->Bytes);
@@ -357,7 +360,7 @@ void TestVariablesWindow::AnimationFramesAreTheSweeps()
     QCOMPARE(shown.Delays.back(), 200);
 
     // The history holds what the plane shows; the slider the last value.
-    const PressHistory& history = PlaneHistory::Of(*Draw2D).Presses();
+    const PressHistory& history = TheDocument().Presses();
     QCOMPARE(int(history.size()), family ? 11 : 1);
     QCOMPARE(history.back().Press.Variables[IndexOf('n')].Value, std::string("3"));
     QCOMPARE(row.Value->text(), QString("3"));
@@ -377,12 +380,12 @@ void TestVariablesWindow::EscStopsTheAnimation()
     int pauses = 0;
     SetTracePause([&] {
         if (++pauses == 4)
-            QTest::keyClick(VariablesWindow, Qt::Key_Escape);
+            QTest::keyClick(Made(), Qt::Key_Escape);
     });
     QTest::mouseClick(Window().RowOf(IndexOf('k')).Animate, Qt::LeftButton);
     QTRY_VERIFY(!TraceRunning());
     QCOMPARE(pauses, 4);
-    const DecodedGif shown = DecodeGif(LastTrace::Of(*Draw2D).Animation()->Bytes);
+    const DecodedGif shown = DecodeGif(TheDocument().LastAnimation()->Bytes);
     QCOMPARE(shown.Frames.size(), std::size_t(4));
     QCOMPARE(LastPress().Press.Variables[IndexOf('k')].Value, std::string("-9.7"));
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -451,41 +454,45 @@ void TestVariablesWindow::RowsFollowThePanel()
 void TestVariablesWindow::ShownByItselfOnce()
 {
     PressKresli();
-    QVERIFY(!VariablesWindow || !VariablesWindow->isVisible());
+    QVERIFY(!Made() || !Made()->isVisible());
     Control_Panel->EditEq1->setText("3*cos(k*t)");
     PressKresli();
-    QVERIFY(VariablesWindow && VariablesWindow->isVisible());
-    VariablesWindow->close();
+    QVERIFY(Made() && Made()->isVisible());
+    Made()->close();
     PressKresli();
-    QVERIFY(!VariablesWindow->isVisible());
+    QVERIFY(!Made()->isVisible());
 }
 
 void TestVariablesWindow::PressCarriesTheValues()
 {
-    // Never made: the defaults, and no window is made for them.
+    // Never changed: the defaults.
     QVERIFY(Control_Panel->CurrentPress().Variables == TracePress{}.Variables);
     Control_Panel->ShowPress(StartPress());
-    QVERIFY(!VariablesWindow);
+    QVERIFY(Control_Panel->CurrentPress().Variables == TracePress{}.Variables);
     TracePress press = StartPress();
     press.Variables[IndexOf('y')] = VariableTexts{"1.5", "0", "2", "0.5"};
     Control_Panel->ShowPress(press);
-    QVERIFY(VariablesWindow);
     QVERIFY(Control_Panel->CurrentPress() == press);
-    QCOMPARE(VariablesWindow->RowOf(IndexOf('y')).Value->text(), QString("1.5"));
-    QCOMPARE(VariablesWindow->RowOf(IndexOf('y')).Slider->value(), 3);
-    QCOMPARE(VariablesWindow->RowOf(IndexOf('y')).Slider->maximum(), 4);
+    // The window, made now or already there, shows them.
+    for (int made = 0; made < 2; ++made) {
+        if (made)
+            Control_Panel->ShowPress(press);
+        QCOMPARE(Window().RowOf(IndexOf('y')).Value->text(), QString("1.5"));
+        QCOMPARE(Window().RowOf(IndexOf('y')).Slider->value(), 3);
+        QCOMPARE(Window().RowOf(IndexOf('y')).Slider->maximum(), 4);
+        Control_Panel->ShowPress(StartPress());
+    }
 }
 
 void TestVariablesWindow::CtrlROpensIt()
 {
-    InstallVariablesActions(*Control_Panel, *Draw2D);
     QTest::keyClick(Control_Panel, Qt::Key_R, Qt::ControlModifier);
-    QVERIFY(VariablesWindow && VariablesWindow->isVisible());
-    VariablesWindow->close();
+    QVERIFY(Made() && Made()->isVisible());
+    Made()->close();
     Draw2D->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(Draw2D));
     QTest::keyClick(Draw2D, Qt::Key_R, Qt::ControlModifier);
-    QVERIFY(VariablesWindow->isVisible());
+    QVERIFY(Made()->isVisible());
     auto* action = Draw2D->findChild<QAction*>(VariablesActionName);
     QVERIFY(action);
     QCOMPARE(action->text(), QString("Proměnné…"));

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneDialogs.h"
 #include "SavePlane.h"
 #include "WhenModal.h"
@@ -42,7 +42,7 @@ class TestWindowDialogs : public QObject {
 private:
     PanelFixture fixture;
     QTemporaryDir folder;
-    PlaneActions actions;
+    PlotMenu* actions = nullptr;
     std::function<bool(QPrinter&)> printDialog;  // answers the print dialog
 
     QString Path(const QString& name) const { return folder.filePath(name); }
@@ -52,7 +52,7 @@ private slots:
     void init()
     {
         fixture.Start();
-        actions = InstallSavePlane(*Draw2D);
+        actions = &TheMenu();
         printDialog = nullptr;
         SetPrintDialog([this](QPrinter& printer, QWidget* parent) {
             return parent == Draw2D && printDialog && printDialog(printer);
@@ -109,7 +109,7 @@ void TestWindowDialogs::PrintsOnePageWithTheCurve()
         area = printer.pageLayout().paintRect(QPageLayout::Point);
         return true;
     };
-    actions.Print->trigger();
+    actions->Print->trigger();
     if (fails) {
         QCOMPARE(fixture.Boxes.size(), 1);
         QCOMPARE(fixture.Boxes.first().text, QString("Rovinu se nepodařilo vytisknout."));
@@ -201,7 +201,7 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
                                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("krivka");
                                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
                            });
-    (animation ? actions.SaveAnimation : actions.SavePicture)->trigger();
+    (animation ? actions->SaveAnimation : actions->SavePicture)->trigger();
 
     QCOMPARE(offered, filters);
     QCOMPARE(title, animation ? QString("Uložit animaci") : QString("Uložit obrázek"));
@@ -222,7 +222,7 @@ void TestWindowDialogs::PrintDialogCancelled()
         title = dialog->windowTitle();
         dialog->reject();
     });
-    actions.Print->trigger();
+    actions->Print->trigger();
     QCOMPARE(title, QString("Tisk"));
     QVERIFY(fixture.Boxes.isEmpty());
 }

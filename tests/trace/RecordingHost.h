@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 
 struct TracedPoint {
     std::size_t index;

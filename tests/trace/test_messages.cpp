@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "RecordingHost.h"
 
 class TestMessages : public QObject {

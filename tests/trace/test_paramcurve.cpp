@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneCheck.h"
 
 class TestParamCurve : public QObject {

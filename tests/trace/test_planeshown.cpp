@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "../panel/PanelFixture.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneImage.h"
 #include "RecordingHost.h"
 

@@ -70,15 +70,9 @@ PressHistory MakeByHand(PlotSurface& surface, const QList<TracePress>& presses, 
         StoppingHost host(i < stops.size() ? stops[i] : -1);
         host.DashedMode = press.Dashed;
         RecordedPress record{press, std::nullopt, {}};
-        try {
-            record.Result = ResultOf(RunPress(surface, press, host));
-        } catch (const EvaluationCancelled&) {
-            record.StopAt = host.Points.size();
-            record.Result.End = PressEnd::Stopped;
-            record.Result.PointCount = host.Points.size();
-        } catch (const FloatFault& fault) {
-            record.Result = FaultResult(fault, FaultPlace{}, surface, host.Points.size());
-        }
+        record.Result = RunPress(surface, press, host);
+        if (record.Result.End == PressEnd::Stopped)
+            record.StopAt = record.Result.PointCount;
         history.push_back(record);
     }
     return history;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "CurveTrace.h"
+#include "PressRun.h"
 
 Q_DECLARE_METATYPE(FloatFaultKind)
 Q_DECLARE_METATYPE(std::string)

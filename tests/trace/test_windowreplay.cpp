@@ -10,9 +10,8 @@
 
 #include "../panel/PanelFixture.h"
 #include "LongWork.h"
-#include "ParamCurve.h"
+#include "TracePause.h"
 #include "PlaneCheck.h"
-#include "PlaneHistory.h"
 #include "PressReplay.h"
 #include "WindowReplay.h"
 
@@ -26,7 +25,7 @@ private:
     int pauses = 0;
     int escAfter = -1;  // the pause in which Esc is pressed
 
-    const PressHistory& History() { return PlaneHistory::Of(*Draw2D).Presses(); }
+    const PressHistory& History() { return TheDocument().Presses(); }
 
 private slots:
     void init()
@@ -131,8 +130,8 @@ void TestWindowReplay::KresliRecordsHowItEnded()
     if (record.StopAt)
         QCOMPARE(int(*record.StopAt), points);
     // The plane before the press is kept: here, white.
-    QVERIFY(PlaneHistory::Of(*Draw2D).PlaneBeforeLast());
-    QCOMPARE(CountNotWhite(PlaneHistory::Of(*Draw2D).PlaneBeforeLast()->Plane), 0);
+    QVERIFY(TheDocument().PlaneBeforeLast());
+    QCOMPARE(CountNotWhite(TheDocument().PlaneBeforeLast()->Plane), 0);
 }
 
 void TestWindowReplay::VymazClearsTheHistory()
@@ -143,7 +142,7 @@ void TestWindowReplay::VymazClearsTheHistory()
     QCOMPARE(int(History().size()), 2);
     QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
     QVERIFY(History().empty());
-    QVERIFY(!PlaneHistory::Of(*Draw2D).PlaneBeforeLast());
+    QVERIFY(!TheDocument().PlaneBeforeLast());
 }
 
 // Two presses by hand, one stopped, one with a formula error, a third in
@@ -170,7 +169,7 @@ void TestWindowReplay::DrawnAnewGivesThePlaneByHand()
 
     QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
     const int pausesBefore = pauses;
-    const WindowReplay replay = DrawPressesAnew(*Draw2D, history);
+    const WindowReplay replay = DrawPressesAnew(TheDocument(), history);
     QVERIFY(replay.Ran);
     QVERIFY(!replay.Stopped);
     QCOMPARE(pauses, pausesBefore);  // at once
@@ -195,7 +194,7 @@ void TestWindowReplay::LastPressRedrawnInPlace()
     PressKresli();
     RecordedPress changed = History().back();
     changed.Press.Texts.EquationY = "-t";
-    QVERIFY(RedrawLastPress(*Draw2D, changed).Ran);
+    QVERIFY(RedrawLastPress(TheDocument(), changed).Ran);
     QCOMPARE(int(History().size()), 2);
     QCOMPARE(History().back().Press.Texts.EquationY, std::string("-t"));
 
@@ -214,7 +213,7 @@ void TestWindowReplay::NothingWhileATraceRuns()
     SetTracePause([&] {
         ++pauses;
         if (pauses == 2)
-            ran = DrawPressesAnew(*Draw2D, PressHistory{}).Ran;
+            ran = DrawPressesAnew(TheDocument(), PressHistory{}).Ran;
     });
     PressKresli();
     QVERIFY(!ran);

@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "VariablesWindow.h"
+
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "CaptionFont.h"
+#include "Dialogs.h"
+#include "DocumentSignals.h"
+#include "PressMessages.h"
+#include "TracePause.h"
+#include "VariableAnimation.h"
+#include "WindowReplay.h"
+
+namespace {
+
+// Rows and what stands below them, in pixels.
+constexpr int RowTop = 8;
+constexpr int RowHeight = 68;
+constexpr int NoRowsHeight = 52;
+constexpr int StatusHeight = 44;
+
+// A redraw that finds a trace running tries again this much later.
+constexpr int RetryMilliseconds = 20;
+
+void FocusField(QLineEdit* field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+}
+
+// "?" in a caption or name made for the letter.
+QString ForLetter(QString text, char letter)
+{
+    return text.replace(u'?', QChar::fromLatin1(letter));
+}
+
+}  // namespace
+
+TVariableRow::TVariableRow(char letter, QWidget* parent) : QWidget(parent)
+{
+    setupUi(this);
+    const QString upper = QString(QChar::fromLatin1(letter)).toUpper();
+    setObjectName(QStringLiteral("Row") + upper);
+    Label->setText(ForLetter(Label->text(), letter));
+    for (QWidget* control : std::initializer_list<QWidget*>{Label, Value, Slider, LowLabel, Low, HighLabel, High,
+                                                            StepLabel, Step, Animate}) {
+        control->setObjectName(control->objectName() + upper);
+        control->setAccessibleName(ForLetter(control->accessibleName(), letter));
+    }
+}
+
+TVariables::TVariables(PlotDocument& document, PanelPress& panel, QWidget* parent)
+    : QWidget(parent), document_(document), panel_(panel)
+{
+    setupUi(this);
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        auto* box = new TVariableRow(PressVariables[i].Letter, this);
+        Row& row = rows_[i];
+        row = Row{box, box->Value, box->Slider, box->Low, box->High, box->Step, box->Animate};
+        // Row by row, and "ponechat stopu" after the last.
+        for (QWidget* control : std::initializer_list<QWidget*>{row.Value, row.Slider, row.Low, row.High, row.Step,
+                                                                row.Animate}) {
+            if (previous)
+                setTabOrder(previous, control);
+            previous = control;
+        }
+
+        const auto readValue = [this, i] { RunHandler([this, i] { ReadValue(i); }); };
+        connect(row.Value, &QLineEdit::editingFinished, this, readValue);
+        const auto readRange = [this, i] { RunHandler([this, i] { ReadRange(i); }); };
+        for (QLineEdit* field : {row.Low, row.High, row.Step})
+            connect(field, &QLineEdit::editingFinished, this, readRange);
+        connect(row.Slider, &QSlider::valueChanged, this,
+                [this, i](int position) { RunHandler([this, i, position] { SliderMoved(i, position); }); });
+        connect(row.Animate, &QPushButton::clicked, this,
+                [this, i] { RunHandler([this, i] { AnimateVariable(*this, i); }); });
+    }
+    setTabOrder(previous, KeepTrace);
+    ApplyCaptionFace(*this, CaptionFaceFor(*this));
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    for (std::size_t i = 0; i < VariableCount; ++i)
+        SetText(i, document_.Variables()[i]);
+    ShowRowsFor(panel_.CurrentPress().Texts);
+    // A lesson opened brings values of its own.
+    auto* news = new DocumentSignals(document_, this);
+    connect(news, &DocumentSignals::NextPressChanged, this, [this] { ShowDocumentTexts(); });
+}
+
+TVariables::~TVariables()
+{
+    // The fields go with the window's children after this destructor; one
+    // that loses the focus then would finish its editing into a window that
+    // is no longer there.
+    for (const Row& row : rows_) {
+        for (QObject* control : std::initializer_list<QObject*>{row.Value, row.Low, row.High, row.Step, row.Slider,
+                                                                row.Animate})
+            control->disconnect(this);
+    }
+}
+
+void TVariables::SetText(std::size_t variable, const VariableTexts& texts)
+{
+    shown_[variable] = texts;
+    const Row& row = rows_[variable];
+    row.Value->setText(QString::fromStdString(texts.Value));
+    row.Low->setText(QString::fromStdString(texts.Low));
+    row.High->setText(QString::fromStdString(texts.High));
+    row.Step->setText(QString::fromStdString(texts.Step));
+    PlotState scratch;
+    std::string message;
+    SliderRange range;
+    double value = 0.0;
+    try {
+        if (!ReadSliderRange(scratch, texts, range, message))
+            range = SliderRange{};
+        if (!EvaluateValue(scratch, texts.Value, value, message))
+            value = 0.0;
+    } catch (const FloatFault&) {
+        range = SliderRange{};
+        value = 0.0;
+    }
+    ranges_[variable] = range;
+    PlaceSlider(variable, value);
+}
+
+void TVariables::ShowDocumentTexts()
+{
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        if (document_.Variables()[i] != shown_[i])
+            SetText(i, document_.Variables()[i]);
+    }
+}
+
+void TVariables::ShowRowsFor(const TraceTexts& texts)
+{
+    const std::array<bool, VariableCount> used = VariablesUsed(texts);
+    int shown = 0;
+    for (std::size_t i = 0; i < VariableCount; ++i) {
+        rows_[i].Box->setVisible(used[i]);
+        if (used[i])
+            rows_[i].Box->move(0, RowTop + RowHeight * shown++);
+    }
+    NoVariables->setVisible(shown == 0);
+    const int below = shown == 0 ? RowTop + NoRowsHeight : RowTop + RowHeight * shown;
+    KeepTrace->move(KeepTrace->x(), below);
+    Status->move(Status->x(), below + 26);
+    setFixedSize(width(), below + 26 + StatusHeight + 6);
+}
+
+void TVariables::ShowStep(std::size_t variable, std::int64_t index)
+{
+    const double value = SweepValue(ranges_[variable], index);
+    std::array<VariableTexts, VariableCount> texts = document_.Variables();
+    texts[variable].Value = ValueText(value);
+    shown_[variable].Value = texts[variable].Value;
+    rows_[variable].Value->setText(QString::fromStdString(texts[variable].Value));
+    {
+        const QSignalBlocker quiet(rows_[variable].Slider);
+        rows_[variable].Slider->setValue(int(index));
+    }
+    document_.SetVariables(texts);
+}
+
+void TVariables::SetStatus(const QString& text)
+{
+    Status->setText(text);
+}
+
+void TVariables::PlaceSlider(std::size_t variable, double value)
+{
+    QSlider* slider = rows_[variable].Slider;
+    const SliderRange& range = ranges_[variable];
+    const QSignalBlocker quiet(slider);
+    slider->setRange(0, int(range.Count - 1));
+    slider->setSingleStep(1);
+    slider->setPageStep(int(std::max<std::int64_t>(1, range.Count / 10)));
+    slider->setValue(int(NearestStep(range, value)));
+}
+
+// Puts the last good texts back, says in a box why the typed one was refused
+// (a fault's box or a formula error's) and leaves the focus in `field` with
+// its text selected. No editing is read while the box is open.
+void TVariables::Refuse(QLineEdit* field, const QString& refusal, bool fault, const std::function<void()>& restore)
+{
+    reading_ = true;
+    restore();
+    FocusField(field);
+    if (fault)
+        ShowFaultBox(refusal);
+    else
+        ShowErrorBox(refusal);
+    FocusField(field);
+    reading_ = false;
+}
+
+void TVariables::ReadValue(std::size_t variable)
+{
+    QLineEdit* field = rows_[variable].Value;
+    const std::string text = field->text().toStdString();
+    if (reading_ || text == shown_[variable].Value)
+        return;
+    PlotState scratch;
+    double value = 0.0;
+    std::string message;
+    bool good = false;
+    std::string refusal;
+    try {
+        good = EvaluateValue(scratch, text, value, message);
+        if (!good)
+            refusal = RefusalText(message, PressVariables[variable].Field);
+    } catch (const FloatFault& fault) {
+        refusal = RefusalText(FaultText(fault), PressVariables[variable].Field);
+    }
+    if (!good) {
+        Refuse(field, QString::fromStdString(refusal), message.empty(),
+               [&] { field->setText(QString::fromStdString(shown_[variable].Value)); });
+        return;
+    }
+    std::array<VariableTexts, VariableCount> texts = document_.Variables();
+    texts[variable].Value = text;
+    shown_[variable].Value = text;
+    document_.SetVariables(texts);
+    PlaceSlider(variable, value);
+    ScheduleRedraw();
+}
+
+void TVariables::ReadRange(std::size_t variable)
+{
+    const Row& row = rows_[variable];
+    VariableTexts typed = shown_[variable];
+    typed.Low = row.Low->text().toStdString();
+    typed.High = row.High->text().toStdString();
+    typed.Step = row.Step->text().toStdString();
+    if (reading_ || typed == shown_[variable])
+        return;
+    PlotState scratch;
+    SliderRange range;
+    std::string message;
+    RangePart part = RangePart::Low;
+    bool good = false;
+    bool fault = false;
+    try {
+        good = ReadSliderRange(scratch, typed, range, message, &part);
+    } catch (const FloatFault& thrown) {
+        message = FaultText(thrown);
+        fault = true;
+    }
+    if (!good) {
+        QLineEdit* field = part == RangePart::Low ? row.Low : part == RangePart::High ? row.High : row.Step;
+        Refuse(field, QString::fromStdString(RefusalText(message, PressVariables[variable].Field)), fault, [&] {
+            row.Low->setText(QString::fromStdString(shown_[variable].Low));
+            row.High->setText(QString::fromStdString(shown_[variable].High));
+            row.Step->setText(QString::fromStdString(shown_[variable].Step));
+        });
+        return;
+    }
+    std::array<VariableTexts, VariableCount> texts = document_.Variables();
+    texts[variable] = typed;
+    shown_[variable] = typed;
+    ranges_[variable] = range;
+    document_.SetVariables(texts);
+    double value = 0.0;
+    EvaluateValue(scratch, typed.Value, value, message);  // read before, so it reads again
+    PlaceSlider(variable, value);
+}
+
+void TVariables::SliderMoved(std::size_t variable, int position)
+{
+    const double value = SweepValue(ranges_[variable], position);
+    std::array<VariableTexts, VariableCount> texts = document_.Variables();
+    texts[variable].Value = ValueText(value);
+    shown_[variable].Value = texts[variable].Value;
+    rows_[variable].Value->setText(QString::fromStdString(texts[variable].Value));
+    document_.SetVariables(texts);
+    ScheduleRedraw();
+}
+
+void TVariables::ScheduleRedraw(int delayMilliseconds)
+{
+    if (redrawScheduled_)
+        return;
+    redrawScheduled_ = true;
+    QTimer::singleShot(delayMilliseconds, this, [this] { RunHandler([this] { RedrawNow(); }); });
+}
+
+void TVariables::RedrawNow()
+{
+    redrawScheduled_ = false;
+    // Nothing drawn yet: the next "Kresli" takes the values.
+    if (!document_.HasPlane() || document_.Presses().empty())
+        return;
+    if (TraceRunning()) {
+        ScheduleRedraw(RetryMilliseconds);
+        return;
+    }
+    // The whole curve with the values as they stand now: what moved while
+    // an earlier redraw ran is taken here, once.
+    RecordedPress last = document_.Presses().back();
+    last.StopAt.reset();
+    last.Press.Variables = document_.Variables();
+    const WindowReplay replay = RedrawLastPress(document_, last);
+    if (!replay.Ran) {
+        ScheduleRedraw(RetryMilliseconds);
+        return;
+    }
+    SetStatus(replay.Results.empty() ? QString() : QString::fromStdString(EndedLine(replay.Results.back())));
+}
+
+void TVariables::ShowBeside(const QWidget& plot)
+{
+    if (!shownOnce_) {
+        // Beside the plot window, else below it, where the screen has room;
+        // else where the window manager puts it.
+        const QRect frame = plot.frameGeometry();
+        const QScreen* screen = plot.screen();
+        for (const QPoint place :
+             {QPoint(frame.right() + 1 + 4, frame.top()), QPoint(frame.left(), frame.bottom() + 1 + 4)}) {
+            if (screen && screen->availableGeometry().contains(QRect(place, frameGeometry().size()))) {
+                move(place);
+                break;
+            }
+        }
+    }
+    shownOnce_ = true;
+    show();
+    raise();
+    activateWindow();
+}
+
+void TVariables::ShowIfFirstUsed(const TraceTexts& texts, const QWidget& plot)
+{
+    if (shownByItself_)
+        return;
+    const std::array<bool, VariableCount> used = VariablesUsed(texts);
+    if (std::none_of(used.begin(), used.end(), [](bool u) { return u; }))
+        return;
+    shownByItself_ = true;
+    if (!isVisible())
+        ShowBeside(plot);
+}
