@@ -119,7 +119,8 @@ IndexedFrame CirclePlane()
     palette.AddColours(plane, 255);
     IndexedFrame indexed{plane.width(), plane.height(), {}, {}};
     for (const std::uint32_t colour : palette.Colours())
-        indexed.Colours.push_back(GifColour{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)});
+        indexed.Colours.push_back(
+            GifColour{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)});
     for (int y = 0; y < plane.height(); ++y) {
         for (int x = 0; x < plane.width(); ++x)
             indexed.Pixels.push_back(palette.IndexOf(plane.constScanLine(y) + 3 * x));

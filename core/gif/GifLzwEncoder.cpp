@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GifLzwEncoder.h"
 
-
 namespace {
 
 constexpr int MaxCodes = 4096;
 // The free code at which the table is cleared rather than extended.
 constexpr int LastFreeCode = MaxCodes - 1;
 
-constexpr std::uint32_t Key(int prefix, std::uint8_t pixel)
-{
-    return (std::uint32_t(prefix) << 8) | pixel;
-}
-
 }  // namespace
 
-GifLzwEncoder::GifLzwEncoder(GifCodeOutput& output) : output_(output), table_(std::size_t(MaxCodes) * 256, 0)
+GifLzwEncoder::GifLzwEncoder(GifCodeOutput& output) : output_(output)
 {
     used_.reserve(MaxCodes);
 }
@@ -31,9 +25,16 @@ void GifLzwEncoder::ClearTable()
 
 void GifLzwEncoder::Start(int codeSize)
 {
+    ClearTable();  // the strings of the image before, in its rows
     codeSize_ = codeSize;
     clearCode_ = 1 << codeSize;
-    ClearTable();
+    width_ = codeSize + 1;
+    nextCode_ = clearCode_ + 2;
+    // The table grows to the widest pixels met: the stream's frames have a
+    // few colours, and a small table is quickly made and stays in the cache.
+    const std::size_t entries = std::size_t(MaxCodes) << codeSize;
+    if (table_.size() < entries)
+        table_.resize(entries, 0);
     current_ = -1;
     output_.Start();
     Send(clearCode_);  // a byte at most: it stays in the output's block
@@ -45,7 +46,7 @@ void GifLzwEncoder::Start(int codeSize)
 bool GifLzwEncoder::Send(int code)
 {
     const bool written = output_.Put(std::uint32_t(code), width_);
-    if (nextCode_ >= (1 << width_) && code < MaxCodes)
+    if (nextCode_ >= (1 << width_))
         ++width_;
     return written;
 }
@@ -59,7 +60,9 @@ bool GifLzwEncoder::Put(std::span<const std::uint8_t> pixels)
         current = pixels[i++] & mask;
     for (; i < pixels.size(); ++i) {
         const std::uint8_t pixel = pixels[i] & mask;
-        const std::uint32_t key = Key(current, pixel);
+        // Rows only as long as the pixels need keep a small table in the
+        // cache.
+        const std::uint32_t key = (std::uint32_t(current) << codeSize_) | pixel;
         if (const int known = table_[key]) {
             current = known;
             continue;

@@ -39,8 +39,8 @@ private:
     int nextCode_ = 6;   // the code the next new string gets
     int current_ = -1;   // the string in hand, none before the first pixel
     // The code of each string known, by its prefix's code and its last
-    // pixel (0: not known; no string's code is 0), and the entries set since
-    // the table was last cleared.
+    // pixel, a row of 2^codeSize a prefix (0: not known; no string's code is
+    // 0), and the entries set since the table was last cleared.
     std::vector<std::uint16_t> table_;
     std::vector<std::uint32_t> used_;
 };

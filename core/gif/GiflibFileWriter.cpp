@@ -127,6 +127,12 @@ bool GiflibFileWriter::PutImage(int left, int top, int width, int height, std::s
     const ColourMap map(colours);
     if (map.Failed)
         return Fail(GifWriteError::NotEnoughMemory);
+    // giflib 5.2.1 forgets the table of the image before without freeing it
+    // when this one has none.
+    if (!map.Map && gif_->Image.ColorMap) {
+        GifFreeMapObject(gif_->Image.ColorMap);
+        gif_->Image.ColorMap = nullptr;
+    }
     return Result(EGifPutImageDesc(gif_, left, top, width, height, false, map.Map));
 }
 

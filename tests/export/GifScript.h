@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A GIF file as the calls that write it, played on either writer into a sink
-// that keeps what each call wrote (and can run out of room, as a full disk
-// does: it takes what fits and then nothing more), and a file decoded again
-// with giflib to compare with the calls. No toolkit.
+// that keeps what each call wrote and can fail on purpose, and a file
+// decoded again with giflib to compare with the calls. No toolkit.
 #pragma once
 
 #include <gif_lib.h>

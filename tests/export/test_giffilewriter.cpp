@@ -2,8 +2,8 @@
 // Our own GIF writer against giflib's: the same calls must write the same
 // bytes, call by call, and answer the same; and what ours writes must decode
 // with giflib to the pixels, tables and blocks it was given. Hand-picked
-// files, thousands of random ones, sinks that run out of room at every byte,
-// and calls out of order.
+// files, thousands of random ones, sinks that run out of room at every byte
+// or lose a block of pixels, and calls out of order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -86,9 +86,10 @@ std::vector<GifColour> InFile(std::vector<GifColour> colours)
 // giflib reads no file without an image, nor one with an image unfinished.
 bool Decodable(const GifScript& script)
 {
-    return !script.Images.empty() && std::all_of(script.Images.begin(), script.Images.end(), [](const GifScript::Image& image) {
+    auto whole = [](const GifScript::Image& image) {
         return image.Unwritten == 0 && image.Width > 0 && image.Height > 0;
-    });
+    };
+    return !script.Images.empty() && std::all_of(script.Images.begin(), script.Images.end(), whole);
 }
 
 // The file decodes with giflib to what the script wrote: the pixels as
@@ -183,29 +184,33 @@ GifScript StreamFrames(std::optional<int> loop)
     brings.Height = 3;
     brings.Pixels = Noise(27, colours + 2, 3);
     script.Images.push_back(brings);
-    // A frame of many colours of its own only.
+    // A frame with only its own colours (the global ones and its new ones
+    // would be too many), the last one, held longer.
     GifScript::Image own;
-    own.Control = GifFrameControl{200, 200, GifDisposal::DoNotDispose};
-    own.Colours = Palette(200, 9);
-    own.Colours.resize(256);
-    own.Width = width;
-    own.Height = height;
-    own.Pixels = Noise(std::size_t(width * height), 201, 4);
+    own.Control = GifFrameControl{200, 20, GifDisposal::DoNotDispose};
+    own.Colours = Palette(20, 9);
+    own.Colours.resize(32);
+    own.Left = 20;
+    own.Top = 10;
+    own.Width = 16;
+    own.Height = 12;
+    own.Pixels = Noise(16 * 12, 21, 4);
     script.Images.push_back(own);
     return script;
 }
 
-// Noise of four colours, 16 wide, as many rows as make the last sub-block
-// of its data a full one (255 bytes), found by writing them.
+// One row of noise of four colours, as long as makes the last sub-block of
+// its data a full one (255 bytes), found by writing longer and longer rows:
+// a pixel more adds a byte of data at most, so some length gives 255.
 GifScript LastSubBlockFull()
 {
-    for (int height = 1; height < 2000; ++height) {
-        GifScript script = OneImage(16, height, 4, Noise(std::size_t(16 * height), 4, 11));
+    for (int width = 1; width < 4000; ++width) {
+        GifScript script = OneImage(width, 1, 4, Noise(std::size_t(width), 4, 11));
         const Played played = Play(Ours, script);
-        // The data: after the descriptor, its 10 bytes, and the code size,
-        // sub-blocks each after its length, up to the empty one.
-        const std::size_t dataStart = 6 + 7 + 3 * 4 + 10 + 1;
-        std::size_t at = dataStart, last = 0;
+        // The data: after the header, the screen and its table, the image's
+        // descriptor and the code size, sub-blocks each after its length, up
+        // to the empty one.
+        std::size_t at = 6 + 7 + 3 * 4 + 10 + 1, last = 0;
         while (at < played.File.size() && played.File[at] != 0) {
             last = played.File[at];
             at += last + 1;
@@ -213,7 +218,7 @@ GifScript LastSubBlockFull()
         if (last == 255)
             return script;
     }
-    ADD_FAILURE() << "no height gives a full last sub-block";
+    ADD_FAILURE() << "no length gives a full last sub-block";
     return GifScript{};
 }
 
@@ -452,8 +457,9 @@ TEST_P(FailingSink, RunsOutOfRoomAtEveryByte)
     const GifScript script = GetParam().Script();
     const std::size_t size = Play(Giflibs, script).File.size();
     for (std::size_t room = 0; room <= size; ++room) {
-        const Played ours = Play(Ours, script, SinkFailure{.Room = room});
-        const Played giflibs = Play(Giflibs, script, SinkFailure{.Room = room});
+        const SinkFailure failure{.Room = room, .LostPixelWrite = std::nullopt};
+        const Played ours = Play(Ours, script, failure);
+        const Played giflibs = Play(Giflibs, script, failure);
         ASSERT_EQ(FirstDifference(ours, giflibs), "") << "room for " << room << " of " << size << " bytes";
         // Some call reports it, unless only the trailer is lost: the pixels
         // come after every block whose failure giflib does not report.
@@ -470,8 +476,9 @@ TEST_P(FailingSink, LosesOneBlockOfPixels)
     const std::size_t writes = Play(Giflibs, script).PixelWrites;
     ASSERT_GT(writes, 2u);
     for (std::size_t lost = 0; lost < writes; ++lost) {
-        const Played ours = Play(Ours, script, SinkFailure{.LostPixelWrite = lost});
-        const Played giflibs = Play(Giflibs, script, SinkFailure{.LostPixelWrite = lost});
+        const SinkFailure failure{.LostPixelWrite = lost};
+        const Played ours = Play(Ours, script, failure);
+        const Played giflibs = Play(Giflibs, script, failure);
         ASSERT_EQ(FirstDifference(ours, giflibs), "") << "write " << lost << " of " << writes << " lost";
         EXPECT_TRUE(std::any_of(ours.Results.begin(), ours.Results.end(), [](bool ok) { return !ok; }));
     }
@@ -556,9 +563,11 @@ std::vector<Misuse> Misuses()
          {{open, true, E::None}, {screen(none), true, E::None}, {image(none), false, E::NoColourMap},
           {line(1), false, E::DataTooBig}, {image(Four), true, E::DataTooBig}, {line(4), true, E::DataTooBig}}},
         {"TooManyColours",
-         {{open, true, E::None}, {screen(TooMany), false, E::NotEnoughMemory}, {screen(Four), true, E::NotEnoughMemory},
-          {image(TooMany), false, E::NotEnoughMemory}, {image(none), true, E::NotEnoughMemory}}},
-        {"PixelsBeforeAnyImage", {{open, true, E::None}, {screen(Four), true, E::None}, {line(1), false, E::DataTooBig}}},
+         {{open, true, E::None}, {screen(TooMany), false, E::NotEnoughMemory},
+          {screen(Four), true, E::NotEnoughMemory}, {image(TooMany), false, E::NotEnoughMemory},
+          {image(none), true, E::NotEnoughMemory}}},
+        {"PixelsBeforeAnyImage",
+         {{open, true, E::None}, {screen(Four), true, E::None}, {line(1), false, E::DataTooBig}}},
         {"MorePixelsThanTheImage",
          {{open, true, E::None}, {screen(Four), true, E::None}, {image(none), true, E::None}, {line(3), true, E::None},
           {line(2), false, E::DataTooBig}, {line(1), true, E::DataTooBig}, {line(1), false, E::DataTooBig}}},
