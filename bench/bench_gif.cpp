@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The animation of the 1731-segment circle: tracing it under the recorder,
-// and encoding the recording as a GIF. Reports the GIF's size.
+// and encoding the recording as a GIF. Reports the GIF's size. And the GIF
+// file writers alone, giflib's and ours, on one whole frame.
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
@@ -8,9 +9,14 @@
 #include <cstdlib>
 #include <memory>
 
+#include <random>
+
+#include "GifPalette.h"
 #include "PressRun.h"
 #include "GifWriter.h"
+#include "GiflibFileWriter.h"
 #include "GuiBenchmarkMain.h"
+#include "OwnGifFileWriter.h"
 #include "PlotSurface.h"
 #include "SilentHost.h"
 #include "TraceRecorder.h"
@@ -94,6 +100,87 @@ void BM_EncodeGif(benchmark::State& state)
     state.counters["gif_bytes"] = double(bytes);
 }
 BENCHMARK(BM_EncodeGif)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One frame as the file writers take it: indices into a table.
+struct IndexedFrame {
+    int Width = 0, Height = 0;
+    std::vector<GifColour> Colours;
+    std::vector<std::uint8_t> Pixels;
+};
+
+// The plane after the whole circle: the first frame of a GIF of it.
+IndexedFrame CirclePlane()
+{
+    const PlaneAnimation animation = RecordCircle();
+    QImage plane = animation.Start.convertToFormat(QImage::Format_RGB888);
+    for (const PlaneFrame& frame : animation.Frames)
+        ApplyFrame(plane, frame);
+    GifPalette palette;
+    palette.AddColours(plane, 255);
+    IndexedFrame indexed{plane.width(), plane.height(), {}, {}};
+    for (const std::uint32_t colour : palette.Colours())
+        indexed.Colours.push_back(
+            GifColour{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)});
+    for (int y = 0; y < plane.height(); ++y) {
+        for (int x = 0; x < plane.width(); ++x)
+            indexed.Pixels.push_back(palette.IndexOf(plane.constScanLine(y) + 3 * x));
+    }
+    return indexed;
+}
+
+// 256 colours at random: the most codes and table clears a frame can take.
+IndexedFrame Noise()
+{
+    IndexedFrame indexed{500, 500, std::vector<GifColour>(256), std::vector<std::uint8_t>(500 * 500)};
+    std::mt19937 random(1);
+    for (std::uint8_t& pixel : indexed.Pixels)
+        pixel = std::uint8_t(random());
+    return indexed;
+}
+
+template <typename Writer>
+void WriteFrame(benchmark::State& state, const IndexedFrame& frame)
+{
+    std::vector<std::uint8_t> file;
+    file.reserve(1 << 20);
+    for (auto _ : state) {
+        file.clear();
+        Writer writer;
+        writer.Open([&file](std::span<const std::uint8_t> bytes) {
+            file.insert(file.end(), bytes.begin(), bytes.end());
+            return true;
+        });
+        writer.PutScreen(frame.Width, frame.Height, frame.Colours);
+        writer.PutImage(0, 0, frame.Width, frame.Height, {});
+        for (int y = 0; y < frame.Height; ++y)
+            writer.PutLine(std::span(frame.Pixels).subspan(std::size_t(y * frame.Width), std::size_t(frame.Width)));
+        writer.Close();
+        benchmark::DoNotOptimize(file.data());
+    }
+    state.counters["gif_bytes"] = double(file.size());
+    state.SetItemsProcessed(state.iterations() * std::int64_t(frame.Pixels.size()));
+}
+
+void BM_GiflibWritesCircle(benchmark::State& state)
+{
+    WriteFrame<GiflibFileWriter>(state, CirclePlane());
+}
+void BM_OwnWritesCircle(benchmark::State& state)
+{
+    WriteFrame<OwnGifFileWriter>(state, CirclePlane());
+}
+void BM_GiflibWritesNoise(benchmark::State& state)
+{
+    WriteFrame<GiflibFileWriter>(state, Noise());
+}
+void BM_OwnWritesNoise(benchmark::State& state)
+{
+    WriteFrame<OwnGifFileWriter>(state, Noise());
+}
+BENCHMARK(BM_GiflibWritesCircle)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OwnWritesCircle)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GiflibWritesNoise)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OwnWritesNoise)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -3,10 +3,10 @@
 
 #include <QIODevice>
 
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "GifFileWriter.h"
 
 namespace {
 
@@ -18,64 +18,47 @@ const char BadDelayText[] = "Prodleva snímku musí být od 0 do 65535 setin sek
 const char EmptyText[] = "Animace nemá žádný snímek.";
 const char BrokenFrameText[] = "Animaci nelze zapsat: snímek neodpovídá svému obdélníku.";
 
-// giflib ignores a failed write of the file's last byte, so the output
-// remembers any failure itself.
+// The writer does not report every failed write (giflib ignores one under
+// an extension or of the file's last byte), so the output remembers any
+// failure itself.
 struct GifOutput {
     QIODevice* Device;
     bool Failed = false;
-};
 
-int WriteToDevice(GifFileType* gif, const GifByteType* bytes, int length)
-{
-    auto* output = static_cast<GifOutput*>(gif->UserData);
-    if (!output->Failed && output->Device->write(reinterpret_cast<const char*>(bytes), length) == length)
-        return length;
-    output->Failed = true;
-    return 0;
-}
+    bool Write(std::span<const std::uint8_t> bytes)
+    {
+        const auto length = qint64(bytes.size());
+        if (!Failed && Device->write(reinterpret_cast<const char*>(bytes.data()), length) == length)
+            return true;
+        Failed = true;
+        return false;
+    }
+};
 
 // The NETSCAPE2.0 block repeats the animation: 0 times more means forever.
 // Without the block it plays once.
-bool PutLoop(GifFileType* gif, int plays)
+bool PutLoop(GifFileWriter& gif, int plays)
 {
     if (plays == 1)
         return true;
-    const int repeats = plays == 0 ? 0 : plays - 1;
-    const GifByteType loop[] = {1, GifByteType(repeats & 0xFF), GifByteType((repeats >> 8) & 0xFF)};
-    return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-           EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_OK &&
-           EGifPutExtensionBlock(gif, 3, loop) == GIF_OK && EGifPutExtensionTrailer(gif) == GIF_OK;
+    return gif.PutLoop(plays == 0 ? 0 : plays - 1);
 }
 
-bool PutFrameControl(GifFileType* gif, int delay, int transparent)
+bool PutFrameControl(GifFileWriter& gif, int delay, int transparent)
 {
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.UserInputFlag = false;
-    control.DelayTime = delay;
-    control.TransparentColor = transparent;
-    GifByteType bytes[4];
-    const auto length = int(EGifGCBToExtension(&control, bytes));
-    return EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, length, bytes) == GIF_OK;
+    return gif.PutFrameControl(GifFrameControl{delay, transparent, GifDisposal::DoNotDispose});
 }
 
 // A colour table of the palette's colours, its size a power of two.
-struct ColourMap {
-    explicit ColourMap(const GifPalette& palette)
-    {
-        std::vector<GifColorType> table(std::size_t(palette.TableSize()), GifColorType{0, 0, 0});
-        for (std::size_t i = 0; i < palette.Colours().size(); ++i) {
-            const std::uint32_t colour = palette.Colours()[i];
-            table[i] = GifColorType{GifByteType(colour >> 16), GifByteType(colour >> 8), GifByteType(colour)};
-        }
-        Map = GifMakeMapObject(int(table.size()), table.data());
+std::vector<GifColour> ColourTable(const GifPalette& palette)
+{
+    std::vector<GifColour> table(std::size_t(palette.TableSize()));
+    for (std::size_t i = 0; i < palette.Colours().size(); ++i) {
+        const std::uint32_t colour = palette.Colours()[i];
+        table[i] = GifColour{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)};
     }
-    ~ColourMap() { GifFreeMapObject(Map); }
-    ColourMap(const ColourMap&) = delete;
-    ColourMap& operator=(const ColourMap&) = delete;
-
-    ColorMapObject* Map = nullptr;
-};
+    return table;
+}
 
 // The box of pixels where `after` differs from `before` within `area`.
 QRect ChangedPixels(const QImage& before, const QImage& after, QRect area)
@@ -114,18 +97,12 @@ std::uint32_t GifColourOf(std::int32_t canvasColour)
 
 struct GifStream::Encoder {
     GifOutput Output;
-    GifFileType* Gif = nullptr;
+    // Declared after the output: an unfinished file is closed into it.
+    std::unique_ptr<GifFileWriter> Gif;
     GifPalette Global;
-    std::vector<GifPixelType> Line;
+    std::vector<std::uint8_t> Line;
 
     explicit Encoder(QIODevice& device) : Output{&device} {}
-    ~Encoder()
-    {
-        if (Gif) {
-            int error = 0;
-            EGifCloseFile(Gif, &error);
-        }
-    }
 
     // `box` of `picture`, placed with `picture`'s corner at `origin` of the
     // screen; pixels equal to those of `before` (when given) transparent.
@@ -149,22 +126,18 @@ struct GifStream::Encoder {
             }
             palette = &local;
         }
-        const int transparent = before ? palette->TransparentIndex() : NO_TRANSPARENT_COLOR;
-        if (!PutFrameControl(Gif, delay, transparent))
+        const int transparent = before ? palette->TransparentIndex() : GifNoTransparentIndex;
+        if (!PutFrameControl(*Gif, delay, transparent))
             return false;
         if (box.isEmpty()) {
             // Nothing changed: one transparent pixel keeps the step's frame.
-            GifPixelType pixel = GifPixelType(palette->TransparentIndex());
-            return EGifPutImageDesc(Gif, 0, 0, 1, 1, false, nullptr) == GIF_OK && EGifPutLine(Gif, &pixel, 1) == GIF_OK;
+            const std::uint8_t pixel = std::uint8_t(palette->TransparentIndex());
+            return Gif->PutImage(0, 0, 1, 1, {}) && Gif->PutLine(std::span(&pixel, 1));
         }
-        std::optional<ColourMap> map;
-        if (palette != &Global) {
-            map.emplace(*palette);
-            if (!map->Map)
-                return false;
-        }
-        if (EGifPutImageDesc(Gif, origin.x() + box.left(), origin.y() + box.top(), box.width(), box.height(), false,
-                             map ? map->Map : nullptr) != GIF_OK)
+        std::vector<GifColour> table;
+        if (palette != &Global)
+            table = ColourTable(*palette);
+        if (!Gif->PutImage(origin.x() + box.left(), origin.y() + box.top(), box.width(), box.height(), table))
             return false;
         Line.resize(std::size_t(box.width()));
         for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -172,11 +145,11 @@ struct GifStream::Encoder {
             const uchar* old = before ? before->constScanLine(y) + 3 * box.left() : nullptr;
             for (int x = 0; x < box.width(); ++x) {
                 if (old && SamePixel(row + 3 * x, old + 3 * x))
-                    Line[std::size_t(x)] = GifPixelType(transparent);
+                    Line[std::size_t(x)] = std::uint8_t(transparent);
                 else
                     Line[std::size_t(x)] = palette->IndexOf(row + 3 * x);
             }
-            if (EGifPutLine(Gif, Line.data(), box.width()) != GIF_OK)
+            if (!Gif->PutLine(Line))
                 return false;
         }
         return true;
@@ -252,14 +225,14 @@ void GifStream::Start(const QImage& start)
         if (!global.AddColour(colour, MaxGifColours))
             break;
     }
-    int error = 0;
-    encoder_->Gif = EGifOpen(&encoder_->Output, WriteToDevice, &error);
-    if (!encoder_->Gif)
+    encoder_->Gif = MakeGifFileWriter();
+    GifOutput& output = encoder_->Output;
+    if (!encoder_->Gif->Open([&output](std::span<const std::uint8_t> bytes) { return output.Write(bytes); })) {
+        encoder_->Gif.reset();
         return Fail(NotWrittenText);
-    const ColourMap map(global);
-    EGifSetGifVersion(encoder_->Gif, true);  // GIF89a: frame delays and transparency
-    if (!map.Map || EGifPutScreenDesc(encoder_->Gif, shown_.width(), shown_.height(), 8, 0, map.Map) != GIF_OK ||
-        !PutLoop(encoder_->Gif, options_.Plays))
+    }
+    if (!encoder_->Gif->PutScreen(shown_.width(), shown_.height(), ColourTable(global)) ||
+        !PutLoop(*encoder_->Gif, options_.Plays))
         Fail(NotWrittenText);
 }
 
@@ -315,10 +288,8 @@ QString GifStream::Finish()
         held_.reset();
     }
     if (encoder_ && encoder_->Gif) {
-        GifFileType* gif = encoder_->Gif;
-        encoder_->Gif = nullptr;
-        int error = 0;
-        if (EGifCloseFile(gif, &error) != GIF_OK)
+        const std::unique_ptr<GifFileWriter> gif = std::move(encoder_->Gif);
+        if (!gif->Close())
             Fail(NotWrittenText);
     }
     if (encoder_ && encoder_->Output.Failed)

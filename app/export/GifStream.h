@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// An animated GIF written frame by frame as the frames are made (giflib), so
-// no animation has to be held whole: the device receives the file as it
-// grows, and only the picture shown so far and the frame last given are
-// kept.
+// An animated GIF written frame by frame as the frames are made (through
+// core/gif's writer: giflib, or our own encoder where there is none), so no
+// animation has to be held whole: the device receives the file as it grows,
+// and only the picture shown so far and the frame last given are kept.
 //
 // - The first frame is the whole picture; each later one only the bounding
 //   box of the pixels that changed, with the unchanged pixels inside it
