@@ -42,11 +42,11 @@ struct GlyphClip {
 
 class GlyphFace {
 public:
-    // The face of the table's nearest height: the table holds every height
-    // from SmallestHeight() to LargestHeight(), and a height beyond those
-    // takes the face of the end it passes. The canvas never asks for more
-    // than a label needs; a face scaled up from the largest would not be the
-    // toolkit's pixels either, so none is made up.
+    // The face of that pixel height. The table holds every height from
+    // SmallestHeight() to LargestHeight(); any other takes the nearest height
+    // in it. The labels are drawn 10 pixels high, and glyphs scaled from
+    // another height would not be the toolkit's pixels either, so none are
+    // made up.
     static const GlyphFace& ForHeight(int pixels);
     static int SmallestHeight();
     static int LargestHeight();
@@ -59,13 +59,16 @@ public:
 
     // Inks `text`, its box's top-left corner at (x, y), in `colour` (a
     // ColorValue: red in the low byte) on the pixels of `clip` within the
-    // buffer. The box is not filled: that is the caller's.
+    // buffer. The box is not filled: that is the caller's. Any 32-bit
+    // position may be given, also one far off the buffer.
     void Draw(const RgbBuffer& target, std::int64_t x, std::int64_t y, std::string_view text,
               std::int32_t colour, GlyphClip clip) const;
 
     // The character a byte is drawn as.
     static char Shown(char c) { return c >= ' ' && c <= '~' ? c : '?'; }
 
+private:
+    static constexpr int CharacterCount = '~' - ' ' + 1;
     // One row of a character's ink: columns Left .. Right - 1 from the pen,
     // `Row` rows below the top of the box.
     struct InkRun {
@@ -73,9 +76,6 @@ public:
         std::int16_t Left;
         std::int16_t Right;
     };
-
-private:
-    static constexpr int CharacterCount = '~' - ' ' + 1;
     struct Glyph {
         int Advance = 0;
         int InkLeft = 0;  // the columns of its ink from the pen, right exclusive
