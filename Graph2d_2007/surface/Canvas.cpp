@@ -34,8 +34,8 @@ void TCanvas::SetFontColor(std::int32_t colour) { fontColour_ = colour; }
 
 void TCanvas::SetFontHeight(int pixels)
 {
-    if (pixels != fontHeight_)
-        metricsValid_ = false;
+    // As the toolkit's face was, the glyphs are at least a pixel high.
+    face_ = &GlyphFace::ForHeight(std::max(pixels, 1));
     fontHeight_ = pixels;
 }
 

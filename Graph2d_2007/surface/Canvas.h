@@ -16,10 +16,11 @@
 //   that box in the pen colour, the rest in the brush colour.
 // - TextOut fills the text box in the brush colour, then draws the text in the
 //   font colour, clipped to that box. The box has its top-left corner at
-//   (x, y), the width TextWidth(text) and the height TextHeight(). The face is
-//   "MS Sans Serif" where installed, else DejaVu Sans, else the default sans
-//   serif, with the pixel height FontHeight(), drawn without antialiasing.
-//   Each character stands at the sum of the advances of those before it.
+//   (x, y), the width TextWidth(text) and the height TextHeight(). The glyphs
+//   are those of the table in the source tree (GlyphText.h): DejaVu Sans with
+//   the pixel height FontHeight(), unantialiased, as the toolkit draws it.
+//   Each character stands at the sum of the advances of those before it; one
+//   outside printable ASCII is drawn as '?'.
 // - Every operation that may change pixels tells the change listener (if one
 //   is set) the rectangle it may have changed, clipped to the image; a
 //   rectangle wholly off the image is not reported.
@@ -31,10 +32,11 @@
 #include <QRect>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string_view>
+
+#include "GlyphText.h"
 
 // What the canvas draws with besides the image: pens, brush, font, position.
 struct CanvasState {
@@ -76,12 +78,15 @@ public:
     int TextWidth(std::string_view ascii) const;
     int TextHeight() const;
     QRect TextBox(int x, int y, const QString& text) const;
+    // The glyphs TextOut draws with, for code that lays texts itself.
+    const GlyphFace& Face() const { return *face_; }
 
     // Pixel k (0 <= k < length) of the walk from `from` to `to`, length being
     // the larger of |dx| and |dy|: the major coordinate moves k steps, the minor
     // one round(k * dminor / dmajor) steps, halves rounded away from `from`.
     static QPoint LinePixel(QPoint from, QPoint to, std::int64_t k);
 
+    // The toolkit's face of the same height, for vector output (CanvasFont.h).
     QFont Font() const;
 
     // Told of each changed rectangle; see the rules above.
@@ -95,8 +100,6 @@ private:
     void FillBox(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                  std::int32_t colour);
     void StampPen(std::int64_t x, std::int64_t y);
-    void EnsureFontMetrics() const;  // lazily: a QFont needs the GUI application
-    int CharAdvance(char32_t c) const;
 
     QImage& image_;
     std::int32_t penColour_ = 0;
@@ -105,10 +108,6 @@ private:
     std::int32_t fontColour_ = 0;
     int fontHeight_ = 10;
     QPoint penPos_{0, 0};
-    mutable bool metricsValid_ = false;
-    mutable QFont font_;
-    mutable int ascent_ = 0;
-    mutable int textHeight_ = 0;
-    mutable std::array<int, 128> asciiAdvance_{};
+    const GlyphFace* face_ = &GlyphFace::ForHeight(fontHeight_);
     ChangeListener changeListener_;
 };

@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TickPainter.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-
 #include <algorithm>
-#include <array>
 #include <charconv>
-#include <map>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -85,76 +80,6 @@ void PutPixel(QImage& image, int x, int y, std::int32_t colour)
     p[2] = uchar((colour >> 16) & 0xFF);
 }
 
-// The glyphs of tick numbers, "-" and the digits, each drawn once as
-// TextOut draws a character (the canvas's face, unantialiased, at a whole
-// pixel) and kept as the pixels it inks. A number laid from them is pixel
-// for pixel the number TextOut draws, at a fraction of the cost of the
-// toolkit's text drawing, which an axis of dense ticks needs hundreds of.
-class NumberGlyphs {
-public:
-    explicit NumberGlyphs(const TCanvas& canvas) : height_(canvas.TextHeight())
-    {
-        const QFont font = canvas.Font();
-        const int ascent = QFontMetrics(font).ascent();
-        // Room for a glyph's overhang on either side of its advance.
-        const int margin = 2 * std::max(height_, 1);
-        for (char c : std::string_view("-0123456789")) {
-            Glyph& glyph = glyphs_[Slot(c)];
-            glyph.Advance = canvas.TextWidth(std::string_view(&c, 1));
-            QImage ink(glyph.Advance + 2 * margin, std::max(height_, 1), QImage::Format_RGB888);
-            ink.fill(Qt::white);
-            {
-                QPainter painter(&ink);
-                painter.setFont(font);
-                painter.setPen(Qt::black);
-                painter.drawText(QPoint(margin, ascent), QString(QChar::fromLatin1(c)));
-            }
-            for (int y = 0; y < ink.height(); ++y) {
-                for (int x = 0; x < ink.width(); ++x) {
-                    if (ink.pixel(x, y) != qRgb(255, 255, 255))
-                        glyph.Ink.emplace_back(x - margin, y);
-                }
-            }
-        }
-    }
-
-    // Lays `text` in `colour` over a box of `scratch` already filled with
-    // the brush, its top-left corner at (0, 0), within `part` of the box.
-    void Lay(QImage& scratch, std::string_view text, QRect part, std::int32_t colour) const
-    {
-        int pos = 0;
-        for (char c : text) {
-            const Glyph& glyph = glyphs_[Slot(c)];
-            for (const QPoint& ink : glyph.Ink) {
-                const QPoint at(pos + ink.x(), ink.y());
-                if (part.contains(at))
-                    PutPixel(scratch, at.x(), at.y(), colour);
-            }
-            pos += glyph.Advance;
-        }
-    }
-
-private:
-    struct Glyph {
-        int Advance = 0;
-        std::vector<QPoint> Ink;
-    };
-    static std::size_t Slot(char c) { return c == '-' ? 10 : std::size_t(c - '0'); }
-
-    int height_;
-    std::array<Glyph, 11> glyphs_;
-};
-
-// Drawn once per font height: the face is the same all the run long.
-const NumberGlyphs& GlyphsFor(const TCanvas& canvas)
-{
-    static std::map<int, NumberGlyphs> made;
-    auto found = made.find(canvas.FontHeight());
-    if (found == made.end())
-        found = made.emplace(canvas.FontHeight(), NumberGlyphs(canvas)).first;
-    return found->second;
-}
-
 // Lays marks back to front, each on the pixels no later mark owns. Without
 // painting it only finds out which marks leave a pixel.
 class BackToFront {
@@ -162,10 +87,9 @@ public:
     BackToFront(const TCanvas& canvas, QImage* plane, QRect area)
         : canvas_(canvas), plane_(plane), mask_(area),
           scratch_(plane ? canvas.TextWidth(std::string_view("-2147483648")) + 1 : 1,
-                   plane ? std::max(canvas.TextHeight(), 1) : 1, QImage::Format_RGB888)
+                   plane ? std::max(canvas.TextHeight(), 1) : 1, QImage::Format_RGB888),
+          scratchBuffer_{scratch_.bits(), scratch_.width(), scratch_.height(), scratch_.bytesPerLine()}
     {
-        if (plane)
-            glyphs_ = &GlyphsFor(canvas);
     }
 
     // True when the stroke leaves a pixel.
@@ -218,7 +142,10 @@ public:
         if (plane_) {
             const QRect part = free.translated(-box.topLeft());
             FillScratch(part, canvas_.BrushColor());
-            glyphs_->Lay(scratch_, text, part, canvas_.FontColor());
+            // The number as TextOut draws it, within the part still free.
+            canvas_.Face().Draw(scratchBuffer_, 0, 0, text, canvas_.FontColor(),
+                                GlyphClip{part.left(), part.top(), std::int64_t(part.right()) + 1,
+                                          std::int64_t(part.bottom()) + 1});
             for (int y = free.top(); y <= free.bottom(); ++y) {
                 for (int x = free.left(); x <= free.right(); ++x) {
                     if (mask_.IsFree(x, y))
@@ -244,7 +171,7 @@ private:
     }
 
     QImage scratch_;
-    const NumberGlyphs* glyphs_ = nullptr;
+    RgbBuffer scratchBuffer_;
     QRect lastBox_;
     QPoint lastFrom_{INT_MIN, INT_MIN};
     QPoint lastTo_{INT_MIN, INT_MIN};

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The form of the glyph table (GlyphTable.cpp, made by tools/glyphs/
+// MakeGlyphTable): per pixel height the face's metrics and, for each
+// printable ASCII character, its advance and its ink. GlyphText.h reads it.
+#pragma once
+
+#include <cstddef>
+
+inline constexpr char GlyphFirstCharacter = 0x20;
+inline constexpr char GlyphLastCharacter = 0x7E;
+inline constexpr int GlyphCount = GlyphLastCharacter - GlyphFirstCharacter + 1;
+
+// Ink is a block of InkWidth columns whose top-left pixel lies InkLeft
+// columns right of the pen and InkTop rows below the top of the text box
+// (either may be negative: ink overhangs the advance and the box). Its rows
+// follow one another in Ink, '#' inked and '.' not; an empty Ink has none.
+struct GlyphSource {
+    char Character;
+    int Advance;
+    int InkLeft;
+    int InkTop;
+    int InkWidth;
+    const char* Ink;
+};
+
+struct GlyphFaceSource {
+    int PixelHeight;
+    int Ascent;
+    int TextHeight;  // ascent + descent: the height of every text box
+    GlyphSource Glyphs[GlyphCount];
+};
+
+// In order of rising pixel height, one for each height from the first to the last.
+extern const GlyphFaceSource GlyphFaceSources[];
+extern const std::size_t GlyphFaceSourceCount;
