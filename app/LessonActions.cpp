@@ -153,9 +153,9 @@ void SaveLesson(TDraw2D& window)
     if (TraceRunning() || !Control_Panel)
         return;
     // Said before the dialog rather than after it.
-    QString problem;
-    if (SaveableLessonText(Lesson{Control_Panel->CurrentPress(), PlaneHistory::Of(window).Presses()}, problem).isEmpty()) {
-        ShowErrorBox(QStringLiteral("Lekci nelze uložit: %1.").arg(problem));
+    std::string problem;
+    if (SaveableLessonText(Lesson{Control_Panel->CurrentPress(), PlaneHistory::Of(window).Presses()}, problem).empty()) {
+        ShowErrorBox(QStringLiteral("Lekci nelze uložit: %1.").arg(QString::fromStdString(problem)));
         return;
     }
     const QString path = ChooseLessonFile(&window, LessonDialog::Save);
