@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the lesson reader's libFuzzer target (clang, AddressSanitizer,
-# UndefinedBehaviorSanitizer; the reader on QtCore alone) in
+# UndefinedBehaviorSanitizer; the reader of the core, without Qt) in
 # build-fuzz-lesson/ and runs it for SECONDS (default 30) on the seed corpus
 # in tests/fuzz/lesson-corpus/. Fails on any crash, sanitizer report, broken
 # invariant or timeout.

@@ -15,6 +15,7 @@ set -euo pipefail
 program_packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    nlohmann-json3-dev
     qt6-svg-dev libgif-dev
     fonts-dejavu-core fonts-liberation
     qt6-translations-l10n

@@ -112,10 +112,10 @@ LessonFileReading ReadLessonFile(const QString& path)
     QByteArray bytes;
     QString problem = ReadBytes(path, bytes, reading.Missing);
     if (problem.isEmpty()) {
-        LessonReading read = ReadLesson(bytes);
+        LessonReading read = ReadLesson(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         reading.Ok = read.Ok;
         reading.Read = std::move(read.Read);
-        problem = read.Problem;
+        problem = QString::fromStdString(read.Problem);
     }
     if (!reading.Ok)
         reading.Message = QStringLiteral("Lekci ze souboru %1 nelze otevřít: %2.").arg(DisplayedPath(path), problem);
@@ -124,14 +124,18 @@ LessonFileReading ReadLessonFile(const QString& path)
 
 OutputFileResult WriteLessonFile(const QString& path, const Lesson& lesson, const OutputFileOptions& options)
 {
-    QString problem;
-    const QByteArray text = SaveableLessonText(lesson, problem);
-    if (!problem.isEmpty()) {
+    std::string problem;
+    const std::string text = SaveableLessonText(lesson, problem);
+    if (!problem.empty()) {
         OutputFileResult refused;
-        refused.Message
-            = QStringLiteral("%1 se nepodařilo uložit do souboru %2: %3.").arg(LessonWhat(), DisplayedPath(path), problem);
+        refused.Message = QStringLiteral("%1 se nepodařilo uložit do souboru %2: %3.")
+                              .arg(LessonWhat(), DisplayedPath(path), QString::fromStdString(problem));
         return refused;
     }
     return WriteOutputFile(
-        path, LessonWhat(), [&text](QIODevice& device) { return device.write(text) == text.size(); }, options);
+        path, LessonWhat(),
+        [&text](QIODevice& device) {
+            return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+        },
+        options);
 }

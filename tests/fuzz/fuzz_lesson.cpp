@@ -3,14 +3,13 @@
 // refused with a reason, or read as a lesson within the caps that, written
 // again (indented and compact), reads back as the very same lesson, and
 // whose indented text is written again byte for byte. Any broken invariant
-// aborts.
-#include <QByteArray>
-#include <QString>
-
+// aborts. The reader is the core's alone: no Qt.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "Lesson.h"
 #include "LessonFormat.h"
@@ -28,8 +27,14 @@ namespace {
 void CheckPress(const TracePress& press)
 {
     for (const PressField& field : PressFields) {
-        if (!LessonTextProblem(QString::fromStdString(press.Texts.*field.Text)).isEmpty())
+        if (!LessonTextProblem(press.Texts.*field.Text).empty())
             Breach("a text beyond what a lesson may hold was read");
+    }
+    for (const VariableTexts& variable : press.Variables) {
+        for (const std::string* text : {&variable.Value, &variable.Low, &variable.High, &variable.Step}) {
+            if (!LessonTextProblem(*text).empty())
+                Breach("a variable's text beyond what a lesson may hold was read");
+        }
     }
     if (!std::isfinite(press.TBefore))
         Breach("t-before is not finite");
@@ -37,12 +42,12 @@ void CheckPress(const TracePress& press)
 
 void CheckWrittenAgain(const Lesson& lesson, LessonLayout layout)
 {
-    const QByteArray text = LessonText(lesson, layout);
+    const std::string text = LessonText(lesson, layout);
     const LessonReading back = ReadLesson(text);
     if (!back.Ok) {
         // The one way a lesson read may not be written again as it is: a
         // file near the cap whose text grows (keys filled in, indentation).
-        if (static_cast<std::size_t>(text.size()) <= MaxLessonBytes)
+        if (text.size() <= MaxLessonBytes)
             Breach("a lesson written could not be read back");
         return;
     }
@@ -56,10 +61,10 @@ void CheckWrittenAgain(const Lesson& lesson, LessonLayout layout)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const LessonReading reading = ReadLesson(bytes);
     if (!reading.Ok) {
-        if (reading.Problem.isEmpty())
+        if (reading.Problem.empty())
             Breach("refused without a reason");
         return 0;
     }

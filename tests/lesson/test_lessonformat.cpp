@@ -11,10 +11,26 @@
 
 #include "Lesson.h"
 #include "LessonFormat.h"
-#include "LessonKeys.h"
 #include "PlotState.h"
+#include "RealText.h"
 
 namespace {
+
+// The reader takes bytes and gives UTF-8 as the standard library's strings.
+std::string_view View(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray Bytes(const std::string& text)
+{
+    return QByteArray::fromStdString(text);
+}
+
+QString Text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
 
 // A lesson file around the members of one object of "drawn".
 QByteArray WithDrawn(const QByteArray& members)
@@ -40,11 +56,11 @@ RecordedPress Unusual()
     return press;
 }
 
-Lesson Read(const QByteArray& bytes)
+Lesson Read(std::string_view bytes)
 {
     const LessonReading reading = ReadLesson(bytes);
     if (!reading.Ok)
-        qWarning("refused: %s", qPrintable(reading.Problem));
+        qWarning("refused: %s", reading.Problem.c_str());
     return reading.Read;
 }
 
@@ -88,13 +104,13 @@ void TestLessonFormat::EveryKeyRoundTrips()
     lesson.Drawn = {Unusual(), notStopped, stoppedAtOnce, RecordedPress{StartPress(), std::nullopt, {}}};
 
     for (const LessonLayout layout : {LessonLayout::Indented, LessonLayout::Compact}) {
-        const QByteArray text = LessonText(lesson, layout);
-        const LessonReading back = ReadLesson(text);
-        QVERIFY2(back.Ok, qPrintable(back.Problem));
+        const QByteArray text = Bytes(LessonText(lesson, layout));
+        const LessonReading back = ReadLesson(View(text));
+        QVERIFY2(back.Ok, back.Problem.c_str());
         QVERIFY(SameLesson(back.Read, lesson));
         QCOMPARE(back.Read.Drawn[1].StopAt, std::optional<std::size_t>());
         QCOMPARE(back.Read.Drawn[2].StopAt, std::optional<std::size_t>(0));
-        QCOMPARE(LessonText(back.Read, layout), text);
+        QCOMPARE(Bytes(LessonText(back.Read, layout)), text);
     }
 }
 
@@ -105,7 +121,7 @@ void TestLessonFormat::WrittenAsDocumented()
     Lesson lesson;
     lesson.Panel.TBefore = 0.1;
     lesson.Drawn = {Unusual()};
-    const QByteArray text = LessonText(lesson);
+    const QByteArray text = Bytes(LessonText(lesson));
     QVERIFY(text.startsWith("{\n    \"paramcurve-lesson\": 1,\n    \"panel\": {\n        \"x\": \"3*cos(t)\",\n"));
     QVERIFY(text.contains("\"t-before\": \"0.1\"\n    },"));
     QVERIFY(text.contains("\"color\": \"#e60a00\""));
@@ -151,8 +167,8 @@ void TestLessonFormat::KeyValues()
     QFETCH(QByteArray, members);
     QFETCH(QString, checked);
 
-    const LessonReading reading = ReadLesson(WithDrawn(members));
-    QVERIFY2(reading.Ok, qPrintable(reading.Problem));
+    const LessonReading reading = ReadLesson(View(WithDrawn(members)));
+    QVERIFY2(reading.Ok, reading.Problem.c_str());
     QCOMPARE(int(reading.Read.Drawn.size()), 1);
     const RecordedPress& press = reading.Read.Drawn.front();
     const QStringList words = checked.split(' ');
@@ -246,7 +262,7 @@ void TestLessonFormat::TextsComeBackWhole()
 
     for (const LessonLayout layout : {LessonLayout::Indented, LessonLayout::Compact}) {
         const LessonReading back = ReadLesson(LessonText(lesson, layout));
-        QVERIFY2(back.Ok, qPrintable(back.Problem));
+        QVERIFY2(back.Ok, back.Problem.c_str());
         QCOMPARE(QByteArray::fromStdString(back.Read.Panel.Texts.EquationX), text);
         const TracePress& drawn = back.Read.Drawn.front().Press;
         QCOMPARE(QByteArray::fromStdString(drawn.Texts.EquationX), text);
@@ -279,7 +295,7 @@ void TestLessonFormat::TBeforeComesBackExactly()
     QCOMPARE(int(back.Drawn.size()), 1);
     QVERIFY(SameBits(back.Drawn[0].Press.TBefore, t));
     // The shortest text: no digit more than reading it back needs.
-    const QString text = ShortestReal(t);
+    const QString text = Text(ShortestText(t));
     QVERIFY(text.size() <= 24);
     QVERIFY(SameBits(text.toDouble(), t));
 }
@@ -396,9 +412,9 @@ void TestLessonFormat::Refused()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, problem);
 
-    const LessonReading reading = ReadLesson(bytes);
+    const LessonReading reading = ReadLesson(View(bytes));
     QVERIFY(!reading.Ok);
-    QCOMPARE(reading.Problem, problem);
+    QCOMPARE(Text(reading.Problem), problem);
     QVERIFY(reading.Read.Drawn.empty());
 }
 
@@ -429,10 +445,10 @@ void TestLessonFormat::SaveRefusesWhatCouldNotBeRead()
     if (!control.isEmpty())
         lesson.Panel.Texts.EquationY = control.toStdString();
     lesson.Drawn.assign(std::size_t(presses), RecordedPress{StartPress(), std::nullopt, {}});
-    QString reason;
-    const QByteArray text = SaveableLessonText(lesson, reason);
-    QCOMPARE(reason, problem);
-    QCOMPARE(text.isEmpty(), !problem.isEmpty());
+    std::string reason;
+    const std::string text = SaveableLessonText(lesson, reason);
+    QCOMPARE(Text(reason), problem);
+    QCOMPARE(text.empty(), !problem.isEmpty());
     if (problem.isEmpty())
         QVERIFY(SameLesson(Read(text), lesson));
 }
@@ -447,16 +463,16 @@ void TestLessonFormat::CompactWhenIndentedIsTooLarge()
     lesson.Drawn.assign(1000, press);
     QVERIFY(std::size_t(LessonText(lesson).size()) > MaxLessonBytes);
     QVERIFY(std::size_t(LessonText(lesson, LessonLayout::Compact).size()) <= MaxLessonBytes);
-    QString problem;
-    const QByteArray text = SaveableLessonText(lesson, problem);
-    QCOMPARE(problem, QString());
+    std::string problem;
+    const QByteArray text = Bytes(SaveableLessonText(lesson, problem));
+    QCOMPARE(Text(problem), QString());
     QVERIFY(!text.contains('\n'));
-    QVERIFY(SameLesson(Read(text), lesson));
+    QVERIFY(SameLesson(Read(View(text)), lesson));
 
     for (std::size_t i = 0; i < 50; ++i)
         lesson.Drawn[i].Press.Texts.EquationY = std::string(9000, 't');
-    QCOMPARE(SaveableLessonText(lesson, problem), QByteArray());
-    QCOMPARE(problem, QString("soubor lekce by byl větší než 1 MiB"));
+    QCOMPARE(Bytes(SaveableLessonText(lesson, problem)), QByteArray());
+    QCOMPARE(Text(problem), QString("soubor lekce by byl větší než 1 MiB"));
 }
 
 QTEST_GUILESS_MAIN(TestLessonFormat)
