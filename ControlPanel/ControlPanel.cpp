@@ -16,6 +16,7 @@
 #include "Draw2D.h"
 #include "OuterFrame.h"
 #include "PlaneDescription.h"
+#include "PlaneQt.h"
 
 TControl_Panel* Control_Panel = nullptr;
 
@@ -199,15 +200,15 @@ void TControl_Panel::ShowWorldTexts(const std::array<std::string, 4>& texts)
 
 void TControl_Panel::PaintIndicator(std::int32_t colour)
 {
-    if (IndicatorBitmap.isNull())
-        IndicatorBitmap = QImage(ColorIndicator->size(), QImage::Format_RGB888);
+    if (IndicatorBitmap.IsNull())
+        IndicatorBitmap = RgbImage(ColorIndicator->width(), ColorIndicator->height());
     {
         TCanvas canvas(IndicatorBitmap);
         canvas.SetPenColor(colour);
         canvas.SetBrushColor(colour);
-        canvas.Rectangle(0, 0, IndicatorBitmap.width(), IndicatorBitmap.height());
+        canvas.Rectangle(0, 0, IndicatorBitmap.Width(), IndicatorBitmap.Height());
     }
-    ColorIndicator->setPixmap(QPixmap::fromImage(IndicatorBitmap));
+    ColorIndicator->setPixmap(QPixmap::fromImage(ToQImage(IndicatorBitmap)));
     // A screen reader cannot see the box: it reads the colour as numbers.
     ColorIndicator->setAccessibleDescription(QStringLiteral("R %1, G %2, B %3")
                                                  .arg(colour & 0xFF)

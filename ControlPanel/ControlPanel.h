@@ -4,7 +4,6 @@
 // plot window, on whose plane the document draws.
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include "PanelPress.h"
 #include "PlotDocument.h"
 #include "Presets.h"
+#include "RgbImage.h"
 #include "ui_Control_Panel.h"
 
 class PressRun;
@@ -60,7 +60,7 @@ private:
     void PaintIndicator(std::int32_t colour);
 
     PlotDocument& document_;
-    QImage IndicatorBitmap;  // the indicator's own bitmap, made on first paint
+    RgbImage IndicatorBitmap;  // the indicator's own bitmap, made on first paint
     std::int32_t SegmentCount = 0;
     std::string EquationX;
     std::string EquationY;

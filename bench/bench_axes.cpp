@@ -20,7 +20,7 @@ void DrawBothAxes(benchmark::State& state, double min, double max)
         surface.Canvas().SetFontHeight(10);
         surface.DrawAxisX(min, max, 0, 255, 0, 0);
         surface.DrawAxisY(min, max, 0, 255, 0, 0);
-        benchmark::DoNotOptimize(surface.Plane().constBits());
+        benchmark::DoNotOptimize(surface.Plane().Bits());
     }
 }
 

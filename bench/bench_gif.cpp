@@ -66,8 +66,8 @@ void RecordAndEncode(benchmark::State& state, const TraceTexts& texts)
         RunPress(*surface, press, recorder);
         recorder.Finish();
         const EncodedGif encoded = gif.Finish();
-        if (!encoded.Message.isEmpty())
-            state.SkipWithError(qPrintable(encoded.Message));
+        if (!encoded.Message.empty())
+            state.SkipWithError(encoded.Message.c_str());
         bytes = encoded.Bytes.size();
     }
     state.counters["gif_bytes"] = double(bytes);
@@ -112,18 +112,18 @@ struct IndexedFrame {
 IndexedFrame CirclePlane()
 {
     const PlaneAnimation animation = RecordCircle();
-    QImage plane = animation.Start.convertToFormat(QImage::Format_RGB888);
+    RgbImage plane = animation.Start;
     for (const PlaneFrame& frame : animation.Frames)
         ApplyFrame(plane, frame);
     GifPalette palette;
     palette.AddColours(plane, 255);
-    IndexedFrame indexed{plane.width(), plane.height(), {}, {}};
+    IndexedFrame indexed{plane.Width(), plane.Height(), {}, {}};
     for (const std::uint32_t colour : palette.Colours())
         indexed.Colours.push_back(
             GifColour{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)});
-    for (int y = 0; y < plane.height(); ++y) {
-        for (int x = 0; x < plane.width(); ++x)
-            indexed.Pixels.push_back(palette.IndexOf(plane.constScanLine(y) + 3 * x));
+    for (int y = 0; y < plane.Height(); ++y) {
+        for (int x = 0; x < plane.Width(); ++x)
+            indexed.Pixels.push_back(palette.IndexOf(plane.Line(y) + 3 * x));
     }
     return indexed;
 }

@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include "PlaneQt.h"
 #include "PressRun.h"
 #include "PlotSurface.h"
 
@@ -65,13 +66,13 @@ public:
     void Repaint() override
     {
         if (step_ == 0)
-            Start = plane_->Plane().copy();
+            Start = ToQImage(plane_->Plane()).copy();
         if (step_ == 1)
-            First = plane_->Plane().copy();
+            First = ToQImage(plane_->Plane()).copy();
         if (step_ == MeasuredSegment - 1)
-            Before = plane_->Plane().copy();
+            Before = ToQImage(plane_->Plane()).copy();
         if (step_ == MeasuredSegment)
-            At = plane_->Plane().copy();
+            At = ToQImage(plane_->Plane()).copy();
     }
     void Pause() override { ++step_; }
     explicit SnapshotHost(PlotSurface& plane) : plane_(&plane) {}

@@ -30,7 +30,7 @@ void BM_TraceWithAxes(benchmark::State& state)
     for (auto _ : state) {
         const PressResult outcome = RunPress(*surface, PressOn(*surface, texts, true), host);
         points = outcome.PointCount;
-        benchmark::DoNotOptimize(surface->Plane().constBits());
+        benchmark::DoNotOptimize(surface->Plane().Bits());
     }
     // One step per evaluated point; its time is what a trace adds to the pauses.
     state.counters["points"] = double(points);

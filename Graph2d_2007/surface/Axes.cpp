@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two axes: line, decimal ticks with their numbers, the "*10" exponent
 // label and the arrowhead at the positive end (placed as AxisLayout.h says).
-#include <QString>
-
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "AxisLayout.h"
@@ -14,7 +13,7 @@
 
 namespace {
 
-QPoint At(QPoint point, PixelOffset offset)
+PixelPoint At(PixelPoint point, PixelOffset offset)
 {
     return ShiftPixel(point, offset);
 }
@@ -23,11 +22,11 @@ QPoint At(QPoint point, PixelOffset offset)
 // `axis` how many were placed; a fault of a tick's position comes after
 // the ticks before it are painted.
 template <typename MarkAt>
-void DrawTicks(TCanvas& canvas, QImage& plane, AxisRecord& axis, TickRange ticks, MarkAt markAt)
+void DrawTicks(TCanvas& canvas, RgbImage& plane, AxisRecord& axis, TickRange ticks, MarkAt markAt)
 {
     axis.FirstTick = ticks.First;
     const double step = axis.Step.Step;
-    const TickSelection selection = SelectTickMarks(canvas, plane.size(), ticks, [&](std::int32_t i) {
+    const TickSelection selection = SelectTickMarks(canvas, plane.Size(), ticks, [&](std::int32_t i) {
         return markAt(StoreReal(Extended(i) * Extended(step)), i);
     });
     PaintTickMarks(canvas, plane, selection.Marks);
@@ -103,29 +102,29 @@ void PlotSurface::DrawAxisParts(AxisRecord& axis)
     const bool horizontal = axis.Axis == AxisKind::X;
     const std::int32_t across = horizontal ? ScreenY(axis.At) : ScreenX(axis.At);
     auto pointAt = [&](double along) {
-        return horizontal ? QPoint(ScreenX(along), across) : QPoint(across, ScreenY(along));
+        return horizontal ? PixelPoint{ScreenX(along), across} : PixelPoint{across, ScreenY(along)};
     };
     DrawTicks(canvas, Plane(), axis, ticks, [&](double position, std::int32_t index) {
-        const QPoint tick = pointAt(position);
+        const PixelPoint tick = pointAt(position);
         return TickMark{At(tick, layout.TickFrom), At(tick, layout.TickTo), At(tick, layout.Label), index};
     });
 
     if (layout.EndLabelsOnWhite)
         canvas.SetBrushColor(ColorValue(255, 255, 255));
-    const QPoint end = pointAt(axis.Max);
-    const QPoint unit = At(end, layout.Unit), exponent = At(end, layout.Exponent);
+    const PixelPoint end = pointAt(axis.Max);
+    const PixelPoint unit = At(end, layout.Unit), exponent = At(end, layout.Exponent);
     if (layout.BlankUnderUnit)
-        canvas.TextOut(unit.x(), unit.y(), QString::fromLatin1(AxisBlankText));
-    canvas.TextOut(unit.x(), unit.y(), QString::fromLatin1(AxisUnitText));
-    canvas.TextOut(exponent.x(), exponent.y(), QString::number(axis.Step.Exponent));
+        canvas.TextOut(unit.X, unit.Y, AxisBlankText);
+    canvas.TextOut(unit.X, unit.Y, AxisUnitText);
+    canvas.TextOut(exponent.X, exponent.Y, std::to_string(axis.Step.Exponent));
 
-    const QPoint tip = At(end, layout.ArrowTip);
-    const QPoint barb1 = At(end, layout.ArrowBarb1), barb2 = At(end, layout.ArrowBarb2);
+    const PixelPoint tip = At(end, layout.ArrowTip);
+    const PixelPoint barb1 = At(end, layout.ArrowBarb1), barb2 = At(end, layout.ArrowBarb2);
     canvas.SetPenWidth(AxisArrowPenWidth);
-    canvas.MoveTo(tip.x(), tip.y());
-    canvas.LineTo(barb1.x(), barb1.y());
-    canvas.MoveTo(barb2.x(), barb2.y());
-    canvas.LineTo(tip.x(), tip.y());
+    canvas.MoveTo(tip.X, tip.Y);
+    canvas.LineTo(barb1.X, barb1.Y);
+    canvas.MoveTo(barb2.X, barb2.Y);
+    canvas.LineTo(tip.X, tip.Y);
     canvas.SetPenWidth(1);
     axis.Complete = true;
 }

@@ -7,12 +7,11 @@
 // top-left corner of its box.
 #pragma once
 
-#include <QPoint>
-
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
+#include "PixelGeometry.h"
 #include "PlaneRecord.h"
 
 struct PixelOffset {
@@ -52,11 +51,11 @@ inline const AxisLayout& LayoutOf(AxisKind axis)
 
 // A pixel moved by an offset. Positions near the ends of the 32-bit range
 // must not wrap; saturated, they stay just as far off the plane.
-inline QPoint ShiftPixel(QPoint point, PixelOffset offset)
+inline PixelPoint ShiftPixel(PixelPoint point, PixelOffset offset)
 {
     auto shift = [](int value, int by) {
         return int(std::clamp<std::int64_t>(std::int64_t(value) + by, std::numeric_limits<int>::min(),
                                             std::numeric_limits<int>::max()));
     };
-    return QPoint(shift(point.x(), offset.dx), shift(point.y(), offset.dy));
+    return PixelPoint{shift(point.X, offset.dx), shift(point.Y, offset.dy)};
 }

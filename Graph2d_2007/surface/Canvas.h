@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing canvas of the plot plane: a small pen/brush/font state machine
-// over a 24-bit QImage, with every pixel rule our own so that drawings are
-// exact and can be checked pixel by pixel.
+// over a 24-bit picture (RgbImage), with every pixel rule our own so that
+// drawings are exact and can be checked pixel by pixel.
 //
 // Rules:
 // - Colours are ColorValue ints (red in the low byte).
@@ -19,24 +19,21 @@
 //   (x, y), the width TextWidth(text) and the height TextHeight(). The glyphs
 //   are those of the table in the source tree (GlyphText.h): DejaVu Sans with
 //   the pixel height FontHeight(), unantialiased, as the toolkit draws it.
-//   Each character stands at the sum of the advances of those before it; one
-//   outside printable ASCII is drawn as '?'.
+//   Each character stands at the sum of the advances of those before it; a
+//   text is one byte a character, and a byte outside printable ASCII is drawn
+//   as '?'.
 // - Every operation that may change pixels tells the change listener (if one
 //   is set) the rectangle it may have changed, clipped to the image; a
 //   rectangle wholly off the image is not reported.
 #pragma once
-
-#include <QFont>
-#include <QImage>
-#include <QPoint>
-#include <QRect>
-#include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <string_view>
 
 #include "GlyphText.h"
+#include "PixelGeometry.h"
+#include "RgbImage.h"
 
 // What the canvas draws with besides the image: pens, brush, font, position.
 struct CanvasState {
@@ -45,12 +42,12 @@ struct CanvasState {
     std::int32_t BrushColour = 0;
     std::int32_t FontColour = 0;
     int FontHeight = 10;
-    QPoint PenPos{0, 0};
+    PixelPoint PenPos{0, 0};
 };
 
 class TCanvas {
 public:
-    explicit TCanvas(QImage& image);
+    explicit TCanvas(RgbImage& image);
 
     CanvasState State() const;
     void SetState(const CanvasState& state);
@@ -68,29 +65,25 @@ public:
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);  // covers the start pixel, not the end pixel
-    QPoint PenPos() const { return penPos_; }
+    PixelPoint PenPos() const { return penPos_; }
 
     void Rectangle(int x1, int y1, int x2, int y2);  // pen outline + brush fill, right/bottom exclusive
-    void TextOut(int x, int y, const QString& text);  // top-left of text box, opaque box in brush colour
+    void TextOut(int x, int y, std::string_view text);  // top-left of text box, opaque box in brush colour
 
     // The text box rule, for callers that need to know what TextOut covers.
-    int TextWidth(const QString& text) const;
-    int TextWidth(std::string_view ascii) const;
+    int TextWidth(std::string_view text) const;
     int TextHeight() const;
-    QRect TextBox(int x, int y, const QString& text) const;
+    PixelRect TextBox(int x, int y, std::string_view text) const;
     // The glyphs TextOut draws with, for code that lays texts itself.
     const GlyphFace& Face() const { return *face_; }
 
     // Pixel k (0 <= k < length) of the walk from `from` to `to`, length being
     // the larger of |dx| and |dy|: the major coordinate moves k steps, the minor
     // one round(k * dminor / dmajor) steps, halves rounded away from `from`.
-    static QPoint LinePixel(QPoint from, QPoint to, std::int64_t k);
-
-    // The toolkit's face of the same height, for vector output (CanvasFont.h).
-    QFont Font() const;
+    static PixelPoint LinePixel(PixelPoint from, PixelPoint to, std::int64_t k);
 
     // Told of each changed rectangle; see the rules above.
-    using ChangeListener = std::function<void(const QRect&)>;
+    using ChangeListener = std::function<void(const PixelRect&)>;
     void SetChangeListener(ChangeListener listener) { changeListener_ = std::move(listener); }
     // For code that writes the image's pixels itself (clipped like the rest).
     void NoteChanged(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
@@ -101,13 +94,13 @@ private:
                  std::int32_t colour);
     void StampPen(std::int64_t x, std::int64_t y);
 
-    QImage& image_;
+    RgbImage& image_;
     std::int32_t penColour_ = 0;
     int penWidth_ = 1;
     std::int32_t brushColour_ = 0;
     std::int32_t fontColour_ = 0;
     int fontHeight_ = 10;
-    QPoint penPos_{0, 0};
+    PixelPoint penPos_{0, 0};
     const GlyphFace* face_ = &GlyphFace::ForHeight(fontHeight_);
     ChangeListener changeListener_;
 };

@@ -8,9 +8,6 @@
 // as it comes, a PlaneAnimation keeps them all where that is wanted.
 #pragma once
 
-#include <QImage>
-#include <QRect>
-
 #include <vector>
 
 #include "PlotSurface.h"
@@ -18,32 +15,32 @@
 // One frame: the rectangle that may have changed since the frame before
 // (empty when nothing did) and the plane's pixels inside it afterwards.
 struct PlaneFrame {
-    QRect Changed;
-    QImage Pixels;  // Changed's size, the plane's format; null when Changed is empty
+    PixelRect Changed;
+    RgbImage Pixels;  // Changed's size; null when Changed is empty
 };
 
 struct PlaneAnimation {
-    QImage Start;  // the plane before the first frame
+    RgbImage Start;  // the plane before the first frame
     std::vector<PlaneFrame> Frames;
 };
 
-// Lays a frame's pixels onto a picture of the frame before it (both RGB888;
-// anything else, or a frame whose pixels do not fit its rectangle, is left out).
-void ApplyFrame(QImage& picture, const PlaneFrame& frame);
+// Lays a frame's pixels onto a picture of the frame before it (a frame whose
+// pixels do not fit its rectangle is left out).
+void ApplyFrame(RgbImage& picture, const PlaneFrame& frame);
 
 // Where the frames of an animation go as they are made: first the start
 // picture, then each frame in order.
 class PlaneFrameSink {
 public:
     virtual ~PlaneFrameSink() = default;
-    virtual void Start(const QImage& start) = 0;  // RGB888
+    virtual void Start(const RgbImage& start) = 0;
     virtual void Frame(const PlaneFrame& frame) = 0;
 };
 
 // A sink that keeps every frame.
 class PlaneAnimationKeeper : public PlaneFrameSink {
 public:
-    void Start(const QImage& start) override { Animation.Start = start; }
+    void Start(const RgbImage& start) override { Animation.Start = start; }
     void Frame(const PlaneFrame& frame) override { Animation.Frames.push_back(frame); }
 
     PlaneAnimation Animation;
@@ -60,16 +57,16 @@ public:
     PlaneChanges(const PlaneChanges&) = delete;
     PlaneChanges& operator=(const PlaneChanges&) = delete;
 
-    // The plane as it stands, RGB888: the start of an animation.
-    QImage Picture() const;
-    bool Any() const { return !pending_.isEmpty(); }
+    // The plane as it stands: the start of an animation.
+    const RgbImage& Picture() const;
+    bool Any() const { return !pending_.IsEmpty(); }
     // The changed part since the last frame (clipped to the plane as it
     // stood at the start, `bounds`), and from then on nothing is pending.
-    PlaneFrame Take(QRect bounds);
+    PlaneFrame Take(PixelRect bounds);
 
 private:
-    void PlaneChanged(const QRect& rect) override;
+    void PlaneChanged(const PixelRect& rect) override;
 
     PlotSurface& surface_;
-    QRect pending_;
+    PixelRect pending_;
 };

@@ -15,14 +15,12 @@
 // the pixel round(p), whose area runs from round(p) to round(p) + 1.
 #pragma once
 
-#include <QPointF>
-#include <QSize>
-
 #include <cstdint>
 #include <variant>
 #include <vector>
 
 #include "AxisScale.h"
+#include "PixelGeometry.h"
 #include "PlaneMapping.h"
 
 enum class AxisKind { X, Y };
@@ -52,7 +50,7 @@ struct AxisRecord {
 struct CurveRecord {
     std::int32_t Colour = 0;
     int PenWidth = 1;
-    std::vector<QPointF> Points;  // a polyline of at least two points
+    std::vector<PlanePoint> Points;  // a polyline of at least two points
 };
 
 using PlaneItem = std::variant<AxisRecord, CurveRecord>;
@@ -60,9 +58,9 @@ using PlaneItem = std::variant<AxisRecord, CurveRecord>;
 class PlaneRecord {
 public:
     // A plane of the given size filled with one colour, nothing drawn on it.
-    void Restart(QSize size, std::int32_t background);
+    void Restart(PixelSize size, std::int32_t background);
 
-    QSize Size() const { return size_; }
+    PixelSize Size() const { return size_; }
     std::int32_t Background() const { return background_; }
     const std::vector<PlaneItem>& Items() const { return items_; }
 
@@ -71,10 +69,10 @@ public:
 
     // A straight segment that LineTo drew from `from` to `to` (pixel
     // positions); `drawsNothing` when both ends round to the same pixel.
-    void AddSegment(QPointF from, QPointF to, std::int32_t colour, int penWidth, bool drawsNothing);
+    void AddSegment(PlanePoint from, PlanePoint to, std::int32_t colour, int penWidth, bool drawsNothing);
 
 private:
-    QSize size_;
+    PixelSize size_;
     std::int32_t background_ = 0;
     std::vector<PlaneItem> items_;
 };

@@ -5,7 +5,7 @@
 
 PlotSurface::PlotSurface() : canvas_(plane_)
 {
-    canvas_.SetChangeListener([this](const QRect& rect) { NotifyPlaneChanged(rect); });
+    canvas_.SetChangeListener([this](const PixelRect& rect) { NotifyPlaneChanged(rect); });
 }
 
 void PlotSurface::AddPlaneObserver(PlaneObserver* observer)
@@ -19,7 +19,7 @@ void PlotSurface::RemovePlaneObserver(PlaneObserver* observer)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void PlotSurface::NotifyPlaneChanged(const QRect& rect)
+void PlotSurface::NotifyPlaneChanged(const PixelRect& rect)
 {
     // By index: an observer may remove itself while it is told.
     for (std::size_t i = 0; i < observers_.size(); ++i)
@@ -34,7 +34,7 @@ void PlotSurface::SetWorld(double left, double right, double bottom, double top)
 {
     // Each coefficient is stored as soon as it is known, so a fault leaves the
     // earlier ones new and the later ones as they were.
-    const Extended width = plane_.width(), height = plane_.height();
+    const Extended width = plane_.Width(), height = plane_.Height();
     ScaleX = StoreReal(DivideExtended(width, Extended(right) - Extended(left)));
     ScaleY = StoreReal(DivideExtended(height, Extended(top) - Extended(bottom)));
     OffsetX = StoreReal(-Extended(left) * Extended(ScaleX));
@@ -53,12 +53,10 @@ std::int32_t PlotSurface::ScreenY(double y) const
 
 void PlotSurface::ResizePlane(std::int32_t width, std::int32_t height)
 {
-    plane_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB888);
-    record_.Restart(plane_.size(), ColorValue(255, 255, 255));
-    if (!plane_.isNull()) {
-        plane_.fill(Qt::white);
-        NotifyPlaneChanged(plane_.rect());
-    }
+    plane_ = RgbImage(width, height);
+    record_.Restart(plane_.Size(), ColorValue(255, 255, 255));
+    if (!plane_.IsNull())
+        NotifyPlaneChanged(plane_.Rect());
 }
 
 void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
@@ -66,27 +64,23 @@ void PlotSurface::FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t b
     const std::int32_t colour = ColorValue(red, green, blue);
     canvas_.SetPenColor(colour);
     canvas_.SetBrushColor(colour);
-    canvas_.Rectangle(0, 0, plane_.width(), plane_.height());
-    record_.Restart(plane_.size(), colour);
+    canvas_.Rectangle(0, 0, plane_.Width(), plane_.Height());
+    record_.Restart(plane_.Size(), colour);
 }
 
 PlaneSnapshot PlotSurface::Snapshot() const
 {
-    return PlaneSnapshot{plane_.copy(), record_, canvas_.State()};
+    return PlaneSnapshot{plane_, record_, canvas_.State()};
 }
 
 void PlotSurface::Restore(const PlaneSnapshot& snapshot)
 {
-    // Copied into the plane in place: the canvas and the window hold on to it.
-    if (plane_.size() != snapshot.Plane.size() || plane_.format() != QImage::Format_RGB888)
-        plane_ = QImage(snapshot.Plane.size(), QImage::Format_RGB888);
-    const QImage source = snapshot.Plane.convertToFormat(QImage::Format_RGB888);
-    for (int y = 0; y < plane_.height(); ++y)
-        std::copy_n(source.constScanLine(y), std::size_t(plane_.width()) * 3, plane_.scanLine(y));
+    // Assigned to the plane in place: the canvas and the window hold on to it.
+    plane_ = snapshot.Plane;
     record_ = snapshot.Record;
     canvas_.SetState(snapshot.Canvas);
-    if (!plane_.isNull())
-        NotifyPlaneChanged(plane_.rect());
+    if (!plane_.IsNull())
+        NotifyPlaneChanged(plane_.Rect());
 }
 
 void PlotSurface::DrawLine(WorldPoint from, WorldPoint to, std::uint8_t red, std::uint8_t green,
@@ -108,8 +102,8 @@ void PlotSurface::DrawSegment(WorldPoint from, WorldPoint to, std::int32_t colou
     if (drawingAxis_ || !keepCurves_)
         return;
     // In the 32-bit range, so the positions are exact enough as doubles.
-    const QPointF fromPixel(double(mapping.PixelX(from.x)), double(mapping.PixelY(from.y)));
-    const QPointF toPixel(double(mapping.PixelX(to.x)), double(mapping.PixelY(to.y)));
+    const PlanePoint fromPixel{double(mapping.PixelX(from.x)), double(mapping.PixelY(from.y))};
+    const PlanePoint toPixel{double(mapping.PixelX(to.x)), double(mapping.PixelY(to.y))};
     record_.AddSegment(fromPixel, toPixel, colour, std::max(canvas_.PenWidth(), 1),
                        fromX == toX && fromY == toY);
 }

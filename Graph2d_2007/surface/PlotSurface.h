@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing plane with its world-to-pixel mapping and the drawing
 // operations everything else is built on: fill, world segments, the two axes.
-// No widget: it needs a QGuiApplication for text but no display, so tests and
-// a renderer without a window can draw on it. TDraw2D shows it on screen.
+// No toolkit: the renderer, the page and tests draw on it as the plot window
+// (TDraw2D) does, which shows it on screen.
 //
 // All mapping arithmetic is done in Extended and stored as double; faults are
 // FloatFault (division by zero for equal bounds, overflow, invalid operation
 // for pixel positions beyond the 32-bit range).
 #pragma once
-
-#include <QImage>
-#include <QRect>
 
 #include <cstdint>
 #include <vector>
@@ -20,6 +17,7 @@
 #include "PlaneRecord.h"
 #include "PlotState.h"
 #include "RealArith.h"
+#include "RgbImage.h"
 
 // Told of every rectangle of the plane that a drawing operation may have
 // changed (FillPlane, lines, axes, text, and a new plane from ResizePlane),
@@ -27,13 +25,13 @@
 class PlaneObserver {
 public:
     virtual ~PlaneObserver() = default;
-    virtual void PlaneChanged(const QRect& rect) = 0;
+    virtual void PlaneChanged(const PixelRect& rect) = 0;
 };
 
 // The plane as it stands, to come back to: its pixels, its record and the
 // canvas it is drawn with.
 struct PlaneSnapshot {
-    QImage Plane;
+    RgbImage Plane;
     PlaneRecord Record;
     CanvasState Canvas;
 };
@@ -45,8 +43,8 @@ public:
     PlotSurface(const PlotSurface&) = delete;
     PlotSurface& operator=(const PlotSurface&) = delete;
 
-    QImage& Plane() { return plane_; }
-    const QImage& Plane() const { return plane_; }
+    RgbImage& Plane() { return plane_; }
+    const RgbImage& Plane() const { return plane_; }
     TCanvas& Canvas() { return canvas_; }
 
     // What the operations below drew since the plane was last filled or
@@ -62,8 +60,8 @@ public:
     std::int32_t ScreenY(double y) const;
     PlaneMapping Mapping() const { return PlaneMapping{ScaleX, ScaleY, OffsetX, OffsetY}; }
 
-    // The bitmap part of sizing the plane: a fresh width x height RGB888
-    // image, white until the first FillPlane. Sizes below 0 count as 0.
+    // The bitmap part of sizing the plane: a fresh width x height picture,
+    // white until the first FillPlane. Sizes below 0 count as 0.
     void ResizePlane(std::int32_t width, std::int32_t height);
     void FillPlane(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
@@ -87,13 +85,13 @@ public:
     void RemovePlaneObserver(PlaneObserver* observer);
 
 private:
-    void NotifyPlaneChanged(const QRect& rect);
+    void NotifyPlaneChanged(const PixelRect& rect);
     void DrawSegment(WorldPoint from, WorldPoint to, std::int32_t colour);
     void DrawAxis(AxisKind kind, double min, double max, double at, std::uint8_t r, std::uint8_t g,
                   std::uint8_t b);
     void DrawAxisParts(AxisRecord& axis);  // all but the line, noting progress in `axis`
 
-    QImage plane_;
+    RgbImage plane_;
     TCanvas canvas_;
     PlaneRecord record_;
     bool drawingAxis_ = false;  // an axis's own strokes are part of its record

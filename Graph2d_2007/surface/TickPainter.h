@@ -10,25 +10,21 @@
 // much as one of a thousand.
 #pragma once
 
-#include <QImage>
-#include <QPoint>
-#include <QSize>
-
 #include <cstdint>
 #include <vector>
 
 #include "Canvas.h"
 
 struct TickMark {
-    QPoint LineFrom;
-    QPoint LineTo;
-    QPoint LabelAt;  // top-left of the number's box
+    PixelPoint LineFrom;
+    PixelPoint LineTo;
+    PixelPoint LabelAt;  // top-left of the number's box
     std::int32_t Index = 0;
 };
 
 // Leaves the canvas as the plain drawing would: the pen at the end of the
 // last line.
-void PaintTickMarks(TCanvas& canvas, QImage& plane, const std::vector<TickMark>& marks);
+void PaintTickMarks(TCanvas& canvas, RgbImage& plane, const std::vector<TickMark>& marks);
 
 // Which parts of each mark PaintTickMarks would leave visible on a plane of
 // the given size, with the canvas's pen width and font: the rest lies off the
@@ -37,4 +33,4 @@ struct TickMarkShown {
     bool Line = false;
     bool Label = false;
 };
-std::vector<TickMarkShown> ShownTickMarks(const TCanvas& canvas, QSize plane, const std::vector<TickMark>& marks);
+std::vector<TickMarkShown> ShownTickMarks(const TCanvas& canvas, PixelSize plane, const std::vector<TickMark>& marks);

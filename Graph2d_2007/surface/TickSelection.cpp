@@ -44,26 +44,26 @@ std::int64_t RunStart(std::int64_t index)
 
 // Whether a mark of this geometry may leave a pixel on the plane, whatever
 // its number: its line with the pen's reach, or the widest number's box.
-bool MayReachPlane(const TCanvas& canvas, QSize plane, const TickMark& mark)
+bool MayReachPlane(const TCanvas& canvas, PixelSize plane, const TickMark& mark)
 {
     const std::int64_t reach = std::max(canvas.PenWidth(), 1);
     const auto overlaps = [&](std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-        return right >= 0 && bottom >= 0 && left < plane.width() && top < plane.height() && left <= right &&
+        return right >= 0 && bottom >= 0 && left < plane.Width && top < plane.Height && left <= right &&
                top <= bottom;
     };
-    const bool line = overlaps(std::min(mark.LineFrom.x(), mark.LineTo.x()) - reach,
-                               std::min(mark.LineFrom.y(), mark.LineTo.y()) - reach,
-                               std::max(mark.LineFrom.x(), mark.LineTo.x()) + reach,
-                               std::max(mark.LineFrom.y(), mark.LineTo.y()) + reach);
+    const bool line = overlaps(std::min(mark.LineFrom.X, mark.LineTo.X) - reach,
+                               std::min(mark.LineFrom.Y, mark.LineTo.Y) - reach,
+                               std::max(mark.LineFrom.X, mark.LineTo.X) + reach,
+                               std::max(mark.LineFrom.Y, mark.LineTo.Y) + reach);
     const std::int64_t widest = canvas.TextWidth(std::string_view("-2147483648"));
-    const bool label = overlaps(mark.LabelAt.x(), mark.LabelAt.y(), std::int64_t(mark.LabelAt.x()) + widest,
-                                std::int64_t(mark.LabelAt.y()) + canvas.TextHeight());
+    const bool label = overlaps(mark.LabelAt.X, mark.LabelAt.Y, std::int64_t(mark.LabelAt.X) + widest,
+                                std::int64_t(mark.LabelAt.Y) + canvas.TextHeight());
     return line || label;
 }
 
 class Selector {
 public:
-    Selector(const TCanvas& canvas, QSize plane, const TickMarkOf& markOf)
+    Selector(const TCanvas& canvas, PixelSize plane, const TickMarkOf& markOf)
         : canvas_(canvas), plane_(plane), markOf_(markOf)
     {
     }
@@ -124,7 +124,7 @@ public:
 
 private:
     const TCanvas& canvas_;
-    QSize plane_;
+    PixelSize plane_;
     const TickMarkOf& markOf_;
 };
 
@@ -150,7 +150,7 @@ void SetTickSelection(bool on)
     SelectionOn = on;
 }
 
-TickSelection SelectTickMarks(const TCanvas& canvas, QSize plane, TickRange ticks, const TickMarkOf& markOf)
+TickSelection SelectTickMarks(const TCanvas& canvas, PixelSize plane, TickRange ticks, const TickMarkOf& markOf)
 {
     if (!SelectionOn || !TabularDigits(canvas))
         return AllTicks(ticks, markOf);

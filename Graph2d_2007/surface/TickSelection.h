@@ -18,8 +18,6 @@
 // all marks painted. Where the digits differ in width every tick is kept.
 #pragma once
 
-#include <QSize>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -40,7 +38,7 @@ struct TickSelection {
     std::optional<FloatFaultKind> Fault;  // that fault, to be raised once the placed ones are painted
 };
 
-TickSelection SelectTickMarks(const TCanvas& canvas, QSize plane, TickRange ticks, const TickMarkOf& markOf);
+TickSelection SelectTickMarks(const TCanvas& canvas, PixelSize plane, TickRange ticks, const TickMarkOf& markOf);
 
 // Off: every tick is kept, the plain drawing the selection must match
 // (for tests). On by default.

@@ -9,6 +9,7 @@
 #include "OuterFrame.h"
 #include "PlaneFocusRing.h"
 #include "PlaneImage.h"
+#include "PlaneQt.h"
 #include "ui_Draw2D.h"
 
 TDraw2D* Draw2D = nullptr;
@@ -46,11 +47,11 @@ TDraw2D::~TDraw2D()
     RemovePlaneObserver(this);
 }
 
-void TDraw2D::PlaneChanged(const QRect& rect)
+void TDraw2D::PlaneChanged(const PixelRect& changed)
 {
     // One bounding rectangle and one queued flush however many strokes come:
     // an axis of a million ticks must not build a region of a million parts.
-    unpainted_ |= rect;
+    unpainted_ |= ToQRect(changed);
     if (!flushQueued_) {
         flushQueued_ = true;
         QMetaObject::invokeMethod(this, &TDraw2D::FlushPlaneChanges, Qt::QueuedConnection);

@@ -40,7 +40,7 @@ public:
     QString PlaneDescription() const;
 
 private:
-    void PlaneChanged(const QRect& rect) override;
+    void PlaneChanged(const PixelRect& rect) override;
     void FlushPlaneChanges();
 
     std::unique_ptr<Ui::Draw2D> ui_;

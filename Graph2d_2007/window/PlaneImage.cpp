@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 
 #include "AccessibleRoles.h"
+#include "PlaneQt.h"
 
 TPlaneImage::TPlaneImage(QWidget* parent) : QWidget(parent)
 {
@@ -14,7 +15,7 @@ TPlaneImage::TPlaneImage(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TPlaneImage::SetPicture(const QImage* picture)
+void TPlaneImage::SetPicture(const RgbImage* picture)
 {
     picture_ = picture;
     update();
@@ -23,7 +24,7 @@ void TPlaneImage::SetPicture(const QImage* picture)
 void TPlaneImage::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (picture_ == nullptr || picture_->isNull()) {
+    if (picture_ == nullptr || picture_->IsNull()) {
         painter.fillRect(event->rect(), palette().window());
         return;
     }
@@ -31,5 +32,5 @@ void TPlaneImage::paintEvent(QPaintEvent* event)
     // On a screen scaled by a whole factor k each plane pixel becomes a k x k
     // block of its own colour, never a blend of its neighbours.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(event->rect().topLeft(), *picture_, event->rect());
+    painter.drawImage(event->rect().topLeft(), ViewOf(*picture_), event->rect());
 }

@@ -8,20 +8,21 @@
 // it; to assistive technology it is an image (AccessibleRoles.h).
 #pragma once
 
-#include <QImage>
 #include <QWidget>
+
+#include "RgbImage.h"
 
 class TPlaneImage : public QWidget {
     Q_OBJECT
 public:
     explicit TPlaneImage(QWidget* parent = nullptr);
 
-    void SetPicture(const QImage* picture);
-    const QImage* Picture() const { return picture_; }
+    void SetPicture(const RgbImage* picture);
+    const RgbImage* Picture() const { return picture_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const QImage* picture_ = nullptr;
+    const RgbImage* picture_ = nullptr;
 };

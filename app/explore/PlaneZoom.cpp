@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "DocumentSignals.h"
+#include "PlaneQt.h"
 #include "PositionReadout.h"
 #include "TracePause.h"
 #include "ReadoutText.h"
@@ -52,8 +53,8 @@ bool PlaneZoom::AnyAxes() const
 
 bool PlaneZoom::Works(const WorldWindow& candidate, const WorldWindow& current)
 {
-    if (scratch_.Plane().size() != document_.Plane().Plane().size())
-        scratch_.ResizePlane(document_.Plane().Plane().width(), document_.Plane().Plane().height());
+    if (scratch_.Plane().Size() != document_.Surface().Plane().Size())
+        scratch_.ResizePlane(document_.Surface().Plane().Width(), document_.Surface().Plane().Height());
     if (!MappingWorks(scratch_, candidate))
         return false;
     // Axes that could not be drawn in the window on the plane (a reversed
@@ -65,10 +66,10 @@ void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 {
     if (angleDelta == 0 || TraceRunning() || !HasPresses())
         return;
-    const WorldWindow current = WindowOf(document_.Plane());
+    const WorldWindow current = WindowOf(document_.Surface());
     WorldPoint at;
     try {
-        at = PixelCentre(document_.Plane().Mapping(), pixel);
+        at = PixelCentre(document_.Surface().Mapping(), FromQPoint(pixel));
     } catch (const FloatFault&) {
         return;  // the plane has no mapping
     }
@@ -100,7 +101,7 @@ void PlaneZoom::Press(QPoint pixel)
     drag_.reset();
     if (TraceRunning() || !HasPresses())
         return;
-    drag_ = Drag{pixel, WindowOf(document_.Plane()), false};
+    drag_ = Drag{pixel, WindowOf(document_.Surface()), false};
 }
 
 void PlaneZoom::DragTo(QPoint pixel)
@@ -134,8 +135,8 @@ void PlaneZoom::PanNow()
     if (!drag_ || TraceRunning())
         return;
     try {
-        const WorldWindow candidate = PannedWindow(drag_->Start, document_.Plane().Plane().size(), drag_->From, dragTarget_);
-        if (candidate == WindowOf(document_.Plane()))
+        const WorldWindow candidate = PannedWindow(drag_->Start, document_.Surface().Plane().Size(), FromQPoint(drag_->From), FromQPoint(dragTarget_));
+        if (candidate == WindowOf(document_.Surface()))
             return;
         if (Works(candidate, drag_->Start)) {
             Apply(candidate);

@@ -10,6 +10,7 @@
 #include "DocumentSignals.h"
 #include "Draw2D.h"
 #include "PlaneImage.h"
+#include "PlaneQt.h"
 #include "ReadoutAccessible.h"
 #include "ReadoutLabel.h"
 #include "ReadoutText.h"
@@ -190,11 +191,11 @@ void PositionReadout::ShowMouse()
         try {
             const PlaneMapping mapping = window_.Mapping();
             const QPoint pixel = *mousePixel_;
-            const WorldPoint here = PixelCentre(mapping, pixel);
-            const WorldPoint left = PixelCentre(mapping, pixel - QPoint(1, 0));
-            const WorldPoint right = PixelCentre(mapping, pixel + QPoint(1, 0));
-            const WorldPoint above = PixelCentre(mapping, pixel - QPoint(0, 1));
-            const WorldPoint below = PixelCentre(mapping, pixel + QPoint(0, 1));
+            const WorldPoint here = PixelCentre(mapping, FromQPoint(pixel));
+            const WorldPoint left = PixelCentre(mapping, FromQPoint(pixel - QPoint(1, 0)));
+            const WorldPoint right = PixelCentre(mapping, FromQPoint(pixel + QPoint(1, 0)));
+            const WorldPoint above = PixelCentre(mapping, FromQPoint(pixel - QPoint(0, 1)));
+            const WorldPoint below = PixelCentre(mapping, FromQPoint(pixel + QPoint(0, 1)));
             // Enough digits that the neighbours read differently and the
             // text maps back to this very pixel.
             const auto sameColumn = [&](double x) {

@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 
 #include "PlanePainter.h"
+#include "PlaneQt.h"
 #include "VectorWriters.h"
 #include "WriteAll.h"
 
@@ -19,7 +20,7 @@ QString WritePdf(const PlaneRecord& record, QIODevice& device)
     writer.setTitle(QStringLiteral("Parametrická křivka"));
     writer.setResolution(VectorDotsPerInch);
     // One page exactly the plane's size, no margins.
-    const QSizeF points = QSizeF(record.Size()) * 72.0 / VectorDotsPerInch;
+    const QSizeF points = QSizeF(ToQSize(record.Size())) * 72.0 / VectorDotsPerInch;
     const QPageSize page(points, QPageSize::Point, QString(), QPageSize::ExactMatch);
     if (!writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF())))
         return notWritten;

@@ -26,10 +26,10 @@ QString NothingToWrite(PictureFormat format)
 }
 
 // The bitmap as an animation of one frame.
-PlaneAnimation StillAnimation(const QImage& plane)
+PlaneAnimation StillAnimation(const RgbImage& plane)
 {
     PlaneAnimation still;
-    still.Start = plane.convertToFormat(QImage::Format_RGB888);
+    still.Start = plane;
     still.Frames.emplace_back();
     return still;
 }
@@ -68,9 +68,10 @@ QString WritePicture(PictureFormat format, const PictureSource& source, QIODevic
         break;
     case PictureFormat::Gif:
         if (source.Encoded) {
-            if (!source.Encoded->Message.isEmpty())
-                return source.Encoded->Message;
-            return device.write(source.Encoded->Bytes) == source.Encoded->Bytes.size()
+            if (!source.Encoded->Message.empty())
+                return QString::fromStdString(source.Encoded->Message);
+            const auto length = qint64(source.Encoded->Bytes.size());
+            return device.write(source.Encoded->Bytes.data(), length) == length
                        ? QString()
                        : QStringLiteral("Animaci GIF se nepodařilo zapsat.");
         }

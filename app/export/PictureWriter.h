@@ -11,7 +11,6 @@
 // empty string on success, otherwise a message for the user.
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QStringView>
 
@@ -19,6 +18,7 @@
 
 #include "GifWriter.h"
 #include "PlaneRecord.h"
+#include "RgbImage.h"
 #include "PlaneFrames.h"
 
 class QIODevice;
@@ -32,7 +32,7 @@ std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
 QString PictureFormatName(PictureFormat format);  // "png", ...
 
 struct PictureSource {
-    const QImage* Plane = nullptr;
+    const RgbImage* Plane = nullptr;
     const PlaneRecord* Record = nullptr;
     const PlaneAnimation* Animation = nullptr;
     const EncodedGif* Encoded = nullptr;  // written as it is; Gif's options were applied already

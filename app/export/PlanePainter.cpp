@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PlanePainter.h"
+#include "PlaneQt.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -16,8 +17,8 @@ void PaintCurve(QPainter& painter, const CurveRecord& curve)
     painter.setBrush(Qt::NoBrush);
     QPolygonF polyline;
     polyline.reserve(qsizetype(curve.Points.size()));
-    for (const QPointF& point : curve.Points)
-        polyline << PixelCentre(point);
+    for (const PlanePoint& point : curve.Points)
+        polyline << PixelCentre(ToQPointF(point));
     painter.drawPolyline(polyline);
 }
 
@@ -25,7 +26,7 @@ void PaintCurve(QPainter& painter, const CurveRecord& curve)
 
 void PaintPlaneRecord(QPainter& painter, const PlaneRecord& record)
 {
-    const QRectF page(QPointF(0, 0), QSizeF(record.Size()));
+    const QRectF page(QPointF(0, 0), QSizeF(ToQSize(record.Size())));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -35,7 +36,7 @@ void PaintPlaneRecord(QPainter& painter, const PlaneRecord& record)
         if (const auto* curve = std::get_if<CurveRecord>(&item))
             PaintCurve(painter, *curve);
         else
-            PaintAxisRecord(painter, std::get<AxisRecord>(item), record.Size());
+            PaintAxisRecord(painter, std::get<AxisRecord>(item), ToQSize(record.Size()));
     }
     painter.restore();
 }

@@ -16,6 +16,8 @@
 // Everything is clipped to the page.
 #pragma once
 
+#include <QSize>
+
 #include "PlaneRecord.h"
 
 class QPainter;

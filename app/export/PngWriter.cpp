@@ -3,10 +3,12 @@
 
 #include <QImageWriter>
 
-QString WritePng(const QImage& plane, QIODevice& device)
+#include "PlaneQt.h"
+
+QString WritePng(const RgbImage& plane, QIODevice& device)
 {
     QImageWriter writer(&device, "png");
-    if (plane.isNull() || !writer.write(plane))
+    if (plane.IsNull() || !writer.write(ViewOf(plane)))
         return QStringLiteral("Obrázek PNG se nepodařilo zapsat.");
     return QString();
 }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plane's bitmap as PNG.
 #pragma once
 
-#include <QImage>
 #include <QString>
+
+#include "RgbImage.h"
 
 class QIODevice;
 
-// An empty string on success, otherwise the message for the user.
-QString WritePng(const QImage& plane, QIODevice& device);
+// The plane's pixels as a PNG file; an empty string, or the message.
+QString WritePng(const RgbImage& plane, QIODevice& device);

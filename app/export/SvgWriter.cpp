@@ -4,6 +4,7 @@
 #include <QSvgGenerator>
 
 #include "PlanePainter.h"
+#include "PlaneQt.h"
 #include "VectorWriters.h"
 #include "WriteAll.h"
 
@@ -16,8 +17,8 @@ QString WriteSvg(const PlaneRecord& record, QIODevice& device)
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(record.Size());
-    generator.setViewBox(QRect(QPoint(0, 0), record.Size()));
+    generator.setSize(ToQSize(record.Size()));
+    generator.setViewBox(QRect(QPoint(0, 0), ToQSize(record.Size())));
     generator.setResolution(VectorDotsPerInch);
     generator.setTitle(QStringLiteral("Parametrická křivka"));
     generator.setDescription(QStringLiteral("Rovina programu paramcurve"));

@@ -10,7 +10,9 @@
 
 #include "AxisLayout.h"
 #include "Canvas.h"
+#include "CanvasFont.h"
 #include "PlanePainter.h"
+#include "PlaneQt.h"
 #include "PlotState.h"
 #include "TickPainter.h"
 #include "VectorStyle.h"
@@ -30,7 +32,7 @@ public:
     {
         metrics_.SetFontHeight(fontHeight);
         metrics_.SetPenWidth(penWidth);
-        font_ = metrics_.Font();
+        font_ = CanvasFont(fontHeight);
         ascent_ = QFontMetrics(font_).ascent();
     }
 
@@ -39,7 +41,7 @@ public:
 
     void Draw(QPainter& painter, QPointF corner, const QString& text, QColor brush, QColor colour) const
     {
-        const QRectF box(corner, QSizeF(metrics_.TextWidth(text), metrics_.TextHeight()));
+        const QRectF box(corner, QSizeF(metrics_.TextWidth(text.toStdString()), metrics_.TextHeight()));
         painter.fillRect(box, brush);
         painter.setFont(font_);
         painter.setPen(colour);
@@ -48,12 +50,12 @@ public:
             const QString glyph(c);
             if (c != u' ')
                 painter.drawText(QPointF(x, corner.y() + ascent_), glyph);
-            x += metrics_.TextWidth(glyph);
+            x += metrics_.TextWidth(glyph.toStdString());
         }
     }
 
 private:
-    QImage none_;  // the metrics need no pixels
+    RgbImage none_;  // the metrics need no pixels
     TCanvas metrics_;
     QFont font_;
     int ascent_ = 0;
@@ -96,12 +98,12 @@ void PaintAxisRecord(QPainter& painter, const AxisRecord& axis, QSize page)
         const auto index = std::int32_t(axis.FirstTick + k);
         const double position = StoreReal(Extended(index) * Extended(axis.Step.Step));
         const std::int32_t along = horizontal ? mapping.ScreenX(position) : mapping.ScreenY(position);
-        const QPoint tick = horizontal ? QPoint(along, acrossPixel) : QPoint(acrossPixel, along);
+        const PixelPoint tick = horizontal ? PixelPoint{along, acrossPixel} : PixelPoint{acrossPixel, along};
         auto at = [&](PixelOffset offset) { return ShiftPixel(tick, offset); };
         marks.push_back(TickMark{at(layout.TickFrom), at(layout.TickTo), at(layout.Label), index});
         positions.push_back(position);
     }
-    const std::vector<TickMarkShown> shown = ShownTickMarks(texts.Metrics(), page, marks);
+    const std::vector<TickMarkShown> shown = ShownTickMarks(texts.Metrics(), FromQSize(page), marks);
     const QColor tickBrush = VectorColour(axis.Brush);
     for (std::size_t k = 0; k < marks.size(); ++k) {
         const QPointF tick = pointAt(positions[k]);

@@ -41,9 +41,9 @@ void OpenChosenLesson(PlotDocument& document, PanelPress& panel, QWidget* parent
 void SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent)
 {
     // Said before the dialog rather than after it.
-    QString problem;
-    if (SaveableLessonText(Lesson{panel.CurrentPress(), document.Presses()}, problem).isEmpty()) {
-        ShowErrorBox(QStringLiteral("Lekci nelze uložit: %1.").arg(problem));
+    std::string problem;
+    if (SaveableLessonText(Lesson{panel.CurrentPress(), document.Presses()}, problem).empty()) {
+        ShowErrorBox(QStringLiteral("Lekci nelze uložit: %1.").arg(QString::fromStdString(problem)));
         return;
     }
     const QString path = ChooseLessonFile(parent, LessonDialog::Save);

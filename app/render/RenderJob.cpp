@@ -165,13 +165,13 @@ void Sweep(PlotSurface& surface, const RenderRequest& request, RenderHost& host,
     const RenderSweep& sweep = *request.Sweep;
     const PlaneSnapshot start = surface.Snapshot();
     PlaneChanges changes(surface);
-    const QRect bounds = surface.Plane().rect();
+    const PixelRect bounds = surface.Plane().Rect();
     if (gif)
         gif->Start(changes.Picture());
     struct LastFrame {
         PlaneChanges& changes;
         GifInMemory* gif;
-        QRect bounds;
+        PixelRect bounds;
         ~LastFrame()
         {
             if (gif && (changes.Any() || gif->FrameCount() == 0))

@@ -14,7 +14,7 @@ WindowReplay DrawPressesAnew(PlotDocument& document, const PressHistory& presses
         replay.Stopped = drawn.Stopped;
         replay.Results = std::move(drawn.Results);
     }
-    document.Plane().RepaintPlane();
+    document.Surface().RepaintPlane();
     return replay;
 }
 
@@ -31,6 +31,6 @@ WindowReplay RedrawLastPress(PlotDocument& document, const RecordedPress& last)
         replay.Stopped = drawn.Stopped;
         replay.Results.push_back(drawn.Record.Result);
     }
-    document.Plane().RepaintPlane();
+    document.Surface().RepaintPlane();
     return replay;
 }

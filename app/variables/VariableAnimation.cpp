@@ -15,7 +15,7 @@ void AnimateVariable(TVariables& window, std::size_t variable)
     PlotDocument& document = window.Document();
     if (TraceRunning() || !document.HasPlane())
         return;
-    PlotSurface& plane = document.Plane();
+    PlotSurface& plane = document.Surface();
     RecordedPress base{document.Presses().empty() ? window.Panel().CurrentPress() : document.Presses().back().Press,
                        std::nullopt, {}};
     base.Press.Variables = document.Variables();
@@ -28,7 +28,7 @@ void AnimateVariable(TVariables& window, std::size_t variable)
     QString failure;
     {
         PlaneChanges changes(plane);
-        const QRect bounds = plane.Plane().rect();
+        const PixelRect bounds = plane.Plane().Rect();
         gif.Start(changes.Picture());
         for (std::int64_t i = 0; i < range.Count; ++i) {
             window.ShowStep(variable, i);

@@ -196,7 +196,7 @@ void PlotDocument::RebuildPenTrack()
             continue;
         // The same plane size: a point too far to draw ends it where it did.
         PlotSurface scratch;
-        scratch.ResizePlane(plane_->Plane().width(), plane_->Plane().height());
+        scratch.ResizePlane(plane_->Plane().Width(), plane_->Plane().Height());
         GatherHost host;
         try {
             ReplayPress(scratch, *press, &host);

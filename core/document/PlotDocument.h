@@ -76,8 +76,8 @@ public:
     // The plane the presses are drawn on; it must outlive the document.
     void AttachPlane(PlotSurface& plane) { plane_ = &plane; }
     bool HasPlane() const { return plane_ != nullptr; }
-    PlotSurface& Plane() { return *plane_; }
-    const PlotSurface& Plane() const { return *plane_; }
+    PlotSurface& Surface() { return *plane_; }
+    const PlotSurface& Surface() const { return *plane_; }
 
     const PressHistory& Presses() const { return presses_; }
     // The plane before the last press; none while there is no press.

@@ -4,7 +4,7 @@
 #include <utility>
 
 PressTrace::PressTrace(PlotDocument& document, const TracePress& press, TraceHost& window)
-    : document_(document), window_(document, window), run_(document.Plane(), press, this)
+    : document_(document), window_(document, window), run_(document.Surface(), press, this)
 {
 }
 
@@ -34,7 +34,7 @@ void PressTrace::StartRecording()
     // What the user watches is recorded for "Uložit animaci…", from the
     // plane as it stands now; the frames are encoded as they are taken, so
     // the recording costs the GIF's size, not its frames'.
-    PlotSurface& plane = document_.Plane();
+    PlotSurface& plane = document_.Surface();
     before_ = plane.Snapshot();
     gif_.emplace(GifOptions{}, PressColours(run_.Press(), plane.Canvas()));
     recorder_.emplace(plane, window_, *gif_);

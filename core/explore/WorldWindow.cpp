@@ -49,11 +49,11 @@ WorldWindow WindowOf(const PlotState& state)
     return WorldWindow{state.X1, state.X2, state.Y1, state.Y2};
 }
 
-WorldPoint PixelCentre(const PlaneMapping& mapping, QPoint pixel)
+WorldPoint PixelCentre(const PlaneMapping& mapping, PixelPoint pixel)
 {
     // The inverses of PixelX and PixelY.
-    const double x = StoreReal(DivideExtended(Extended(pixel.x()) - Extended(mapping.OffsetX), mapping.ScaleX));
-    const double y = StoreReal(DivideExtended(Extended(mapping.OffsetY) - Extended(pixel.y()), mapping.ScaleY));
+    const double x = StoreReal(DivideExtended(Extended(pixel.X) - Extended(mapping.OffsetX), mapping.ScaleX));
+    const double y = StoreReal(DivideExtended(Extended(mapping.OffsetY) - Extended(pixel.Y), mapping.ScaleY));
     return WorldPoint{x, y, 0.0};
 }
 
@@ -68,13 +68,13 @@ WorldWindow ZoomedWindow(const WorldWindow& window, WorldPoint at, Extended fact
                        scaled(window.Y2, at.y)};
 }
 
-WorldWindow PannedWindow(const WorldWindow& window, QSize planeSize, QPoint from, QPoint to)
+WorldWindow PannedWindow(const WorldWindow& window, PixelSize planeSize, PixelPoint from, PixelPoint to)
 {
     // A pixel is a width-th of the window; rows grow downwards, y upwards.
-    const Extended dx = DivideExtended(Extended(from.x() - to.x()) * (Extended(window.X2) - Extended(window.X1)),
-                                       planeSize.width());
-    const Extended dy = DivideExtended(Extended(to.y() - from.y()) * (Extended(window.Y2) - Extended(window.Y1)),
-                                       planeSize.height());
+    const Extended dx = DivideExtended(Extended(from.X - to.X) * (Extended(window.X2) - Extended(window.X1)),
+                                       planeSize.Width);
+    const Extended dy = DivideExtended(Extended(to.Y - from.Y) * (Extended(window.Y2) - Extended(window.Y1)),
+                                       planeSize.Height);
     return WorldWindow{StoreReal(window.X1 + dx), StoreReal(window.X2 + dx), StoreReal(window.Y1 + dy),
                        StoreReal(window.Y2 + dy)};
 }
@@ -86,8 +86,8 @@ bool MappingWorks(PlotSurface& scratch, const WorldWindow& window)
     } catch (const FloatFault&) {
         return false;
     }
-    return HasPixelValues(window.X1, window.X2, scratch.Plane().width()) &&
-           HasPixelValues(window.Y1, window.Y2, scratch.Plane().height());
+    return HasPixelValues(window.X1, window.X2, scratch.Plane().Width()) &&
+           HasPixelValues(window.Y1, window.Y2, scratch.Plane().Height());
 }
 
 bool AxesFit(PlotSurface& scratch, const WorldWindow& window)

@@ -8,9 +8,7 @@
 // a bound beyond the double range is the overflow fault (FloatFault).
 #pragma once
 
-#include <QPoint>
-#include <QSize>
-
+#include "PixelGeometry.h"
 #include "PlaneMapping.h"
 #include "PlotState.h"
 #include "RealArith.h"
@@ -31,7 +29,7 @@ WorldWindow WindowOf(const PlotState& state);
 
 // The world point at the centre of a pixel, the one that maps back to it.
 // A mapping with a zero scale is the division-by-zero fault.
-WorldPoint PixelCentre(const PlaneMapping& mapping, QPoint pixel);
+WorldPoint PixelCentre(const PlaneMapping& mapping, PixelPoint pixel);
 
 // The window `factor` times narrower (wider when below 1) about `at`, which
 // keeps its place on the plane.
@@ -39,7 +37,7 @@ WorldWindow ZoomedWindow(const WorldWindow& window, WorldPoint at, Extended fact
 
 // The window moved so that the world point under pixel `from` of a
 // `planeSize` plane comes to lie under pixel `to`.
-WorldWindow PannedWindow(const WorldWindow& window, QSize planeSize, QPoint from, QPoint to);
+WorldWindow PannedWindow(const WorldWindow& window, PixelSize planeSize, PixelPoint from, PixelPoint to);
 
 // Whether the plane can be mapped to the window: SetWorld passes (on
 // `scratch`, whose plane size counts) and each pixel column and row still

@@ -5,8 +5,8 @@ TraceRecorder::TraceRecorder(PlotSurface& surface, TraceHost& inner, PlaneFrameS
     : inner_(inner), sink_(sink)
 {
     changes_.emplace(surface);
-    const QImage start = changes_->Picture();
-    bounds_ = start.rect();
+    const RgbImage& start = changes_->Picture();
+    bounds_ = start.Rect();
     sink_.Start(start);
 }
 

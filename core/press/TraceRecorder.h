@@ -14,8 +14,6 @@
 // destruction; the surface must outlive it.
 #pragma once
 
-#include <QRect>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -53,7 +51,7 @@ private:
     PlaneAnimationKeeper kept_;
     PlaneFrameSink& sink_;
     std::optional<PlaneChanges> changes_;
-    QRect bounds_;  // the start picture's
+    PixelRect bounds_;  // the start picture's
     std::size_t frames_ = 0;
     bool stepSinceFrame_ = false;
 };

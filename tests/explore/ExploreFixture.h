@@ -99,7 +99,7 @@ inline QImage ShownPlane()
 
 inline QImage PlaneThere()
 {
-    return Draw2D->Plane().copy(VisiblePlane()).convertToFormat(QImage::Format_RGB32);
+    return ToQImage(Draw2D->Plane()).copy(VisiblePlane()).convertToFormat(QImage::Format_RGB32);
 }
 
 // Mouse and wheel events as the window system hands them to the plane.
@@ -166,7 +166,7 @@ inline QImage PlaneOfPresses(const PressHistory& presses)
     surface.ResizePlane(500, 500);
     surface.FillPlane(255, 255, 255);
     ReplayPresses(surface, presses);
-    return surface.Plane().copy();
+    return ToQImage(surface.Plane()).copy();
 }
 
 // The renderer's options for one press (its t starts at 0, as the first

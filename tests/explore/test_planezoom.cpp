@@ -108,7 +108,7 @@ void TestPlaneZoom::WheelZoomsAboutTheCursor()
     Control_Panel->CheckBox1->setChecked(axes);
     PressKresli();
     const WorldWindow before = WindowOf(*Draw2D);
-    const WorldPoint under = PixelCentre(Draw2D->Mapping(), pixel);
+    const WorldPoint under = PixelCentre(Draw2D->Mapping(), FromQPoint(pixel));
     redraws = 0;
 
     TurnWheel(pixel, delta);
@@ -166,7 +166,7 @@ void TestPlaneZoom::DragPans()
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
     PressKresli();
-    const WorldPoint grabbed = PixelCentre(Draw2D->Mapping(), from);
+    const WorldPoint grabbed = PixelCentre(Draw2D->Mapping(), FromQPoint(from));
     Drag(from, to);
     QVERIFY(fixture.Panel.Boxes.isEmpty());
     QCOMPARE(Draw2D->ScreenX(grabbed.x), to.x());
@@ -178,7 +178,7 @@ void TestPlaneZoom::DragPans()
 void TestPlaneZoom::AClickDoesNotPan()
 {
     PressKresli();
-    const QImage plane = Draw2D->Plane().copy();
+    const QImage plane = ToQImage(Draw2D->Plane()).copy();
     const std::array<std::string, 4> fields = BoundFieldTexts();
     redraws = 0;
     Drag(QPoint(200, 200), QPoint(200, 200));
@@ -193,7 +193,7 @@ void TestPlaneZoom::AClickDoesNotPan()
 void TestPlaneZoom::ADragIsDrawnOncePerTurn()
 {
     PressKresli();
-    const WorldPoint grabbed = PixelCentre(Draw2D->Mapping(), QPoint(100, 100));
+    const WorldPoint grabbed = PixelCentre(Draw2D->Mapping(), FromQPoint(QPoint(100, 100)));
     redraws = 0;
     SendMouse(QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton, Qt::LeftButton);
     for (int i = 1; i <= 20; ++i)
@@ -218,7 +218,7 @@ void TestPlaneZoom::NothingToZoomBeforeAPress()
     TurnWheel(QPoint(250, 250), 120);
     Drag(QPoint(100, 100), QPoint(200, 200));
     QVERIFY(BoundFieldTexts() == fields);
-    QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+    QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
     QVERIFY(fixture.Panel.Boxes.isEmpty());
 }
 
@@ -259,7 +259,7 @@ void TestPlaneZoom::ZoomStopsAtTheLastWindowThatWorks()
         QVERIFY(AxesFit(scratch, reached));
     QVERIFY(!(reached == WorldWindow{-4, 4, -4, 4}));
     // The next notch would not work.
-    const WorldPoint under = PixelCentre(Draw2D->Mapping(), pixel);
+    const WorldPoint under = PixelCentre(Draw2D->Mapping(), FromQPoint(pixel));
     bool nextWorks = false;
     try {
         const WorldWindow next = ZoomedWindow(reached, under, notches > 0 ? 1.25L : 0.8L);
@@ -319,7 +319,7 @@ void TestPlaneZoom::BackToTheOriginalWindow()
     PressKresli();
     // The fields as the user left them, not as the last press had them.
     Control_Panel->EditX1->setText("-3*pi");
-    const QImage original = Draw2D->Plane().copy();
+    const QImage original = ToQImage(Draw2D->Plane()).copy();
     const PressHistory presses = History();
     QAction* back = fixture.Menu->OriginalWindow;
     QVERIFY(!back->isEnabled());

@@ -65,7 +65,7 @@ void TestReadoutScreen::TheScreenIsThePlaneWhenOff()
 void TestReadoutScreen::DrawnOnScreenNeverOnThePlane()
 {
     PressKresli();
-    const QImage plane = Draw2D->Plane().copy();
+    const QImage plane = ToQImage(Draw2D->Plane()).copy();
     QVERIFY(ActivatePlotWindow());
     QTest::keyClick(Draw2D, Qt::Key_F2);
     QVERIFY(fixture.Readout().On());

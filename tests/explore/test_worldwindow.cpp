@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 
+#include "PlaneImages.h"
 #include "PlotSurface.h"
 #include "WorldWindow.h"
 
@@ -78,7 +79,7 @@ void TestWorldWindow::PixelCentreMapsBack()
     QFETCH(WorldWindow, window);
     QFETCH(QPoint, pixel);
     const PlaneMapping mapping = MappingOf(window);
-    const WorldPoint centre = PixelCentre(mapping, pixel);
+    const WorldPoint centre = PixelCentre(mapping, FromQPoint(pixel));
     QCOMPARE(mapping.ScreenX(centre.x), pixel.x());
     QCOMPARE(mapping.ScreenY(centre.y), pixel.y());
 }
@@ -100,7 +101,7 @@ void TestWorldWindow::ZoomKeepsThePointUnderTheCursor()
     QFETCH(WorldWindow, window);
     QFETCH(QPoint, pixel);
     QFETCH(double, factor);
-    const WorldPoint at = PixelCentre(MappingOf(window), pixel);
+    const WorldPoint at = PixelCentre(MappingOf(window), FromQPoint(pixel));
     const WorldWindow zoomed = ZoomedWindow(window, at, factor);
     // The window is factor times narrower (wider), in the same orientation,
     // but for the rounding of its bounds.
@@ -128,8 +129,8 @@ void TestWorldWindow::PanMovesTheGrabbedPointToTheCursor()
     QFETCH(WorldWindow, window);
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
-    const WorldPoint grabbed = PixelCentre(MappingOf(window), from);
-    const WorldWindow panned = PannedWindow(window, QSize(500, 500), from, to);
+    const WorldPoint grabbed = PixelCentre(MappingOf(window), FromQPoint(from));
+    const WorldWindow panned = PannedWindow(window, PixelSize{500, 500}, FromQPoint(from), FromQPoint(to));
     const PlaneMapping mapping = MappingOf(panned);
     QCOMPARE(mapping.ScreenX(grabbed.x), to.x());
     QCOMPARE(mapping.ScreenY(grabbed.y), to.y());

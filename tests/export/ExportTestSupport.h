@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "PlaneImages.h"
 #include "Presets.h"
 #include "TraceRecorder.h"
 #include "trace/PlaneCheck.h"
@@ -26,7 +27,7 @@ public:
     void Repaint() override
     {
         RecordingHost::Repaint();
-        Planes.push_back(surface_.Plane().copy());
+        Planes.push_back(ToQImage(surface_.Plane()).copy());
     }
 
 private:
@@ -108,10 +109,10 @@ private:
 inline std::vector<QImage> ComposeFrames(const PlaneAnimation& animation)
 {
     std::vector<QImage> frames;
-    QImage picture = animation.Start.copy();
+    RgbImage picture = animation.Start;
     for (const PlaneFrame& frame : animation.Frames) {
         ApplyFrame(picture, frame);
-        frames.push_back(picture.copy());
+        frames.push_back(ToQImage(picture));
     }
     return frames;
 }

@@ -107,3 +107,9 @@ inline DecodedGif DecodeGif(const QByteArray& bytes)
     DGifCloseFile(gif, &error);
     return result;
 }
+
+// A file held as a byte string (the document's animation).
+inline DecodedGif DecodeGif(const std::string& bytes)
+{
+    return DecodeGif(QByteArray::fromStdString(bytes));
+}

@@ -85,11 +85,11 @@ void TestPlaneRecord::WipeStartsAnEmptyRecord()
     surface->FillPlane(std::uint8_t(red), std::uint8_t(green), std::uint8_t(blue));
     QVERIFY(surface->Record().Items().empty());
     QCOMPARE(surface->Record().Background(), ColorValue(std::uint8_t(red), std::uint8_t(green), std::uint8_t(blue)));
-    QCOMPARE(surface->Record().Size(), QSize(500, 500));
+    QCOMPARE(ToQSize(surface->Record().Size()), QSize(500, 500));
 
     surface->ResizePlane(300, 200);
     QVERIFY(surface->Record().Items().empty());
-    QCOMPARE(surface->Record().Size(), QSize(300, 200));
+    QCOMPARE(ToQSize(surface->Record().Size()), QSize(300, 200));
     QCOMPARE(surface->Record().Background(), White);
 }
 
@@ -177,11 +177,12 @@ void TestPlaneRecord::TracesOverlaid()
     // The unrounded positions of the traced points, each in its own mapping.
     for (std::size_t i = 0; i < circle.Points.size(); ++i) {
         const TracedPoint& p = circle.Points[i];
-        QCOMPARE(curves[0]->Points[i], QPointF(double(circleMapping.PixelX(p.x)), double(circleMapping.PixelY(p.y))));
-        QVERIFY(std::abs(curves[0]->Points[i].x() - circleMapping.ScreenX(p.x)) <= 0.5);
+        QCOMPARE(ToQPointF(curves[0]->Points[i]),
+                 QPointF(double(circleMapping.PixelX(p.x)), double(circleMapping.PixelY(p.y))));
+        QVERIFY(std::abs(curves[0]->Points[i].X - circleMapping.ScreenX(p.x)) <= 0.5);
     }
     for (std::size_t i = 0; i < throwTrace.Points.size(); ++i)
-        QCOMPARE(curves[1]->Points[i], PixelOf(*surface, throwTrace.Points[i]));
+        QCOMPARE(ToQPointF(curves[1]->Points[i]), PixelOf(*surface, throwTrace.Points[i]));
     const auto axes = ItemsOf<AxisRecord>(surface->Record());
     QCOMPARE(axes[0]->Max, 4.0);
     QCOMPARE(axes[2]->Max, 10.0);
@@ -197,8 +198,8 @@ void TestPlaneRecord::DashedKeepsOnlyDrawnSegments()
     QCOMPARE(curves.size(), std::size_t(51));
     for (std::size_t k = 0; k < curves.size(); ++k) {
         QCOMPARE(curves[k]->Points.size(), std::size_t(2));
-        QCOMPARE(curves[k]->Points[0], PixelOf(*surface, trace.Points[2 * k]));
-        QCOMPARE(curves[k]->Points[1], PixelOf(*surface, trace.Points[2 * k + 1]));
+        QCOMPARE(ToQPointF(curves[k]->Points[0]), PixelOf(*surface, trace.Points[2 * k]));
+        QCOMPARE(ToQPointF(curves[k]->Points[1]), PixelOf(*surface, trace.Points[2 * k + 1]));
     }
 }
 
@@ -230,12 +231,12 @@ void TestPlaneRecord::SegmentsThatDrawNothing()
     const auto curves = ItemsOf<CurveRecord>(surface->Record());
     QCOMPARE(int(curves.size()), polylines);
     if (polylines == 0) {
-        QCOMPARE(CountNotWhite(surface->Plane()), 0);
+        QCOMPARE(CountNotWhite(ToQImage(surface->Plane())), 0);
         return;
     }
-    QCOMPARE(curves[0]->Points.front(), PixelOf(*surface, host.Points[std::size_t(firstPoint)]));
+    QCOMPARE(ToQPointF(curves[0]->Points.front()), PixelOf(*surface, host.Points[std::size_t(firstPoint)]));
     QCOMPARE(int(curves[0]->Points.size()), points);
-    QCOMPARE(curves[0]->Points.back(), PixelOf(*surface, host.Points.back()));
+    QCOMPARE(ToQPointF(curves[0]->Points.back()), PixelOf(*surface, host.Points.back()));
 }
 
 void TestPlaneRecord::RecorderFrames_data()
@@ -258,7 +259,7 @@ void TestPlaneRecord::RecorderFrames()
     QFETCH(int, frames);
 
     auto surface = FreshSurface();
-    const QImage before = surface->Plane().copy();
+    const QImage before = ToQImage(surface->Plane()).copy();
     const RecordedTrace trace = RecordTrace(*surface, texts, false);
     QVERIFY(trace.Animation.Start == before);
     QCOMPARE(int(trace.Animation.Frames.size()), frames);
@@ -281,11 +282,11 @@ void TestPlaneRecord::RecorderMemoryForLongTrace()
     // Frame 0 holds the axes; each later one a few pixels of one segment.
     qint64 laterBytes = 0;
     for (std::size_t k = 1; k < animation.Frames.size(); ++k) {
-        laterBytes += animation.Frames[k].Pixels.sizeInBytes();
-        QVERIFY(animation.Frames[k].Changed.width() <= 3 && animation.Frames[k].Changed.height() <= 3);
+        laterBytes += qint64(animation.Frames[k].Pixels.BytesPerLine()) * animation.Frames[k].Pixels.Height();
+        QVERIFY(animation.Frames[k].Changed.Width() <= 3 && animation.Frames[k].Changed.Height() <= 3);
     }
     QVERIFY2(laterBytes < 100 * 1024, qPrintable(QString::number(laterBytes)));
-    QImage composed = animation.Start.copy();
+    RgbImage composed = animation.Start;
     for (const PlaneFrame& frame : animation.Frames)
         ApplyFrame(composed, frame);
     QVERIFY(composed == surface->Plane());

@@ -81,7 +81,7 @@ void TestVectorWriters::SvgCurveFollowsBitmap()
     const QByteArray svg = Written(PictureFormat::Svg, *surface);
     QVERIFY(svg.startsWith("<?xml"));
     const QImage rendered = RenderSvg(svg);
-    const CurveMatch match = MatchCurve(surface->Plane(), rendered);
+    const CurveMatch match = MatchCurve(ToQImage(surface->Plane()), rendered);
     QVERIFY(match.Bitmap > 100);
     QCOMPARE(match.RenderedStray, 0);
     QCOMPARE(match.BitmapMissed, 0);
@@ -107,7 +107,7 @@ void TestVectorWriters::SvgTicksAtBitmapTicks()
 
     auto surface = FreshSurface();
     DrawReferenceAxes(*surface, Window(lo, hi, lo, hi));
-    const QImage& bitmap = surface->Plane();
+    const QImage bitmap = ToQImage(surface->Plane());
     const QImage rendered = RenderSvg(Written(PictureFormat::Svg, *surface));
     const int axisRow = surface->ScreenY(0), axisColumn = surface->ScreenX(0);
     const int endColumn = surface->ScreenX(hi), endRow = surface->ScreenY(hi);
@@ -144,7 +144,7 @@ void TestVectorWriters::DenseAxisStaysSmall()
     const QImage rendered = RenderSvg(svg);
     // Red along the x axis almost everywhere the bitmap has it.
     const int row = surface->ScreenY(0) - 2;
-    const QList<int> bitmapRed = RedInLine(surface->Plane(), row, true, 0, 480);
+    const QList<int> bitmapRed = RedInLine(ToQImage(surface->Plane()), row, true, 0, 480);
     int covered = 0;
     for (int x : bitmapRed)
         covered += Near(rendered, x, row, 1, [](QRgb p) { return Redness(p) >= 40; });
@@ -173,7 +173,7 @@ void TestVectorWriters::PdfOnePageWithCurve()
     // At 96 dots per inch the page is the plane again, pixel for pixel.
     const QImage rendered = RenderPdf(path, 96, dir.path());
     QCOMPARE(rendered.size(), QSize(500, 500));
-    const CurveMatch match = MatchCurve(surface->Plane(), rendered);
+    const CurveMatch match = MatchCurve(ToQImage(surface->Plane()), rendered);
     QVERIFY(match.Bitmap > 100);
     QCOMPARE(match.RenderedStray, 0);
     QCOMPARE(match.BitmapMissed, 0);

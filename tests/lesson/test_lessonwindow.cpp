@@ -178,7 +178,7 @@ void TestLessonWindow::SavedAndOpenedIsThePlaneByHand()
     QCOMPARE(fixture.Boxes.size(), 1);  // the formula error's, by hand
     QCOMPARE(int(History().size()), 3);
     QVERIFY(History()[2].StopAt);
-    const QImage byHand = Draw2D->Plane().copy();
+    const QImage byHand = ToQImage(Draw2D->Plane()).copy();
     const TracePress panel = Control_Panel->CurrentPress();
 
     chosen = Path("hand.paramcurve");
@@ -250,7 +250,7 @@ void TestLessonWindow::FileThatWillNotDoChangesNothing()
 
     PressKresli();
     Control_Panel->EditEq1->setText("sin(t)");
-    const QImage plane = Draw2D->Plane().copy();
+    const QImage plane = ToQImage(Draw2D->Plane()).copy();
     const TracePress panel = Control_Panel->CurrentPress();
     const PressHistory history = History();
 
@@ -280,7 +280,7 @@ void TestLessonWindow::EscStopsTheDrawingKeepingWhatWasDrawn()
     QVERIFY(!History().empty());
     QVERIFY(History().size() < 400);
     QVERIFY(History().back().StopAt);
-    const QImage stopped = Draw2D->Plane().copy();
+    const QImage stopped = ToQImage(Draw2D->Plane()).copy();
 
     chosen = Path("stopped.paramcurve");
     actions->SaveLesson->trigger();
@@ -299,7 +299,7 @@ void TestLessonWindow::EscInASlowBoundKeepsNothingOfThatPress()
     QVERIFY(OpenLesson(TheDocument(), *Control_Panel, file));
     QVERIFY(History().empty());
     QVERIFY(!TheDocument().PlaneBeforeLast());
-    QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+    QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
 }
 
 void TestLessonWindow::NothingWhileATraceRuns()
@@ -390,7 +390,7 @@ void TestLessonWindow::MissingRecentLessonIsDropped()
     QVERIFY(OpenLesson(TheDocument(), *Control_Panel, kept));
     QVERIFY(OpenLesson(TheDocument(), *Control_Panel, gone));
     QVERIFY(QFile::remove(gone));
-    const QImage plane = Draw2D->Plane().copy();
+    const QImage plane = ToQImage(Draw2D->Plane()).copy();
     actions->ShowRecentLessons();  // opened from here rather than from the menu
 
     actions->RecentEntries[0]->trigger();

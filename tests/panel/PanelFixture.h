@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "PlaneImages.h"
 #include "ControlPanel.h"
 #include "Dialogs.h"
 #include "Draw2D.h"

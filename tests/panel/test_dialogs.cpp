@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 0, 0, 200), 0);
         Draw2D->FillPlane(0, 0, 0);
         QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
-        QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+        QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
         ColorChooser = [](std::int32_t) { return ColorChoice{true, 0x00FF00}; };
         QTest::mouseClick(Control_Panel->Button4, Qt::LeftButton);
         QCOMPARE(int(Draw2D->CurveG), 255);

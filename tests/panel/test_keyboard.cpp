@@ -150,12 +150,12 @@ private slots:
         auto* target = Control_Panel->findChild<QPushButton*>(button);
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));
-        const int white = Draw2D->Plane().width() * Draw2D->Plane().height() -
-                          PixelsOtherThan(Draw2D->Plane(), 255, 255, 255);
-        const bool curveDrawn = PixelsOtherThan(Draw2D->Plane(), 0, 0, 0) > 0 &&
-                                PixelsOtherThan(Draw2D->Plane(), 255, 255, 255) > 0;
+        const int white = ToQImage(Draw2D->Plane()).width() * ToQImage(Draw2D->Plane()).height() -
+                          PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255);
+        const bool curveDrawn = PixelsOtherThan(ToQImage(Draw2D->Plane()), 0, 0, 0) > 0 &&
+                                PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255) > 0;
         QCOMPARE(curveDrawn, effect == "traced");
-        QCOMPARE(white == Draw2D->Plane().width() * Draw2D->Plane().height(), effect == "wiped");
+        QCOMPARE(white == ToQImage(Draw2D->Plane()).width() * ToQImage(Draw2D->Plane()).height(), effect == "wiped");
         QCOMPARE(colourAsked, effect == "colour asked" ? 1 : 0);
         QVERIFY(Fixture.Boxes.isEmpty());
     }
@@ -215,7 +215,7 @@ private slots:
             QCOMPARE(window.pixelColor(at), expected);
         const QRect shown = Draw2D->Image1->visibleRegion().boundingRect();
         const QImage plane = Draw2D->Image1->grab(shown).toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(plane, Draw2D->Plane().copy(shown).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(plane, ToQImage(Draw2D->Plane()).copy(shown).convertToFormat(QImage::Format_RGB32));
     }
 
     void menuFromTheKeyboard_data()

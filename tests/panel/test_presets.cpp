@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(Control_Panel->EditSeg->text(), QString("40"));
         QVERIFY(!Control_Panel->CheckBox1->isChecked());
         QVERIFY(!Control_Panel->CheckBox2->isChecked());
-        QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+        QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
         QVERIFY(Fixture.Boxes.isEmpty());
     }
 
@@ -133,10 +133,10 @@ private slots:
         const double scaleX = Draw2D->ScaleX;
         Draw2D->DrawLine({-4, 0, 0}, {4, 0, 0}, 255, 0, 0);
         Draw2D->DrawLine({-1, -1, 0}, {1, 1, 0}, 0, 0, 200);
-        QVERIFY(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255) > 400);
+        QVERIFY(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255) > 400);
         Control_Panel->EditEq1->setText("t");
         QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
-        QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+        QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
         QCOMPARE(Draw2D->ScaleX, scaleX);
         QCOMPARE(int(Draw2D->CurveB), 200);
         QCOMPARE(Control_Panel->EditEq1->text(), QString("t"));

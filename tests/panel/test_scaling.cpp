@@ -76,7 +76,7 @@ ShownPlane Show()
         onScreen = window.copy(area);
     }
     return {image->grab(visible).toImage(), onScreen,
-            Draw2D->Plane().copy(visible).convertToFormat(QImage::Format_RGB32)};
+            ToQImage(Draw2D->Plane()).copy(visible).convertToFormat(QImage::Format_RGB32)};
 }
 
 // The child: starts as the program does, draws, and reports the factor, how

@@ -123,9 +123,9 @@ private slots:
         QVERIFY(Draw2D);
         QCOMPARE(Draw2D->windowTitle(), QString("Parametric Curve"));
         QVERIFY(Draw2D->isVisible());
-        QCOMPARE(Draw2D->Plane().size(), QSize(500, 500));
-        QCOMPARE(Draw2D->Plane().format(), QImage::Format_RGB888);
-        QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+        QCOMPARE(ToQImage(Draw2D->Plane()).size(), QSize(500, 500));
+        QCOMPARE(ToQImage(Draw2D->Plane()).format(), QImage::Format_RGB888);
+        QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
     }
 
     void plotStateZeroedButColour()

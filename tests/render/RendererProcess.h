@@ -13,6 +13,8 @@
 
 #include <functional>
 
+#include "PlaneImages.h"
+
 struct RendererRun {
     bool Finished = false;  // ended by itself within a minute, not by a signal
     int ExitStatus = -1;

@@ -198,7 +198,7 @@ void TestRender::MatchesThePanel()
     if (fixture.Boxes.isEmpty()) {
         QCOMPARE(run.ExitStatus, 0);
         QCOMPARE(run.Err, QByteArray());
-        QVERIFY(PixelsOf(Draw2D->Plane(), colour.red(), colour.green(), colour.blue()) > 0);
+        QVERIFY(PixelsOf(ToQImage(Draw2D->Plane()), colour.red(), colour.green(), colour.blue()) > 0);
     } else {
         QCOMPARE(run.ExitStatus, 1);
         // The box names the field on a second line ("Pole: …"); the renderer

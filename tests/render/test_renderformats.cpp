@@ -269,7 +269,7 @@ void TestRenderFormats::VectorFollowsThePng()
     auto axes = FreshSurface();
     DrawReferenceAxes(*axes, *surface);
     const int row = surface->ScreenY(0) - 2, end = surface->ScreenX(surface->X2) - 20;
-    const QList<int> columns = RedInLine(axes->Plane(), row, true, 0, end);
+    const QList<int> columns = RedInLine(ToQImage(axes->Plane()), row, true, 0, end);
     QVERIFY(columns.size() >= 3);
     CompareTicks(columns, RedRunCentres(svg, row, true, 0, end));
 

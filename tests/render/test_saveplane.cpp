@@ -156,9 +156,9 @@ void TestSavePlane::SavesThePlane()
         Control_Panel->CheckBox2->setChecked(dashed);
         PressKresli();
         QVERIFY(fixture.Boxes.isEmpty());
-        QVERIFY(PixelsOf(Draw2D->Plane(), 0, 0, 200) > 0);
+        QVERIFY(PixelsOf(ToQImage(Draw2D->Plane()), 0, 0, 200) > 0);
     }
-    const QImage before = Draw2D->Plane().copy();
+    const QImage before = ToQImage(Draw2D->Plane()).copy();
 
     if (byShortcut) {
         Draw2D->activateWindow();
@@ -194,7 +194,7 @@ void TestSavePlane::UnwritablePath()
     chosen = path;
     PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
-    const QImage before = Draw2D->Plane().copy();
+    const QImage before = ToQImage(Draw2D->Plane()).copy();
 
     save->trigger();
     QCOMPARE(choices, 1);

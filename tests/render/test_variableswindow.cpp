@@ -239,7 +239,7 @@ void TestVariablesWindow::ValueRefused()
 
     Control_Panel->EditEq1->setText("3*cos(k*t)");
     PressKresli();
-    const QImage before = Draw2D->Plane().copy();
+    const QImage before = ToQImage(Draw2D->Plane()).copy();
     QLineEdit* field = Window().RowOf(IndexOf('k')).Value;
     field->setText("2");
     emit field->editingFinished();
@@ -345,7 +345,7 @@ void TestVariablesWindow::AnimationFramesAreTheSweeps()
 
     const std::shared_ptr<const EncodedGif> kept = TheDocument().LastAnimation();
     QVERIFY(kept);
-    QVERIFY2(kept->Message.isEmpty(), qPrintable(kept->Message));
+    QVERIFY2(kept->Message.empty(), kept->Message.c_str());
     const DecodedGif shown = DecodeGif(kept->Bytes);
     QVERIFY2(shown.Error.isEmpty(), qPrintable(shown.Error));
     QStringList options{"--x", "3*cos(t)", "--y", "n*sin(t)", "--segments", "40", "--sweep", "n=-2:3:0.5"};

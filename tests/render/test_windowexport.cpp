@@ -153,10 +153,10 @@ void TestWindowExport::AnimationIsWhatTheWindowShowed()
     QFETCH(int, escapeAtStep);
     QFETCH(int, frames);
 
-    QImage before = Draw2D->Plane().copy();
+    QImage before = ToQImage(Draw2D->Plane()).copy();
     if (firstPress) {
         PressKresli();
-        before = Draw2D->Plane().copy();
+        before = ToQImage(Draw2D->Plane()).copy();
         ChoosePreset("RadioButton2");  // the oblique throw, in 100 segments
     }
     std::vector<QImage> shown;
@@ -283,7 +283,7 @@ void TestWindowExport::PictureInEachFormat()
     Control_Panel->CheckBox2->setChecked(true);
     PressKresli();
     QVERIFY(fixture.Boxes.isEmpty());
-    const QImage plane = Draw2D->Plane().copy();
+    const QImage plane = ToQImage(Draw2D->Plane()).copy();
 
     chosen = SaveChoice{Path(name), type};
     QFile::remove(chosen.Path);
@@ -351,7 +351,7 @@ void TestWindowExport::UnwritableFileReported()
         message = message.arg(path);
     }
     PressKresli();
-    const QImage before = Draw2D->Plane().copy();
+    const QImage before = ToQImage(Draw2D->Plane()).copy();
     chosen = SaveChoice{path, std::nullopt};
     (animation ? actions->SaveAnimation : actions->SavePicture)->trigger();
     QCOMPARE(fixture.Boxes.size(), 1);

@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "PlaneImages.h"
 #include "FaultTesting.h"
 #include "Canvas.h"
 #include "PlotSurface.h"
@@ -69,6 +70,28 @@ inline QList<int> RowsInColumn(const QImage& image, int column, std::int32_t col
     return rows;
 }
 
+// The same for the plane's own picture.
+inline std::int32_t PixelAt(const RgbImage& image, int x, int y)
+{
+    return image.Pixel(x, y);
+}
+inline PixelSet PixelsOf(const RgbImage& image, std::int32_t colour)
+{
+    return PixelsOf(ToQImage(image), colour);
+}
+inline int CountOf(const RgbImage& image, std::int32_t colour)
+{
+    return CountOf(ToQImage(image), colour);
+}
+inline QList<int> ColumnsInRow(const RgbImage& image, int row, std::int32_t colour)
+{
+    return ColumnsInRow(ToQImage(image), row, colour);
+}
+inline QList<int> RowsInColumn(const RgbImage& image, int column, std::int32_t colour)
+{
+    return RowsInColumn(ToQImage(image), column, colour);
+}
+
 // A 500 x 500 plane, white, with the world -4 .. 4 on both axes.
 struct WhitePlane {
     PlotSurface surface;
@@ -78,24 +101,26 @@ struct WhitePlane {
         surface.FillPlane(255, 255, 255);
         surface.SetWorld(lo, hi, lo, hi);
     }
-    QImage& Plane() { return surface.Plane(); }
+    // The plane as it stands, a copy.
+    QImage Plane() const { return ToQImage(surface.Plane()); }
 };
 
 // The pixels TextOut gives `text` on a box of `brush` in `font` colour, as a
 // small image of exactly the box.
 inline QImage RenderedText(const QString& text, std::int32_t brush, std::int32_t font, int height = 10)
 {
-    QImage probe(1, 1, QImage::Format_RGB888);
+    const std::string bytes = text.toStdString();
+    RgbImage probe(1, 1);
     TCanvas measure(probe);
     measure.SetFontHeight(height);
-    QImage box(measure.TextWidth(text), measure.TextHeight(), QImage::Format_RGB888);
-    box.fill(Qt::black);
+    RgbImage box(measure.TextWidth(bytes), measure.TextHeight());
+    box.Fill(0);
     TCanvas canvas(box);
     canvas.SetFontHeight(height);
     canvas.SetBrushColor(brush);
     canvas.SetFontColor(font);
-    canvas.TextOut(0, 0, text);
-    return box;
+    canvas.TextOut(0, 0, bytes);
+    return ToQImage(box);
 }
 
 // True when the plane shows exactly `text`'s box at (x, y); parts off the

@@ -28,7 +28,7 @@ private slots:
         QCOMPARE(window.Image1->parentWidget(), window.Panel1);
         QCOMPARE(window.Image1->geometry(), QRect(1, 1, 498, 498));
         QCOMPARE(window.Image1->objectName(), QStringLiteral("Image1"));
-        QVERIFY(window.Plane().isNull());  // no bitmap until the plane is sized
+        QVERIFY(ToQImage(window.Plane()).isNull());  // no bitmap until the plane is sized
     }
 
     void setPlaneSize_data()
@@ -46,8 +46,8 @@ private slots:
         TDraw2D window;
         window.hide();
         window.SetPlaneSize(width, height);
-        QCOMPARE(window.Plane().size(), QSize(width, height));
-        QCOMPARE(window.Plane().format(), QImage::Format_RGB888);
+        QCOMPARE(ToQImage(window.Plane()).size(), QSize(width, height));
+        QCOMPARE(ToQImage(window.Plane()).format(), QImage::Format_RGB888);
         QCOMPARE(window.Panel1->geometry(), QRect(0, 0, width, height));
         // One pixel in: the last column and row fall outside the panel.
         QCOMPARE(window.Image1->geometry(), QRect(1, 1, width, height));

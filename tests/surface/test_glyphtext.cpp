@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "CanvasFont.h"
 #include "SurfaceTestSupport.h"
 
 namespace {
@@ -96,12 +97,13 @@ QImage GreyImage(int width, int height)
 // Both ways of drawing `text` at (x, y) on equal grey images.
 std::pair<QImage, QImage> BothDrawn(int height, QSize size, int x, int y, const QString& text)
 {
-    QImage fromTable = GreyImage(size.width(), size.height());
-    TCanvas canvas(fromTable);
+    RgbImage table = FromQImage(GreyImage(size.width(), size.height()));
+    TCanvas canvas(table);
     canvas.SetFontHeight(height);
     canvas.SetBrushColor(Green);
     canvas.SetFontColor(Red);
-    canvas.TextOut(x, y, text);
+    canvas.TextOut(x, y, text.toStdString());
+    const QImage fromTable = ToQImage(table);
     QImage fromToolkit = GreyImage(size.width(), size.height());
     ToolkitText(height).TextOut(fromToolkit, x, y, text, Green, Red);
     return {fromTable, fromToolkit};
@@ -145,13 +147,10 @@ private slots:
     void vectorFaceUnchanged()
     {
         QFETCH(int, height);
-        QImage none;
-        TCanvas canvas(none);
-        canvas.SetFontHeight(height);
         const QFont expected = ToolkitText(height).Font();
-        QCOMPARE(canvas.Font(), expected);
-        QCOMPARE(canvas.Font().styleStrategy(), expected.styleStrategy());
-        QCOMPARE(canvas.Font().kerning(), false);
+        QCOMPARE(CanvasFont(height), expected);
+        QCOMPARE(CanvasFont(height).styleStrategy(), expected.styleStrategy());
+        QCOMPARE(CanvasFont(height).kerning(), false);
     }
 
     void everyCharacter_data()
@@ -167,7 +166,7 @@ private slots:
     {
         QFETCH(int, height);
         const ToolkitText toolkit(height);
-        QImage none;
+        RgbImage none;
         TCanvas canvas(none);
         canvas.SetFontHeight(height);
         QCOMPARE(canvas.TextHeight(), toolkit.Height());
@@ -175,7 +174,7 @@ private slots:
         const QSize size(6 * height + 20, 3 * height + 10);
         for (char c = ' '; c <= '~'; ++c) {
             const QString alone(QChar::fromLatin1(c));
-            QCOMPARE(canvas.TextWidth(alone), toolkit.Width(alone));
+            QCOMPARE(canvas.TextWidth(alone.toStdString()), toolkit.Width(alone));
             QCOMPARE(canvas.TextWidth(std::string_view(&c, 1)), toolkit.Width(alone));
             const QString spaced = QStringLiteral("  %1  ").arg(alone);
             const struct {
@@ -247,11 +246,11 @@ private slots:
         QFETCH(int, height);
         QFETCH(QString, text);
         const ToolkitText toolkit(height);
-        QImage none;
+        RgbImage none;
         TCanvas canvas(none);
         canvas.SetFontHeight(height);
         const int width = toolkit.Width(text);
-        QCOMPARE(canvas.TextWidth(text), width);
+        QCOMPARE(canvas.TextWidth(text.toStdString()), width);
         QCOMPARE(canvas.TextWidth(std::string_view(text.toLatin1().constData(), std::size_t(text.size()))), width);
         QCOMPARE(canvas.TextHeight(), toolkit.Height());
         const QSize size(width / 2 + 12, toolkit.Height() + 12);
@@ -267,16 +266,16 @@ private slots:
         }
     }
 
-    // Characters the table has no glyph for stand as '?', one each, also
-    // those beyond 16 bits.
+    // Bytes the table has no glyph for stand as '?', one each: a character
+    // beyond ASCII is as many as its UTF-8 has bytes.
     void charactersBeyondTheTable_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shownAs");
-        QTest::newRow("accented") << QStringLiteral("-1,5\u00e9") << QStringLiteral("-1,5?");
+        QTest::newRow("accented") << QStringLiteral("-1,5\u00e9") << QStringLiteral("-1,5??");
         QTest::newRow("control") << QStringLiteral("a\tb") << QStringLiteral("a?b");
         QTest::newRow("delete") << QStringLiteral("\u007f1") << QStringLiteral("?1");
-        QTest::newRow("beyond 16 bits") << QString::fromUcs4(U"x\U0001D465y") << QStringLiteral("x?y");
+        QTest::newRow("beyond 16 bits") << QString::fromUcs4(U"x\U0001D465y") << QStringLiteral("x????y");
     }
 
     void charactersBeyondTheTable()
@@ -284,9 +283,9 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, shownAs);
         QCOMPARE(RenderedText(text, Green, Red), RenderedText(shownAs, Green, Red));
-        QImage none;
+        RgbImage none;
         TCanvas canvas(none);
-        QCOMPARE(canvas.TextWidth(text), canvas.TextWidth(shownAs));
+        QCOMPARE(canvas.TextWidth(text.toStdString()), canvas.TextWidth(shownAs.toStdString()));
     }
 };
 

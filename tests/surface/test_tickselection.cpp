@@ -11,7 +11,7 @@ namespace {
 
 struct Changes : PlaneObserver {
     std::vector<QRect> Rects;
-    void PlaneChanged(const QRect& rect) override { Rects.push_back(rect); }
+    void PlaneChanged(const PixelRect& rect) override { Rects.push_back(ToQRect(rect)); }
 };
 
 struct DrawnAxis {
@@ -43,9 +43,9 @@ DrawnAxis Draw(bool selecting, bool yAxis, QRectF world, double min, double max,
     });
     p.surface.RemovePlaneObserver(&changes);
     SetTickSelection(true);
-    drawn.Plane = p.Plane().copy();
+    drawn.Plane = ToQImage(p.Plane()).copy();
     drawn.Changed = changes.Rects;
-    drawn.PenPos = p.surface.Canvas().PenPos();
+    drawn.PenPos = ToQPoint(p.surface.Canvas().PenPos());
     for (const PlaneItem& item : p.surface.Record().Items()) {
         if (const auto* axis = std::get_if<AxisRecord>(&item)) {
             drawn.Record = *axis;

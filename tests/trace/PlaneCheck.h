@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "PlaneImages.h"
 #include "Canvas.h"
 #include "PlotSurface.h"
 #include "RecordingHost.h"

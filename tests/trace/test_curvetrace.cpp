@@ -146,7 +146,7 @@ void TestCurveTrace::Traces()
     // Points that never move (T1 = T2, a step lost in rounding) draw nothing.
     const bool moves = points > 1 && (host.Points.front().x != host.Points.back().x ||
                                       host.Points.front().y != host.Points.back().y);
-    QCOMPARE(CountNotWhite(surface->Plane()) > 0, moves || axes);
+    QCOMPARE(CountNotWhite(ToQImage(surface->Plane())) > 0, moves || axes);
 }
 
 void TestCurveTrace::QuarterStepsOnRow250_data()
@@ -183,9 +183,9 @@ void TestCurveTrace::QuarterStepsOnRow250()
             drawn = drawn || (column >= edges[k] && column < edges[k + 1]);
         expected += drawn;
         const QRgb want = drawn ? CurveColour : qRgb(255, 255, 255);
-        QVERIFY2(surface->Plane().pixel(column, 250) == want, qPrintable(QString::number(column)));
+        QVERIFY2(ToQImage(surface->Plane()).pixel(column, 250) == want, qPrintable(QString::number(column)));
     }
-    QCOMPARE(CountNotWhite(surface->Plane()), expected);
+    QCOMPARE(CountNotWhite(ToQImage(surface->Plane())), expected);
 }
 
 void TestCurveTrace::FoliumStopsAtMinusOne()
@@ -208,11 +208,11 @@ void TestCurveTrace::FoliumStopsAtMinusOne()
     // end is set, and the segment from t = -3 ends there.
     const int endColumn = surface->ScreenX(6.0 / 7.0);
     const int endRow = surface->ScreenY(-12.0 / 7.0);
-    QCOMPARE(surface->Plane().pixel(endColumn, endRow), qRgb(255, 255, 255));
+    QCOMPARE(ToQImage(surface->Plane()).pixel(endColumn, endRow), qRgb(255, 255, 255));
     int curvePixelsNearEnd = 0;
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx)
-            curvePixelsNearEnd += surface->Plane().pixel(endColumn + dx, endRow + dy) == CurveColour;
+            curvePixelsNearEnd += ToQImage(surface->Plane()).pixel(endColumn + dx, endRow + dy) == CurveColour;
     }
     QVERIFY(curvePixelsNearEnd >= 1);
 }
@@ -230,7 +230,7 @@ void TestCurveTrace::CircleValues()
         QVERIFY(std::fabs(point.y - 3 * std::sin(point.t)) < 1e-14);
         // Every drawn segment covers its start pixel.
         if (point.index < 101)
-            QCOMPARE(surface->Plane().pixel(surface->ScreenX(point.x), surface->ScreenY(point.y)), CurveColour);
+            QCOMPARE(ToQImage(surface->Plane()).pixel(surface->ScreenX(point.x), surface->ScreenY(point.y)), CurveColour);
     }
 }
 
@@ -280,7 +280,7 @@ void TestCurveTrace::Refusals()
 
     QCOMPARE(QString::fromStdString(outcome.Message), message);
     QCOMPARE(outcome.Focus, focus);
-    QCOMPARE(CountNotWhite(surface->Plane()), 0);
+    QCOMPARE(CountNotWhite(ToQImage(surface->Plane())), 0);
     QCOMPARE(host.Repaints + host.Pauses + int(host.Points.size()), 0);
     QCOMPARE(surface->VarT, 5.5);
     QCOMPARE(surface->DT, 0.125);
@@ -321,7 +321,7 @@ void TestCurveTrace::ZeroSegments()
     auto reference = FreshSurface();
     DrawReferenceAxes(*reference, *surface);
     QVERIFY(surface->Plane() == reference->Plane());  // the axes, no curve
-    QVERIFY(CountNotWhite(surface->Plane()) > 0);
+    QVERIFY(CountNotWhite(ToQImage(surface->Plane())) > 0);
 }
 
 void TestCurveTrace::TwoPressesOverlap()
@@ -346,8 +346,8 @@ void TestCurveTrace::TwoPressesOverlap()
     // Both curves stand: a start pixel of each, away from the axes.
     const TracedPoint& outer = first.Points[12];
     const TracedPoint& inner = second.Points[12];
-    QCOMPARE(surface->Plane().pixel(surface->ScreenX(outer.x), surface->ScreenY(outer.y)), CurveColour);
-    QCOMPARE(surface->Plane().pixel(surface->ScreenX(inner.x), surface->ScreenY(inner.y)), qRgb(0, 150, 200));
+    QCOMPARE(ToQImage(surface->Plane()).pixel(surface->ScreenX(outer.x), surface->ScreenY(outer.y)), CurveColour);
+    QCOMPARE(ToQImage(surface->Plane()).pixel(surface->ScreenX(inner.x), surface->ScreenY(inner.y)), qRgb(0, 150, 200));
 }
 
 // The check box and the colour may change between steps; each segment
@@ -377,7 +377,7 @@ void TestCurveTrace::DashedAndColourReadEveryStep()
                   {281, red},         {296, red},         {297, white},       {311, white},
                   {312, red},         {327, red},         {328, white}};
     for (const auto& probe : probes)
-        QVERIFY2(surface->Plane().pixel(probe.column, 250) == probe.colour, qPrintable(QString::number(probe.column)));
+        QVERIFY2(ToQImage(surface->Plane()).pixel(probe.column, 250) == probe.colour, qPrintable(QString::number(probe.column)));
 }
 
 void TestCurveTrace::AxesWithThinPenAndSmallFont()
@@ -406,8 +406,8 @@ void TestCurveTrace::FaultInLoopKeepsSegments()
     QCOMPARE(result.Message, std::string("Invalid floating point operation."));
     QCOMPARE(int(host.Points.size()), 3);
     QCOMPARE(host.Repaints, 2);
-    QCOMPARE(CountNotWhite(surface->Plane()), 250);  // row 250 from column 250 to the edge
-    QCOMPARE(surface->Plane().pixel(499, 250), CurveColour);
+    QCOMPARE(CountNotWhite(ToQImage(surface->Plane())), 250);  // row 250 from column 250 to the edge
+    QCOMPARE(ToQImage(surface->Plane()).pixel(499, 250), CurveColour);
 }
 
 QTEST_MAIN(TestCurveTrace)

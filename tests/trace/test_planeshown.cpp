@@ -54,7 +54,7 @@ int PixelsNotShown(const QRect& covered = QRect(), QString* where = nullptr)
 {
     const QImage shown = ShownPlane();
     const QRect visible = VisiblePlane();
-    const QImage plane = Draw2D->Plane().copy(visible).convertToFormat(QImage::Format_RGB32);
+    const QImage plane = ToQImage(Draw2D->Plane()).copy(visible).convertToFormat(QImage::Format_RGB32);
     if (shown.size() != plane.size())
         return plane.width() * plane.height();
     const QPoint origin = Draw2D->Image1->mapToGlobal(visible.topLeft());
@@ -194,7 +194,7 @@ void TestPlaneShown::earlyEndShowsThePlane()
 
     QCOMPARE(boxText, message);
     QVERIFY(!TraceRunning());
-    const int notPrefill = PixelsOtherThan(Draw2D->Plane(), qRed(Prefill), qGreen(Prefill), qBlue(Prefill));
+    const int notPrefill = PixelsOtherThan(ToQImage(Draw2D->Plane()), qRed(Prefill), qGreen(Prefill), qBlue(Prefill));
     QCOMPARE(notPrefill > 0, axesDrawn);
 
     QVERIFY2(wrongBehindBox == 0, qPrintable(QStringLiteral("behind the box %1 wrong, first at %2")

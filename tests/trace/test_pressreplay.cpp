@@ -224,7 +224,7 @@ void TestPressReplay::KeepsTAndColourOfThePressToCome()
     int red = 0;
     for (int y = 0; y < 500; ++y)
         for (int x = 0; x < 500; ++x)
-            red += surface->Plane().pixel(x, y) == qRgb(255, 0, 0);
+            red += ToQImage(surface->Plane()).pixel(x, y) == qRgb(255, 0, 0);
     QVERIFY(red > 500);
 }
 
@@ -235,9 +235,9 @@ void TestPressReplay::DashesAreThePressesOwn()
     ReplayPresses(*replayed, PressHistory{{dashed, std::nullopt, {}}});
     // Segments ending at points 1, 3 and 5 only (t = 0 .. 1.25 on row 250).
     for (int column : {250, 265, 281, 296, 312, 327})
-        QCOMPARE(replayed->Plane().pixel(column, 250), CurveColour);
+        QCOMPARE(ToQImage(replayed->Plane()).pixel(column, 250), CurveColour);
     for (int column : {266, 280, 297, 311, 328})
-        QCOMPARE(replayed->Plane().pixel(column, 250), qRgb(255, 255, 255));
+        QCOMPARE(ToQImage(replayed->Plane()).pixel(column, 250), qRgb(255, 255, 255));
 }
 
 // Esc during a replay stops the whole replay, not just one press.

@@ -171,7 +171,7 @@ void TestTraceControl::EscStopsAndHeldInputFollows()
         QCOMPARE(pauses, escAfter);
         QVERIFY(Draw2D->Plane() == stopped->Plane());
     } else if (planeAfter == "white") {
-        QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+        QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
     } else {
         // Traced anew on the wiped plane with the fields as the held input left them.
         auto traced = FreshSurface();
@@ -245,7 +245,7 @@ void TestTraceControl::EscDuringASlowEvaluation()
 
     Draw2D->Image1->removeEventFilter(&counter);
     QTRY_COMPARE(HeldInputCount(), std::size_t{0});  // then Vymaž
-    QCOMPARE(PixelsOtherThan(Draw2D->Plane(), 255, 255, 255), 0);
+    QCOMPARE(PixelsOtherThan(ToQImage(Draw2D->Plane()), 255, 255, 255), 0);
 }
 
 void TestTraceControl::BusyCursorOnlyWhileTracing_data()

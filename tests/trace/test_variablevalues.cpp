@@ -378,7 +378,7 @@ void TestVariableValues::VariableDrawsAsTheNumberWrittenIn()
         QCOMPARE(a.Points[i].y, b.Points[i].y);
     }
     QVERIFY(a.Surface->Plane() == b.Surface->Plane());
-    QVERIFY(CountNotWhite(a.Surface->Plane()) > 500);
+    QVERIFY(CountNotWhite(ToQImage(a.Surface->Plane())) > 500);
 }
 
 void TestVariableValues::BoundsUseTheVariables()
@@ -428,7 +428,7 @@ void TestVariableValues::RefusedValueEndsThePressFirst()
     Traced traced = Trace(press);
     QCOMPARE(QString::fromStdString(traced.Outcome.Message), QString(DivisionByZeroText));
     QCOMPARE(traced.Outcome.Focus, InputField::VariableS);
-    QCOMPARE(CountNotWhite(traced.Surface->Plane()), 0);
+    QCOMPARE(CountNotWhite(ToQImage(traced.Surface->Plane())), 0);
 
     press.Variables[IndexOf('s')].Value = "2";
     traced = Trace(press);

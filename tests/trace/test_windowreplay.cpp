@@ -131,7 +131,7 @@ void TestWindowReplay::KresliRecordsHowItEnded()
         QCOMPARE(int(*record.StopAt), points);
     // The plane before the press is kept: here, white.
     QVERIFY(TheDocument().PlaneBeforeLast());
-    QCOMPARE(CountNotWhite(TheDocument().PlaneBeforeLast()->Plane), 0);
+    QCOMPARE(CountNotWhite(ToQImage(TheDocument().PlaneBeforeLast()->Plane)), 0);
 }
 
 void TestWindowReplay::VymazClearsTheHistory()
@@ -160,7 +160,7 @@ void TestWindowReplay::DrawnAnewGivesThePlaneByHand()
     SetPanelTexts({"2*cos(t)", "2*sin(t)", "-4", "4", "-4", "4", "0", "2*pi", "30"});
     PressKresli();
     QTRY_VERIFY(!TraceRunning());
-    const QImage byHand = Draw2D->Plane().copy();
+    const QImage byHand = ToQImage(Draw2D->Plane()).copy();
     const PressHistory history = History();
     QCOMPARE(int(history.size()), 3);
     QCOMPARE(history[1].Result.End, PressEnd::FormulaError);
@@ -202,8 +202,8 @@ void TestWindowReplay::LastPressRedrawnInPlace()
     ReplayPresses(*expected, PressHistory{History().front(), changed});
     QVERIFY(Draw2D->Plane() == expected->Plane());
     // The rising diagonal is gone, the falling one drawn, the circle kept.
-    QCOMPARE(Draw2D->Plane().pixel(Draw2D->ScreenX(1.5), Draw2D->ScreenY(1.5)), qRgb(255, 255, 255));
-    QCOMPARE(Draw2D->Plane().pixel(Draw2D->ScreenX(1.5), Draw2D->ScreenY(-1.5)), CurveColour);
+    QCOMPARE(ToQImage(Draw2D->Plane()).pixel(Draw2D->ScreenX(1.5), Draw2D->ScreenY(1.5)), qRgb(255, 255, 255));
+    QCOMPARE(ToQImage(Draw2D->Plane()).pixel(Draw2D->ScreenX(1.5), Draw2D->ScreenY(-1.5)), CurveColour);
 }
 
 void TestWindowReplay::NothingWhileATraceRuns()

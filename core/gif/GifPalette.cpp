@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GifPalette.h"
 
-bool GifPalette::AddColours(const QImage& picture, int limit)
+bool GifPalette::AddColours(const RgbImage& picture, int limit)
 {
     std::uint32_t last = 0xFFFFFFFF;
-    for (int y = 0; y < picture.height(); ++y) {
-        const uchar* row = picture.constScanLine(y);
-        for (int x = 0; x < picture.width(); ++x) {
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::uint8_t* row = picture.Line(y);
+        for (int x = 0; x < picture.Width(); ++x) {
             const std::uint32_t colour = Pack(row + 3 * x);
             if (colour == last)
                 continue;

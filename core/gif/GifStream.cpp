@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GifStream.h"
 
-#include <QIODevice>
-
 #include <algorithm>
 #include <cstring>
 
@@ -22,13 +20,12 @@ const char BrokenFrameText[] = "Animaci nelze zapsat: snímek neodpovídá svém
 // an extension or of the file's last byte), so the output remembers any
 // failure itself.
 struct GifOutput {
-    QIODevice* Device;
+    GifByteSink* Sink;
     bool Failed = false;
 
     bool Write(std::span<const std::uint8_t> bytes)
     {
-        const auto length = qint64(bytes.size());
-        if (!Failed && Device->write(reinterpret_cast<const char*>(bytes.data()), length) == length)
+        if (!Failed && (*Sink)(bytes))
             return true;
         Failed = true;
         return false;
@@ -61,13 +58,13 @@ std::vector<GifColour> ColourTable(const GifPalette& palette)
 }
 
 // The box of pixels where `after` differs from `before` within `area`.
-QRect ChangedPixels(const QImage& before, const QImage& after, QRect area)
+PixelRect ChangedPixels(const RgbImage& before, const RgbImage& after, PixelRect area)
 {
-    int left = area.right() + 1, right = area.left() - 1, top = -1, bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const uchar* a = before.constScanLine(y);
-        const uchar* b = after.constScanLine(y);
-        for (int x = area.left(); x <= area.right(); ++x) {
+    int left = area.Right() + 1, right = area.Left() - 1, top = -1, bottom = -1;
+    for (int y = area.Top(); y <= area.Bottom(); ++y) {
+        const std::uint8_t* a = before.Line(y);
+        const std::uint8_t* b = after.Line(y);
+        for (int x = area.Left(); x <= area.Right(); ++x) {
             if (std::memcmp(a + 3 * x, b + 3 * x, 3) != 0) {
                 left = std::min(left, x);
                 right = std::max(right, x);
@@ -78,11 +75,11 @@ QRect ChangedPixels(const QImage& before, const QImage& after, QRect area)
         }
     }
     if (top < 0)
-        return QRect();
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+        return PixelRect();
+    return PixelRect::FromCorners({left, top}, {right, bottom});
 }
 
-bool SamePixel(const uchar* a, const uchar* b)
+bool SamePixel(const std::uint8_t* a, const std::uint8_t* b)
 {
     return std::memcmp(a, b, 3) == 0;
 }
@@ -102,12 +99,12 @@ struct GifStream::Encoder {
     GifPalette Global;
     std::vector<std::uint8_t> Line;
 
-    explicit Encoder(QIODevice& device) : Output{&device} {}
+    explicit Encoder(GifByteSink& sink) : Output{&sink} {}
 
     // `box` of `picture`, placed with `picture`'s corner at `origin` of the
     // screen; pixels equal to those of `before` (when given) transparent.
     // False with `tooManyColours` when the frame needs more than 255.
-    bool Put(const QImage& picture, const QImage* before, QRect box, QPoint origin, int delay,
+    bool Put(const RgbImage& picture, const RgbImage* before, PixelRect box, PixelPoint origin, int delay,
              bool& tooManyColours)
     {
         // The global table where it holds every colour the frame shows, else
@@ -115,7 +112,7 @@ struct GifStream::Encoder {
         // where those are too many the frame's colours alone.
         GifPalette local;
         const GifPalette* palette = &Global;
-        if (!box.isEmpty() && !Covers(Global, picture, before, box)) {
+        if (!box.IsEmpty() && !Covers(Global, picture, before, box)) {
             local = Global;
             if (!AddShown(local, picture, before, box)) {
                 local = GifPalette();
@@ -129,7 +126,7 @@ struct GifStream::Encoder {
         const int transparent = before ? palette->TransparentIndex() : GifNoTransparentIndex;
         if (!PutFrameControl(*Gif, delay, transparent))
             return false;
-        if (box.isEmpty()) {
+        if (box.IsEmpty()) {
             // Nothing changed: one transparent pixel keeps the step's frame.
             const std::uint8_t pixel = std::uint8_t(palette->TransparentIndex());
             return Gif->PutImage(0, 0, 1, 1, {}) && Gif->PutLine(std::span(&pixel, 1));
@@ -137,13 +134,13 @@ struct GifStream::Encoder {
         std::vector<GifColour> table;
         if (palette != &Global)
             table = ColourTable(*palette);
-        if (!Gif->PutImage(origin.x() + box.left(), origin.y() + box.top(), box.width(), box.height(), table))
+        if (!Gif->PutImage(origin.X + box.Left(), origin.Y + box.Top(), box.Width(), box.Height(), table))
             return false;
-        Line.resize(std::size_t(box.width()));
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const uchar* row = picture.constScanLine(y) + 3 * box.left();
-            const uchar* old = before ? before->constScanLine(y) + 3 * box.left() : nullptr;
-            for (int x = 0; x < box.width(); ++x) {
+        Line.resize(std::size_t(box.Width()));
+        for (int y = box.Top(); y <= box.Bottom(); ++y) {
+            const std::uint8_t* row = picture.Line(y) + 3 * box.Left();
+            const std::uint8_t* old = before ? before->Line(y) + 3 * box.Left() : nullptr;
+            for (int x = 0; x < box.Width(); ++x) {
                 if (old && SamePixel(row + 3 * x, old + 3 * x))
                     Line[std::size_t(x)] = std::uint8_t(transparent);
                 else
@@ -158,12 +155,12 @@ struct GifStream::Encoder {
 private:
     // Whether `palette` has every colour the frame shows (the pixels of
     // `box` that differ from `before`).
-    static bool Covers(const GifPalette& palette, const QImage& picture, const QImage* before, QRect box)
+    static bool Covers(const GifPalette& palette, const RgbImage& picture, const RgbImage* before, PixelRect box)
     {
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const uchar* row = picture.constScanLine(y);
-            const uchar* old = before ? before->constScanLine(y) : nullptr;
-            for (int x = box.left(); x <= box.right(); ++x) {
+        for (int y = box.Top(); y <= box.Bottom(); ++y) {
+            const std::uint8_t* row = picture.Line(y);
+            const std::uint8_t* old = before ? before->Line(y) : nullptr;
+            for (int x = box.Left(); x <= box.Right(); ++x) {
                 if ((!old || !SamePixel(row + 3 * x, old + 3 * x)) && !palette.Has(row + 3 * x))
                     return false;
             }
@@ -171,12 +168,12 @@ private:
         return true;
     }
 
-    static bool AddShown(GifPalette& palette, const QImage& picture, const QImage* before, QRect box)
+    static bool AddShown(GifPalette& palette, const RgbImage& picture, const RgbImage* before, PixelRect box)
     {
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const uchar* row = picture.constScanLine(y);
-            const uchar* old = before ? before->constScanLine(y) : nullptr;
-            for (int x = box.left(); x <= box.right(); ++x) {
+        for (int y = box.Top(); y <= box.Bottom(); ++y) {
+            const std::uint8_t* row = picture.Line(y);
+            const std::uint8_t* old = before ? before->Line(y) : nullptr;
+            for (int x = box.Left(); x <= box.Right(); ++x) {
                 if ((!old || !SamePixel(row + 3 * x, old + 3 * x)) &&
                     !palette.AddColour(GifPalette::Pack(row + 3 * x), MaxGifColours))
                     return false;
@@ -186,8 +183,8 @@ private:
     }
 };
 
-GifStream::GifStream(QIODevice& device, const GifOptions& options, std::vector<std::uint32_t> knownColours)
-    : device_(device), options_(options), known_(std::move(knownColours))
+GifStream::GifStream(GifByteSink sink, const GifOptions& options, std::vector<std::uint32_t> knownColours)
+    : sink_(std::move(sink)), options_(options), known_(std::move(knownColours))
 {
 }
 
@@ -195,11 +192,11 @@ GifStream::~GifStream() = default;
 
 void GifStream::Fail(const char* message)
 {
-    if (message_.isEmpty())
-        message_ = QString::fromUtf8(message);
+    if (message_.empty())
+        message_ = message;
 }
 
-void GifStream::Start(const QImage& start)
+void GifStream::Start(const RgbImage& start)
 {
     if (started_ || Failed())
         return;
@@ -210,11 +207,11 @@ void GifStream::Start(const QImage& start)
         if (delay < 0 || delay > 65535)
             return Fail(BadDelayText);
     }
-    if (start.isNull())
+    if (start.IsNull())
         return Fail(EmptyText);
-    shown_ = start.convertToFormat(QImage::Format_RGB888);
+    shown_ = start;
 
-    encoder_ = std::make_unique<Encoder>(device_);
+    encoder_ = std::make_unique<Encoder>(sink_);
     // The start picture's colours first, then the known ones: where those
     // hold every colour, no frame needs a table of its own. Above 255 the
     // first frame (the whole picture) could not be written either.
@@ -231,7 +228,7 @@ void GifStream::Start(const QImage& start)
         encoder_->Gif.reset();
         return Fail(NotWrittenText);
     }
-    if (!encoder_->Gif->PutScreen(shown_.width(), shown_.height(), ColourTable(global)) ||
+    if (!encoder_->Gif->PutScreen(shown_.Width(), shown_.Height(), ColourTable(global)) ||
         !PutLoop(*encoder_->Gif, options_.Plays))
         Fail(NotWrittenText);
 }
@@ -240,8 +237,7 @@ void GifStream::Frame(const PlaneFrame& frame)
 {
     if (!started_ || finished_ || Failed())
         return;
-    if (!frame.Changed.isEmpty() &&
-        (frame.Pixels.size() != frame.Changed.size() || frame.Pixels.format() != QImage::Format_RGB888))
+    if (!frame.Changed.IsEmpty() && frame.Pixels.Size() != frame.Changed.Size())
         return Fail(BrokenFrameText);
     if (held_)
         Encode(*held_, options_.FrameDelay);
@@ -254,18 +250,17 @@ void GifStream::Encode(const PlaneFrame& frame, int delay)
     bool put;
     if (frames_ == 0) {
         ApplyFrame(shown_, frame);
-        put = encoder_->Put(shown_, nullptr, shown_.rect(), QPoint(0, 0), delay, tooMany);
+        put = encoder_->Put(shown_, nullptr, shown_.Rect(), PixelPoint{0, 0}, delay, tooMany);
     } else {
-        // Only the changed rectangle is compared and written. (An empty one
-        // must not reach QImage::copy, which copies all for it.)
-        const QRect area = frame.Changed & shown_.rect();
-        if (area.isEmpty()) {
-            put = encoder_->Put(shown_, &shown_, QRect(), QPoint(0, 0), delay, tooMany);
+        // Only the changed rectangle is compared and written.
+        const PixelRect area = frame.Changed.Intersected(shown_.Rect());
+        if (area.IsEmpty()) {
+            put = encoder_->Put(shown_, &shown_, PixelRect(), PixelPoint{0, 0}, delay, tooMany);
         } else {
-            const QImage before = shown_.copy(area);
+            const RgbImage before = shown_.Copy(area);
             ApplyFrame(shown_, frame);
-            const QImage after = shown_.copy(area);
-            put = encoder_->Put(after, &before, ChangedPixels(before, after, after.rect()), area.topLeft(), delay,
+            const RgbImage after = shown_.Copy(area);
+            put = encoder_->Put(after, &before, ChangedPixels(before, after, after.Rect()), area.TopLeft(), delay,
                                 tooMany);
         }
     }
@@ -274,7 +269,7 @@ void GifStream::Encode(const PlaneFrame& frame, int delay)
         Fail(tooMany ? TooManyColoursText : NotWrittenText);
 }
 
-QString GifStream::Finish()
+std::string GifStream::Finish()
 {
     if (finished_)
         return message_;
@@ -298,18 +293,21 @@ QString GifStream::Finish()
 }
 
 GifInMemory::GifInMemory(const GifOptions& options, std::vector<std::uint32_t> knownColours)
-    : buffer_(&bytes_), stream_(buffer_, options, std::move(knownColours))
+    : stream_(
+          [this](std::span<const std::uint8_t> bytes) {
+              bytes_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+              return true;
+          },
+          options, std::move(knownColours))
 {
-    buffer_.open(QIODevice::WriteOnly);
 }
 
 EncodedGif GifInMemory::Finish()
 {
     EncodedGif encoded;
     encoded.Message = stream_.Finish();
-    buffer_.close();
-    if (encoded.Message.isEmpty())
+    if (encoded.Message.empty())
         encoded.Bytes = std::move(bytes_);
-    bytes_ = QByteArray();
+    bytes_.clear();
     return encoded;
 }

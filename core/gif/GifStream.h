@@ -18,20 +18,20 @@
 //   Finish.
 #pragma once
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QString>
-
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "GifPalette.h"
 #include "PlaneFrames.h"
 
-class QIODevice;
+// Where the file's bytes go as they are made; false when they could not be
+// taken (the stream then fails).
+using GifByteSink = std::function<bool(std::span<const std::uint8_t> bytes)>;
 
 struct GifOptions {
     int FrameDelay = 5;        // hundredths of a second, 0 to 65535
@@ -48,22 +48,22 @@ std::uint32_t GifColourOf(std::int32_t canvasColour);
 
 class GifStream : public PlaneFrameSink {
 public:
-    // Writes to `device`, which stays open; `knownColours` (0xRRGGBB) join
-    // the start picture's in the global table, in that order.
-    GifStream(QIODevice& device, const GifOptions& options, std::vector<std::uint32_t> knownColours = {});
+    // Writes to `sink`; `knownColours` (0xRRGGBB) join the start picture's in
+    // the global table, in that order.
+    GifStream(GifByteSink sink, const GifOptions& options, std::vector<std::uint32_t> knownColours = {});
     ~GifStream() override;
     GifStream(const GifStream&) = delete;
     GifStream& operator=(const GifStream&) = delete;
 
     // The header, the global table and the loop count.
-    void Start(const QImage& start) override;
+    void Start(const RgbImage& start) override;
     void Frame(const PlaneFrame& frame) override;
     // Writes the last frame and the file's end. Empty on success, else the
     // first failure's message (and what was written is no whole file).
-    QString Finish();
+    std::string Finish();
 
-    bool Failed() const { return !message_.isEmpty(); }
-    QString Message() const { return message_; }
+    bool Failed() const { return !message_.empty(); }
+    const std::string& Message() const { return message_; }
     std::size_t FrameCount() const { return frames_; }
 
     struct Encoder;
@@ -72,37 +72,36 @@ private:
     void Fail(const char* message);
     void Encode(const PlaneFrame& frame, int delay);
 
-    QIODevice& device_;
+    GifByteSink sink_;
     GifOptions options_;
     std::vector<std::uint32_t> known_;
     std::unique_ptr<Encoder> encoder_;
-    QImage shown_;                    // the picture after the frames written so far
+    RgbImage shown_;                  // the picture after the frames written so far
     std::optional<PlaneFrame> held_;  // the frame given last, not yet written
     std::size_t frames_ = 0;
     bool started_ = false;
     bool finished_ = false;
-    QString message_;
+    std::string message_;
 };
 
 // An animation encoded as it is made, the GIF kept in memory: the size of
 // the file, never that of its frames.
 struct EncodedGif {
-    QByteArray Bytes;  // the whole file; empty when it could not be encoded
-    QString Message;   // why not; empty when Bytes holds it
+    std::string Bytes;    // the whole file; empty when it could not be encoded
+    std::string Message;  // why not; empty when Bytes holds it
 };
 
 class GifInMemory : public PlaneFrameSink {
 public:
     explicit GifInMemory(const GifOptions& options = {}, std::vector<std::uint32_t> knownColours = {});
 
-    void Start(const QImage& start) override { stream_.Start(start); }
+    void Start(const RgbImage& start) override { stream_.Start(start); }
     void Frame(const PlaneFrame& frame) override { stream_.Frame(frame); }
     std::size_t FrameCount() const { return stream_.FrameCount(); }
     // Ends the stream and hands the file over.
     EncodedGif Finish();
 
 private:
-    QByteArray bytes_;
-    QBuffer buffer_;
+    std::string bytes_;
     GifStream stream_;
 };

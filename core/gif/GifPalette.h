@@ -3,21 +3,21 @@
 // order first met, and one index more for transparency.
 #pragma once
 
-#include <QImage>
-
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+#include "RgbImage.h"
+
 class GifPalette {
 public:
-    // Adds the colours of an RGB888 picture; false once there are more than
-    // `limit` colours.
-    bool AddColours(const QImage& picture, int limit);
+    // Adds the colours of a picture; false once there are more than `limit`
+    // colours.
+    bool AddColours(const RgbImage& picture, int limit);
     // Adds one colour (0xRRGGBB) unless it is there; false when that would
     // make more than `limit`.
     bool AddColour(std::uint32_t colour, int limit);
-    bool Has(const uchar* rgb) const
+    bool Has(const std::uint8_t* rgb) const
     {
         const std::uint32_t colour = Pack(rgb);
         return colour == lastColour_ || index_.contains(colour);
@@ -30,9 +30,9 @@ public:
     int TableSize() const;
     const std::vector<std::uint32_t>& Colours() const { return colours_; }  // 0xRRGGBB
 
-    // The index of the pixel at `rgb` (three bytes of an RGB888 row); the
+    // The index of the pixel at `rgb` (three bytes of a picture's row); the
     // colour must have been added.
-    std::uint8_t IndexOf(const uchar* rgb) const
+    std::uint8_t IndexOf(const std::uint8_t* rgb) const
     {
         const std::uint32_t colour = Pack(rgb);
         if (colour != lastColour_) {
@@ -42,7 +42,7 @@ public:
         return lastIndex_;
     }
 
-    static std::uint32_t Pack(const uchar* rgb) { return (std::uint32_t(rgb[0]) << 16) | (rgb[1] << 8) | rgb[2]; }
+    static std::uint32_t Pack(const std::uint8_t* rgb) { return (std::uint32_t(rgb[0]) << 16) | (rgb[1] << 8) | rgb[2]; }
 
 private:
     std::vector<std::uint32_t> colours_;
