@@ -2,6 +2,30 @@
 // Normalization: upper case, decimal comma to point, the character test, the
 // syntax pass, then the rewrite into the compact string (one byte per name,
 // unary minus as its own code, unary plus dropped).
+//
+// The formula language, case-insensitive, with no spaces; the compiler
+// (Compile.cpp) gives it this structure:
+//
+//   formula   = [ "+" | "-" ] term { ( "+" | "-" ) term } ;
+//   term      = power { ( "*" | "/" ) power } ;
+//   power     = factor { "^" factor } ;             2^3^2 is (2^3)^2
+//   factor    = number | variable | "PI" | function "(" formula ")"
+//             | "(" formula ")" ;
+//   function  = "ABS" | "SIN" | "SQR" | "SQRT" | "COS" | "ARCTAN" | "ARCSIN"
+//             | "ARCCOS" | "EXP" | "LN" | "TAN" | "FA" ;
+//   variable  = "K" | "N" | "R" | "S" | "T" | "X" | "Y" | "Z" ;
+//   number    = digits [ ( "." | "," ) digits ] ;   no exponent
+//   digits    = digit { digit } ;
+//
+// A sign stands only at the start or right after "(" and takes the whole
+// term after it: -t^2 is -(t^2), -2*3 is -(2*3), -2+3 is (-2)+3.
+//
+// The normalizer checks what can be seen locally and refuses the rest with
+// "Chybny vyraz": only the characters above; a run of name letters is one
+// variable, "PI" or a function followed by "("; an operator is not followed
+// by ")" or another operator; a "." has a digit or "." on each side; there
+// are as many "(" as ")". What only the whole formula shows (")(", "1.2.3",
+// "2+") is left to the compiler and the evaluator.
 #include <cstring>
 
 #include "Expression.h"

@@ -31,7 +31,8 @@ struct PlotState {
     double X2 = 0.0;
     double Y1 = 0.0;
     double Y2 = 0.0;
-    double VarX = 0.0;     // formula variable slots; only VarT is ever assigned
+    double VarX = 0.0;     // formula variable slots: VarT is the curve's parameter, the
+                           // others take the variables' values before each press
     double VarY = 0.0;
     double VarT = 0.0;
     double T1 = 0.0;       // parameter range and step

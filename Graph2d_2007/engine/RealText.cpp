@@ -10,7 +10,7 @@ std::string ShortestText(double value)
     return std::string(buffer, result.ptr);
 }
 
-std::string PlainDecimalText(double value)
+std::string FormulaText(double value)
 {
     // A fixed double has up to 309 digits before the point, 1074 after.
     char buffer[1100];

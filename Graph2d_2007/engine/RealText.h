@@ -9,6 +9,7 @@
 // 0.1, 1e-05, 6.283185307179586, -0.
 std::string ShortestText(double value);
 
-// The same in plain decimals, with no exponent, as the formula language
-// writes numbers: 0.00001, -4, 2.5. A huge or tiny value is long.
-std::string PlainDecimalText(double value);
+// The same as a number of the formula language, which has no exponent: in
+// plain decimals, 0.00001, -4, 2.5 (a huge or tiny value is long). What a
+// zoom writes into the fields and what a slider's step writes as the value.
+std::string FormulaText(double value);

@@ -162,8 +162,8 @@ void PlaneZoom::Apply(const WorldWindow& window)
         emit CanReturnChanged(true);
     }
     // Shortest texts that read back as the very doubles.
-    const std::array<std::string, 4> texts{BoundText(window.X1), BoundText(window.X2), BoundText(window.Y1),
-                                           BoundText(window.Y2)};
+    const std::array<std::string, 4> texts{FormulaText(window.X1), FormulaText(window.X2), FormulaText(window.Y1),
+                                           FormulaText(window.Y2)};
     for (RecordedPress& press : presses) {
         const auto bounds = BoundsOf(press.Press);
         for (std::size_t i = 0; i < texts.size(); ++i)

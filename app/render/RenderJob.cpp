@@ -182,7 +182,7 @@ void Sweep(PlotSurface& surface, const RenderRequest& request, RenderHost& host,
     RecordedPress press{request.Press, std::nullopt, {}};
     for (std::int64_t i = 0; i < sweep.Range.Count; ++i) {
         host.Poll();
-        const std::string value = ValueText(SweepValue(sweep.Range, i));
+        const std::string value = FormulaText(SweepValue(sweep.Range, i));
         press.Press.Variables[sweep.Variable].Value = value;
         if (!sweep.Family && i > 0)
             surface.Restore(start);

@@ -325,7 +325,7 @@ bool ReadSweep(const QString& given, bool familySet, const std::array<bool, Vari
     }
     if (!problem.isEmpty())
         return false;
-    texts.Value = ValueText(SweepValue(read.Range, 0));
+    texts.Value = FormulaText(SweepValue(read.Range, 0));
     sweep = read;
     return true;
 }

@@ -157,7 +157,7 @@ void TVariables::ShowStep(std::size_t variable, std::int64_t index)
 {
     const double value = SweepValue(ranges_[variable], index);
     std::array<VariableTexts, VariableCount> texts = document_.Variables();
-    texts[variable].Value = ValueText(value);
+    texts[variable].Value = FormulaText(value);
     shown_[variable].Value = texts[variable].Value;
     rows_[variable].Value->setText(QString::fromStdString(texts[variable].Value));
     {
@@ -274,7 +274,7 @@ void TVariables::SliderMoved(std::size_t variable, int position)
 {
     const double value = SweepValue(ranges_[variable], position);
     std::array<VariableTexts, VariableCount> texts = document_.Variables();
-    texts[variable].Value = ValueText(value);
+    texts[variable].Value = FormulaText(value);
     shown_[variable].Value = texts[variable].Value;
     rows_[variable].Value->setText(QString::fromStdString(texts[variable].Value));
     document_.SetVariables(texts);

@@ -110,17 +110,8 @@ int DistinctDigits(double before, double here, double after, const std::function
     return MaxReadoutDigits;
 }
 
-std::string ShortestReal(double value)
-{
-    return ShortestText(value);
-}
-
 std::string CopiedPoint(double t, double x, double y)
 {
-    return ShortestReal(t) + ';' + ShortestReal(x) + ';' + ShortestReal(y);
+    return ShortestText(t) + ';' + ShortestText(x) + ';' + ShortestText(y);
 }
 
-std::string BoundText(double value)
-{
-    return PlainDecimalText(value);
-}

@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+#include "RealText.h"
+
 inline constexpr int PenReadoutDigits = 6;
 inline constexpr int MaxReadoutDigits = 17;  // enough to tell any two doubles apart
 
@@ -36,13 +38,5 @@ std::string MouseReadoutText(double x, int xDigits, double y, int yDigits);
 int DistinctDigits(double before, double here, double after,
                    const std::function<bool(double)>& readsBack = nullptr);
 
-// The shortest text that reads back as the same double, with a "." (as the
-// renderer's --points writes it): 0.1, 1e-05, 6.283185307179586.
-std::string ShortestReal(double value);
-
 // "t;x;y" in that form, for a spreadsheet.
 std::string CopiedPoint(double t, double x, double y);
-
-// A bound for a field: the shortest text that reads back as the same double
-// in the formula language, which has no exponent: 0.00001, -4, 2.5.
-std::string BoundText(double value);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "PressMessages.h"
+
 namespace {
 
 const char LargestNumber[] = "(asi 1,8·10^308)";
@@ -27,19 +29,13 @@ std::string ShortNumber(double value)
     return text;
 }
 
-std::string FieldName(InputField field)
-{
-    const PressField* entry = FindPressField(field);
-    return entry ? entry->MessageName : "";
-}
-
 // A fault while a formula was compiled or evaluated: the formula fields say
 // "vzorce x =", the bounds "vzorce v poli x, začátek".
 FaultAdvice FormulaFault(FloatFaultKind kind, InputField input, bool compiling)
 {
     const bool equation = input == InputField::EquationX || input == InputField::EquationY;
-    const std::string formula = (equation ? "vzorci " : "vzorci v poli ") + FieldName(input);
-    const std::string ofFormula = (equation ? "vzorce " : "vzorce v poli ") + FieldName(input);
+    const std::string formula = (equation ? "vzorci " : "vzorci v poli ") + InputFieldName(input);
+    const std::string ofFormula = (equation ? "vzorce " : "vzorce v poli ") + InputFieldName(input);
     switch (kind) {
     case FloatFaultKind::Overflow:
         if (compiling)

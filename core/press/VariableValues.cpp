@@ -98,7 +98,8 @@ double SweepValue(const SliderRange& range, std::int64_t index)
     // they were read from: half an ulp of the lower bound and of each step
     // (doubled for safety), never a quarter step, so no two steps meet.
     const Extended gathered = (Extended(index + 1) * step + std::fabs(Extended(range.Low))) * 0x1p-52L;
-    return std::min(ShortestNear(exact, std::min(gathered, step / 4)), range.High);
+    // + 0.0: a step at zero is 0, never -0, as its value is written.
+    return std::min(ShortestNear(exact, std::min(gathered, step / 4)), range.High) + 0.0;
 }
 
 std::int64_t NearestStep(const SliderRange& range, double value)
@@ -109,11 +110,6 @@ std::int64_t NearestStep(const SliderRange& range, double value)
     if (steps >= Extended(range.Count - 1))
         return range.Count - 1;
     return std::int64_t(std::nearbyint(steps));
-}
-
-std::string ValueText(double value)
-{
-    return PlainDecimalText(value + 0.0);  // 0, not -0
 }
 
 std::array<bool, VariableCount> VariablesUsedBy(const std::string& formula)

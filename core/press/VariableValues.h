@@ -22,6 +22,7 @@
 #include <string>
 
 #include "PlotState.h"
+#include "RealText.h"
 #include "TracePress.h"
 
 inline constexpr char VariableInValueText[] = "Hodnota nesmí obsahovat proměnnou";
@@ -60,9 +61,6 @@ double SweepValue(const SliderRange& range, std::int64_t index);
 // The step of the range nearest to `value`, within 0 to Count - 1.
 std::int64_t NearestStep(const SliderRange& range, double value);
 
-// The shortest text that reads back as exactly `value`, in plain decimals
-// ("0.3", "-10", "0.00001"): a formula the engine takes.
-std::string ValueText(double value);
 
 // Whether a formula uses a variable besides t: a letter of it, as the
 // engine reads it. A formula the engine cannot read uses none.

@@ -137,7 +137,7 @@ void TestReadoutScreen::MouseReadoutMapsBackToItsPixel()
     // Written out: the formula language has no exponent.
     for (QString& bound : window) {
         if (bound.contains('e'))
-            bound = QString::fromStdString(BoundText(bound.toDouble()));
+            bound = QString::fromStdString(FormulaText(bound.toDouble()));
     }
     Control_Panel->EditX1->setText(window[0]);
     Control_Panel->EditX2->setText(window[1]);
@@ -146,8 +146,8 @@ void TestReadoutScreen::MouseReadoutMapsBackToItsPixel()
     // A small circle in the middle of the window, whatever its size.
     const double x1 = window[0].toDouble(), x2 = window[1].toDouble(), y1 = window[2].toDouble(),
                  y2 = window[3].toDouble();
-    Control_Panel->EditEq1->setText(QString::fromStdString(BoundText((x1 + x2) / 2) + "+" + BoundText((x2 - x1) / 4) + "*cos(t)"));
-    Control_Panel->EditEq2->setText(QString::fromStdString(BoundText((y1 + y2) / 2) + "+" + BoundText((y2 - y1) / 4) + "*sin(t)"));
+    Control_Panel->EditEq1->setText(QString::fromStdString(FormulaText((x1 + x2) / 2) + "+" + FormulaText((x2 - x1) / 4) + "*cos(t)"));
+    Control_Panel->EditEq2->setText(QString::fromStdString(FormulaText((y1 + y2) / 2) + "+" + FormulaText((y2 - y1) / 4) + "*sin(t)"));
     Control_Panel->CheckBox1->setChecked(false);
     PressKresli();
     QVERIFY(fixture.Panel.Boxes.isEmpty());

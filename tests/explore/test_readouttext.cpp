@@ -212,7 +212,7 @@ void TestReadoutText::BoundsReadBackInTheFields()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
-    const std::string bound = BoundText(value);
+    const std::string bound = FormulaText(value);
     if (!text.isEmpty())
         QCOMPARE(QString::fromStdString(bound), text);
     PlotState state;
