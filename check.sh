@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up what is missing, builds, and runs every test: the test suite under
+# Sets up what is missing, builds, and runs every test: the includes read
+# against the floors (README.md), the test suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the windows on an X server
 # of their own (Xvfb, bare and with openbox, on three screen sizes) and over
 # the accessibility bus, the Debian package built from the checked build,
@@ -30,6 +31,9 @@ tree_unchanged() {
 stage() {
     echo "== $1 (at ${SECONDS} s)"
 }
+
+stage "Read every include against the floors"
+scripts/check-floors.py
 
 stage "Build the program and the benchmarks"
 scripts/setup.sh --packages check x11
