@@ -15,6 +15,7 @@
 #include "PlaneZoom.h"
 #include "PositionReadout.h"
 #include "ReadoutLabel.h"
+#include "TracePause.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // The mouse waits with the rest of the input while a trace runs.
+        if (TraceRunning())
+            return false;
         switch (event->type()) {
         case QEvent::MouseMove: {
             const auto& mouse = *static_cast<QMouseEvent*>(event);

@@ -64,7 +64,7 @@ bool PlaneZoom::Works(const WorldWindow& candidate, const WorldWindow& current)
 
 void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 {
-    if (angleDelta == 0 || TraceRunning() || !HasPresses())
+    if (angleDelta == 0 || !HasPresses())
         return;
     const WorldWindow current = WindowOf(document_.Surface());
     WorldPoint at;
@@ -99,7 +99,7 @@ void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 void PlaneZoom::Press(QPoint pixel)
 {
     drag_.reset();
-    if (TraceRunning() || !HasPresses())
+    if (!HasPresses())
         return;
     drag_ = Drag{pixel, WindowOf(document_.Surface()), false};
 }
@@ -174,7 +174,7 @@ void PlaneZoom::Apply(const WorldWindow& window)
 
 void PlaneZoom::ReturnToOriginal()
 {
-    if (!original_ || TraceRunning())
+    if (!original_)
         return;
     PressHistory presses = document_.Presses();
     const Original original = std::move(*original_);
