@@ -86,9 +86,34 @@ export class PlotView {
         const height = below ? Infinity : Math.max(PlaneSize / devicePixelRatio, innerHeight - top - 48);
         const { factor, cssSize } = PlaneScale(width, height, devicePixelRatio);
         this.factor = factor;
-        this.frame.style.width = `${cssSize}px`;
-        this.frame.style.height = `${cssSize}px`;
+        // Room for the whole scaled plane: never a hair less than its size.
+        const room = Math.ceil(cssSize * 64) / 64;
+        this.room.classList.toggle('too-wide', room > width);
+        this.frame.style.width = `${room}px`;
+        this.frame.style.height = `${room}px`;
+        for (const canvas of [this.canvas, this.layer])
+            canvas.style.transform = `scale(${factor / devicePixelRatio})`;
         this.frame.dataset.factor = String(factor);
+        this.AlignToDevicePixels();
+    }
+
+    // The browser paints the plane's edges on the nearest device pixels: with
+    // its corner between two, a row or column of plane pixels would come out
+    // a device pixel narrower or wider than the rest. A margin of less than
+    // a device pixel puts the corner on one.
+    AlignToDevicePixels()
+    {
+        this.frame.style.marginLeft = '0px';
+        this.frame.style.marginTop = '0px';
+        const box = this.frame.getBoundingClientRect();
+        const ratio = devicePixelRatio;
+        const nudge = at => {
+            const device = at * ratio;
+            const rest = Math.ceil(device - 1e-3) - device;
+            return rest > 1e-3 ? rest / ratio : 0;
+        };
+        this.frame.style.marginLeft = `${nudge(box.left + scrollX)}px`;
+        this.frame.style.marginTop = `${nudge(box.top + scrollY)}px`;
     }
 
     // The plane pixel under a point of the page.
