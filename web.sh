@@ -2,14 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a web page: builds it into build-web/site/ and serves it on
 # http://127.0.0.1:8080/ (a free port when 8080 is taken). One line per
-# stage; the details go to build-web.log.
+# stage; the details go to web.log beside the site's folder.
 #   ./web.sh             build and serve
 #   ./web.sh --build     only build
 #   ./web.sh --out DIR   build into DIR instead (also with --build)
 set -euo pipefail
 cd "$(dirname "$0")"
-log=build-web.log
-: > "$log"
 out=build-web/site
 only_build=false
 while [ $# -gt 0 ]; do
@@ -20,6 +18,9 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
+mkdir -p "$(dirname "$out")"
+log="$(cd "$(dirname "$out")" && pwd)/web.log"
+: > "$log"
 
 stage() {
     echo "$1"
