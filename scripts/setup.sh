@@ -10,6 +10,8 @@
 #   check     the tests, benchmarks, fuzzing and the package's checks
 #   x11       the checks on an X server and over the accessibility bus; where
 #             these cannot be had, those checks are skipped, not failed
+#   web       the web page (web.sh, scripts/check-web.sh): Node, Chromium,
+#             Emscripten, and the tests' browser driver from web/package-lock.json
 set -euo pipefail
 
 program_packages=(
@@ -31,6 +33,7 @@ check_packages=(
     xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 x11_packages=(xvfb openbox x11-utils dbus at-spi2-core python3-pyatspi)
+web_packages=(nodejs chromium emscripten)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -51,6 +54,19 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The page's npm packages (puppeteer-core, which brings no browser of its
+# own), exactly as locked, into web/node_modules; again only when the lock
+# changed since.
+install_web_modules() {
+    local web
+    web="$(cd "$(dirname "$0")/../web" && pwd)"
+    if [ -f "$web/node_modules/.package-lock.json" ] && [ "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ]; then
+        return 0
+    fi
+    echo "Installing the page's npm packages (npm ci)"
+    (cd "$web" && npm ci --no-audit --no-fund --loglevel=error)
+}
+
 install_group() {
     case "$1" in
     program) install_missing "${program_packages[@]}" ;;
@@ -59,6 +75,11 @@ install_group() {
     x11)
         install_missing "${x11_packages[@]}" \
             || echo "Could not install ${x11_packages[*]}: the checks on an X server will be skipped"
+        ;;
+    web)
+        install_missing "${web_packages[@]}"
+        command -v npm > /dev/null || install_missing npm
+        install_web_modules
         ;;
     *)
         echo "setup.sh: unknown package group '$1'" >&2

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page with the core drawing: a press traced at its tempo and measured,
+// Enter drawing, Esc stopping a long trace and a formula that takes long,
+// input held during a trace and carried out after it, the boxes of a formula
+// error and a fault with their fields focused, a lesson opened from a file,
+// a zoom writing the window into the fields, and the variables' slider.
+// Each needs the core compiled to WebAssembly, and is skipped without it.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+
+import { CoreSkip, FocusedName, OpenBrowser, Site, TemporaryFolder } from './support/Browser.mjs';
+
+const site = Site();
+const skip = CoreSkip(site.root);
+let session;
+
+before(async () => {
+    session = await OpenBrowser({ site });
+});
+
+after(async () => {
+    await session?.Close();
+});
+
+const Described = (page, pattern, timeout = 20000) => page.waitForFunction(
+    source => new RegExp(source).test(document.getElementById('plane').getAttribute('aria-description')),
+    { timeout }, pattern.source);
+
+async function SetField(page, name, text)
+{
+    const field = await page.$(`aria/${name}`);
+    await field.click({ count: 3 });
+    await page.keyboard.press('Backspace');
+    await field.type(text);
+}
+
+function BluePixels(page)
+{
+    return page.$eval('#plane', canvas => {
+        const data = canvas.getContext('2d').getImageData(0, 0, 500, 500).data;
+        let count = 0;
+        for (let i = 0; i < data.length; i += 4)
+            count += data[i] === 0 && data[i + 1] === 0 && data[i + 2] === 200 ? 1 : 0;
+        return count;
+    });
+}
+
+test('Kresli traces the circle at 50 ms a step and measures it', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '20');
+    await page.click('#draw');
+    await Described(page, /1 křivka.*nakreslena celá/);
+    assert.ok(await BluePixels(page) > 100);
+    const measures = await page.evaluate(() => performance.getEntriesByName('paramcurve-trace').map(m => m.duration));
+    assert.equal(measures.length, 1);
+    // (20 + 1) x 50 ms, a little more for reading, drawing and the messages.
+    assert.ok(measures[0] >= 21 * 50 - 5 && measures[0] < 21 * 50 + 400, `${measures[0]} ms`);
+    assert.equal(await page.$eval('#menu-saveAnimation', e => e.disabled), false);
+    await page.close();
+});
+
+test('Enter in a field draws', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '4');
+    await page.keyboard.press('Enter');
+    await Described(page, /1 křivka/);
+    await page.close();
+});
+
+test('Esc stops a trace, keeping what is drawn', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '1000');
+    await page.click('#draw');
+    await page.waitForFunction(() => document.body.classList.contains('busy'));
+    await page.keyboard.press('Escape');
+    await Described(page, /zastavena po \d+ bodech/, 2000);
+    await page.close();
+});
+
+test('Esc answers inside a formula that takes long', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'x =', 'fa(100000000)*t');
+    await SetField(page, 'počet segmentů', '3');
+    await page.click('#draw');
+    await new Promise(resolve => setTimeout(resolve, 300));
+    const asked = Date.now();
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => !document.body.classList.contains('busy'), { timeout: 3000 });
+    assert.ok(Date.now() - asked < 2000);
+    // The page answers again at once.
+    await (await page.$('aria/šikmý vrh[role="radio"]')).click();
+    assert.equal(await page.$eval('#field-x', e => e.value), '14*t*cos(80*pi/180)');
+    await page.close();
+});
+
+test('input during a trace is held and carried out in order after it', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '30');
+    await page.click('#draw');
+    await page.waitForFunction(() => document.body.classList.contains('busy'));
+    // A preset, then typing into the segment field: neither before the end.
+    await (await page.$('aria/dráha planety[role="radio"]')).click();
+    await page.focus('#field-x');
+    await page.keyboard.type('+1');
+    assert.equal(await page.$eval('#field-x', e => e.value), '3*cos(t)');
+    await Described(page, /1 křivka.*nakreslena celá/);
+    await page.waitForFunction(() => document.getElementById('field-x').value.endsWith('+1'));
+    assert.equal(await page.$eval('#field-x', e => e.value), '-1/(1+0.8*cos(t))*cos(t)+1');
+    await page.close();
+});
+
+test('a formula error: the box "Error" with its second line, the field focused', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'Parametr t, konec', '2**pi');
+    await page.click('#draw');
+    await page.waitForSelector('#message-box[open]');
+    assert.equal(await page.$eval('#message-title', e => e.textContent), 'Error');
+    assert.deepEqual(await page.$$eval('#message-text p', ps => ps.map(p => p.textContent)),
+                     ['Chybny vyraz', 'Pole: t, konec']);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#message-box:not([open])');
+    assert.equal(await FocusedName(page), 'Parametr t, konec');
+    assert.equal(await page.evaluate(() => getSelection().toString() || document.activeElement.selectionEnd), 5);
+    await page.close();
+});
+
+test('a fault: the box "Paramcurve" with its cause, the advised field focused', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '0');
+    await page.click('#draw');
+    await page.waitForSelector('#message-box[open]');
+    assert.equal(await page.$eval('#message-title', e => e.textContent), 'Paramcurve');
+    assert.deepEqual(await page.$$eval('#message-text p', ps => ps.map(p => p.textContent)),
+                     ['Floating point division by zero.', 'Počet segmentů je 0.']);
+    await page.keyboard.press('Enter');
+    assert.equal(await FocusedName(page), 'počet segmentů');
+    await page.close();
+});
+
+test('a lesson file opened: drawn again and the panel filled', { skip }, async () => {
+    const folder = TemporaryFolder('lesson');
+    const file = path.join(folder, 'kruh.paramcurve');
+    fs.writeFileSync(file, JSON.stringify({
+        'paramcurve-lesson': 1,
+        panel: { x: '2*cos(t)', y: '2*sin(t)', segments: '60', color: '#00a000' },
+        drawn: [{ x: '3*cos(t)', y: '3*sin(t)', segments: '100' }],
+    }));
+    const page = await session.NewPage();
+    const chooser = page.waitForFileChooser();
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyO');
+    await page.keyboard.up('Control');
+    await (await chooser).accept([file]);
+    await Described(page, /1 křivka.*x = 3\*cos\(t\)/);
+    assert.equal(await page.$eval('#field-x', e => e.value), '2*cos(t)');
+    assert.equal(await page.$eval('#colour', e => e.value), '#00a000');
+    fs.rmSync(folder, { recursive: true, force: true });
+    await page.close();
+});
+
+test('the wheel zooms, writes the window into the fields and is measured', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '10');
+    await page.click('#draw');
+    await Described(page, /nakreslena celá/);
+    const box = await (await page.$('#plane')).boundingBox();
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.mouse.wheel({ deltaY: -100 });
+    await page.waitForFunction(() => document.querySelector('[data-key="x1"]').value !== '-4');
+    assert.equal(await page.$eval('#menu-originalWindow', e => e.disabled), false);
+    assert.ok((await page.evaluate(() => performance.getEntriesByName('paramcurve-redraw').length)) >= 1);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('Digit0');
+    await page.keyboard.up('Control');
+    await page.waitForFunction(() => document.querySelector('[data-key="x1"]').value === '-4');
+    await page.close();
+});
+
+test('the slider redraws the last press with each value', { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'x =', 'k*cos(t)');
+    await SetField(page, 'počet segmentů', '10');
+    await page.click('#draw');
+    await page.waitForSelector('#variables:not([hidden])');
+    await Described(page, /nakreslena celá/);
+    await page.focus('#row-k input[type="range"]');
+    await page.keyboard.press('ArrowRight');
+    await page.waitForFunction(() => document.getElementById('value-k').value === '0.1');
+    await page.keyboard.press('End');
+    await page.waitForFunction(() => document.getElementById('value-k').value === '10');
+    await page.close();
+});
