@@ -39,7 +39,13 @@ PlaneZoom::PlaneZoom(PlotDocument& document, PanelPress& panel, PositionReadout&
 
 bool PlaneZoom::HasPresses() const
 {
-    return !document_.Presses().empty();
+    return document_.Shown().has_value();
+}
+
+WorldWindow PlaneZoom::ShownWorld() const
+{
+    const ShownWindow shown = document_.Shown().value_or(ShownWindow{});
+    return WorldWindow{shown.X1, shown.X2, shown.Y1, shown.Y2};
 }
 
 bool PlaneZoom::AnyAxes() const
@@ -66,10 +72,10 @@ void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 {
     if (angleDelta == 0 || !HasPresses())
         return;
-    const WorldWindow current = WindowOf(document_.Surface());
+    const WorldWindow current = ShownWorld();
     WorldPoint at;
     try {
-        at = PixelCentre(document_.Surface().Mapping(), FromQPoint(pixel));
+        at = PixelCentre(document_.Shown()->Mapping, FromQPoint(pixel));
     } catch (const FloatFault&) {
         return;  // the plane has no mapping
     }
@@ -101,7 +107,7 @@ void PlaneZoom::Press(QPoint pixel)
     drag_.reset();
     if (!HasPresses())
         return;
-    drag_ = Drag{pixel, WindowOf(document_.Surface()), false};
+    drag_ = Drag{pixel, ShownWorld(), false};
 }
 
 void PlaneZoom::DragTo(QPoint pixel)
@@ -136,7 +142,7 @@ void PlaneZoom::PanNow()
         return;
     try {
         const WorldWindow candidate = PannedWindow(drag_->Start, document_.Surface().Plane().Size(), FromQPoint(drag_->From), FromQPoint(dragTarget_));
-        if (candidate == WindowOf(document_.Surface()))
+        if (candidate == ShownWorld())
             return;
         if (Works(candidate, drag_->Start)) {
             Apply(candidate);

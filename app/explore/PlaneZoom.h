@@ -11,8 +11,8 @@
 // surface first: the zoom stops at the last window that works, with a note
 // in the readout, and nothing is redrawn.
 //
-// Zoom and pan need a press in the history: with nothing drawn there is no
-// window to move.
+// Zoom and pan need a window the plane shows: with no point drawn there is
+// none to move.
 #pragma once
 
 #include <QObject>
@@ -72,7 +72,9 @@ private:
         bool Moving = false;  // past the drag distance
     };
 
+    // Whether the plane shows a window to move: a press drew a point.
     bool HasPresses() const;
+    WorldWindow ShownWorld() const;
     bool AnyAxes() const;
     // Whether the window may be drawn: it maps, and the axes fit unless they
     // did not fit in the window on the plane either.

@@ -157,11 +157,13 @@ void PositionReadout::ShowPen()
     }
     const PenPoint& point = points[*penIndex_];
     std::optional<QPoint> at;
-    try {
-        const PlaneMapping mapping = window_.Mapping();
-        at = QPoint(mapping.ScreenX(point.X), mapping.ScreenY(point.Y));
-    } catch (const FloatFault&) {
-        // Too far out to map: the label shows without its ring.
+    // Through the window the plane shows, never one a refused press left.
+    if (const std::optional<ShownWindow> shown = document_.Shown()) {
+        try {
+            at = QPoint(shown->Mapping.ScreenX(point.X), shown->Mapping.ScreenY(point.Y));
+        } catch (const FloatFault&) {
+            // Too far out to map: the label shows without its ring.
+        }
     }
     pen_->SetStep(int(*penIndex_) + 1, int(points.size()));
     pen_->Show(QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)), at);
@@ -187,9 +189,10 @@ void PositionReadout::ShowMouse()
 {
     QString text;
     // The plane's window is the one of what is drawn: none after "Vymaž".
-    if (mousePixel_ && !document_.Presses().empty()) {
+    const std::optional<ShownWindow> shown = document_.Shown();
+    if (mousePixel_ && shown) {
         try {
-            const PlaneMapping mapping = window_.Mapping();
+            const PlaneMapping mapping = shown->Mapping;
             const QPoint pixel = *mousePixel_;
             const WorldPoint here = PixelCentre(mapping, FromQPoint(pixel));
             const WorldPoint left = PixelCentre(mapping, FromQPoint(pixel - QPoint(1, 0)));

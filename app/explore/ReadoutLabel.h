@@ -43,6 +43,9 @@ public:
 
     // Where the label's box stands, in the widget; empty when nothing is drawn.
     QRect Box() const;
+    // The pixel the label is about (the pen's ring, the cursor); none when it
+    // cannot be placed.
+    std::optional<QPoint> At() const { return at_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -27,21 +27,27 @@ namespace {
 // Follows the pen of a press drawn again and passes every step on.
 class PenHost : public TraceHost {
 public:
-    PenHost(std::vector<PenPoint>& track, TraceHost& inner) : track_(track), inner_(inner) {}
+    PenHost(PlotDocument& document, std::vector<PenPoint>& track, TraceHost& inner)
+        : document_(document), track_(track), inner_(inner)
+    {
+    }
 
     bool Dashed() override { return inner_.Dashed(); }
     void Repaint() override { inner_.Repaint(); }
     void Pause() override { inner_.Pause(); }
     void PointTraced(std::size_t index, double t, const WorldPoint& point) override
     {
-        if (index == 0)
+        if (index == 0) {
             track_.clear();
+            document_.NoteFirstPoint();
+        }
         if (index == track_.size())
             track_.push_back(PenPoint{t, point.x, point.y});
         inner_.PointTraced(index, t, point);
     }
 
 private:
+    PlotDocument& document_;
     std::vector<PenPoint>& track_;
     TraceHost& inner_;
 };
@@ -61,6 +67,26 @@ public:
 };
 
 }  // namespace
+
+std::optional<ShownWindow> PlotDocument::Shown() const
+{
+    for (auto window = windows_.rbegin(); window != windows_.rend(); ++window) {
+        if (*window)
+            return *window;
+    }
+    return std::nullopt;
+}
+
+void PlotDocument::NoteFirstPoint()
+{
+    drawing_ = ShownWindow{plane_->Mapping(), plane_->X1, plane_->X2, plane_->Y1, plane_->Y2};
+}
+
+void PlotDocument::Keep(RecordedPress press)
+{
+    presses_.push_back(std::move(press));
+    windows_.push_back(std::exchange(drawing_, std::nullopt));
+}
 
 std::int32_t PlotDocument::Colour() const
 {
@@ -93,6 +119,7 @@ void PlotDocument::Wipe()
 {
     plane_->FillPlane(255, 255, 255);
     presses_.clear();
+    windows_.clear();
     beforeLast_.reset();
     pen_.clear();
     TellPresses(PressesChange::Cleared);
@@ -100,8 +127,9 @@ void PlotDocument::Wipe()
 
 DrawnPress PlotDocument::DrawOne(const RecordedPress& press, TraceHost& host)
 {
-    PenHost pen(pen_, host);
+    PenHost pen(*this, pen_, host);
     const KeptColourAndT kept(*plane_);
+    drawing_.reset();
     DrawnPress drawn{press, false, true};
     std::optional<RecordedPress> again = ReplayStoppablePress(*plane_, press, &pen, drawn.Stopped);
     if (again)
@@ -111,12 +139,14 @@ DrawnPress PlotDocument::DrawOne(const RecordedPress& press, TraceHost& host)
     return drawn;
 }
 
-PlaneReplay PlotDocument::DrawAnew(const PressHistory& presses, TraceHost& host, PressesChange change)
+PlaneReplay PlotDocument::DrawAnew(const PressHistory& given, TraceHost& host, PressesChange change)
 {
+    const PressHistory presses = given;  // the list given may be this one
     plane_->FillPlane(255, 255, 255);
     pen_.clear();  // the presses drawn bring their points again
+    presses_.clear();
+    windows_.clear();
     PlaneReplay replay;
-    PressHistory drawn;
     std::optional<PlaneSnapshot> beforeLast;
     for (const RecordedPress& press : presses) {
         PlaneSnapshot before = plane_->Snapshot();
@@ -125,14 +155,13 @@ PlaneReplay PlotDocument::DrawAnew(const PressHistory& presses, TraceHost& host,
         if (one.Kept) {
             beforeLast = std::move(before);
             replay.Results.push_back(one.Record.Result);
-            drawn.push_back(std::move(one.Record));
+            Keep(std::move(one.Record));
         }
         if (one.Stopped) {
             replay.Stopped = true;
             break;
         }
     }
-    presses_ = std::move(drawn);
     beforeLast_ = presses_.empty() ? std::nullopt : std::move(beforeLast);
     TellPresses(change);
     return replay;
@@ -143,8 +172,11 @@ DrawnPress PlotDocument::RedrawLast(const RecordedPress& last, TraceHost& host)
     // Presses but no plane before the last of them (Esc kept a replay from
     // drawing it): the whole list is drawn anew instead.
     if (!presses_.empty() && !beforeLast_) {
-        PressHistory presses = presses_;
-        presses.back() = last;
+        const PressHistory presses = [&] {
+            PressHistory all = presses_;
+            all.back() = last;
+            return all;
+        }();
         const PlaneReplay replay = DrawAnew(presses, host, PressesChange::LastReplaced);
         return DrawnPress{presses_.empty() ? last : presses_.back(), replay.Stopped, !presses_.empty()};
     }
@@ -163,10 +195,11 @@ DrawnPress PlotDocument::RedrawLast(const RecordedPress& last, TraceHost& host)
         drawn.Kept = true;
     }
     if (added) {
-        presses_.push_back(drawn.Record);
+        Keep(drawn.Record);
         beforeLast_ = std::move(before);
     } else {
         presses_.back() = drawn.Record;
+        windows_.back() = std::exchange(drawing_, std::nullopt);
     }
     // A last press without points leaves the track to the press before
     // that drew any.
@@ -181,7 +214,7 @@ DrawnPress PlotDocument::AddPress(const RecordedPress& press, TraceHost& host)
     PlaneSnapshot before = plane_->Snapshot();
     DrawnPress drawn = DrawOne(press, host);
     if (drawn.Kept) {
-        presses_.push_back(drawn.Record);
+        Keep(drawn.Record);
         beforeLast_ = std::move(before);
         TellPresses(PressesChange::Added);
     }
@@ -211,8 +244,10 @@ void PlotDocument::RebuildPenTrack()
 
 void PlotDocument::FollowPen(std::size_t index, double t, const WorldPoint& point)
 {
-    if (index == 0)
+    if (index == 0) {
         pen_.clear();
+        NoteFirstPoint();
+    }
     else if (index != pen_.size())
         return;  // not the next point of the press being drawn
     pen_.push_back(PenPoint{t, point.x, point.y});
@@ -221,7 +256,7 @@ void PlotDocument::FollowPen(std::size_t index, double t, const WorldPoint& poin
 
 void PlotDocument::AddTraced(RecordedPress press, PlaneSnapshot planeBefore)
 {
-    presses_.push_back(std::move(press));
+    Keep(std::move(press));
     beforeLast_ = std::move(planeBefore);
     TellPresses(PressesChange::Added);
 }

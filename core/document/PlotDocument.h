@@ -53,6 +53,15 @@ public:
     virtual void NextPressChanged();
 };
 
+// The world window a press drew its points in, and its mapping to pixels.
+struct ShownWindow {
+    PlaneMapping Mapping;
+    double X1 = 0.0;
+    double X2 = 0.0;
+    double Y1 = 0.0;
+    double Y2 = 0.0;
+};
+
 // How drawing presses again went.
 struct PlaneReplay {
     bool Stopped = false;  // stopped from outside: the presses after it were not drawn
@@ -83,6 +92,11 @@ public:
     // The plane before the last press; none while there is no press.
     const std::optional<PlaneSnapshot>& PlaneBeforeLast() const { return beforeLast_; }
     const std::vector<PenPoint>& PenTrack() const { return pen_; }
+    // The window the plane shows: that of the last press that drew a point.
+    // A press refused or faulted before its first point (a reversed window
+    // with axes, equal bounds) leaves the plot state's mapping changed, but
+    // not this. None after a wipe, or while no press drew a point.
+    std::optional<ShownWindow> Shown() const;
     // The animation of the last "Kresli" or "Animovat"; null before one.
     const std::shared_ptr<const EncodedGif>& LastAnimation() const { return animation_; }
 
@@ -112,6 +126,8 @@ public:
     // For a press traced by hand (PressTrace): its points as they come, and
     // the press once it has ended, with the plane before it.
     void FollowPen(std::size_t index, double t, const WorldPoint& point);
+    // A press's first point: the plane's window is now the press's.
+    void NoteFirstPoint();
     void AddTraced(RecordedPress press, PlaneSnapshot planeBefore);
     void KeepAnimation(EncodedGif animation);
 
@@ -121,6 +137,7 @@ public:
 
 private:
     DrawnPress DrawOne(const RecordedPress& press, TraceHost& host);
+    void Keep(RecordedPress press);
     void RebuildPenTrack();
     void TellPresses(PressesChange change);
     void TellPen();
@@ -128,6 +145,9 @@ private:
 
     PlotSurface* plane_ = nullptr;
     PressHistory presses_;
+    // In step with presses_: the window each press drew its points in.
+    std::vector<std::optional<ShownWindow>> windows_;
+    std::optional<ShownWindow> drawing_;  // of the press being drawn
     std::optional<PlaneSnapshot> beforeLast_;
     std::vector<PenPoint> pen_;
     std::shared_ptr<const EncodedGif> animation_;

@@ -73,6 +73,8 @@ private slots:
     void APressWithoutPointsLeavesTheOneBefore_data();
     void APressWithoutPointsLeavesTheOneBefore();
     void VymazLeavesNoPoint();
+    void AFailedWindowMovesNoReadout_data();
+    void AFailedWindowMovesNoReadout();
     void CtrlCCopiesThePoint();
     void SteppingTellsTheScreenReader();
 };
@@ -265,6 +267,46 @@ void TestPenReadout::APressWithoutPointsLeavesTheOneBefore()
         QCOMPARE(track[i].Y, first[i].Y);
     }
     QCOMPARE(*fixture.Readout().PenIndex(), first.size() - 1);
+}
+
+void TestPenReadout::AFailedWindowMovesNoReadout_data()
+{
+    QTest::addColumn<QString>("x1");
+    QTest::addColumn<QString>("x2");
+    QTest::addColumn<QString>("y");
+    QTest::newRow("a reversed window with axes") << "4" << "-4" << "3*sin(t)";
+    QTest::newRow("equal bounds") << "4" << "4" << "3*sin(t)";
+    QTest::newRow("no point drawn") << "-8" << "8" << "1/(t-t)";
+}
+
+// A press refused or faulted before its first point leaves the plot state's
+// mapping changed, yet the plane still shows the window before it: the
+// pen's ring and the mouse's readout stay in that window.
+void TestPenReadout::AFailedWindowMovesNoReadout()
+{
+    QFETCH(QString, x1);
+    QFETCH(QString, x2);
+    QFETCH(QString, y);
+    Control_Panel->EditSeg->setText("10");
+    PressKresli();
+    fixture.Readout().SetOn(true);
+    MoveMouse(QPoint(437, 250));  // by the tick of 3
+    const std::optional<QPoint> ring = fixture.Pen().At();
+    const QString pen = fixture.Pen().Text();
+    const QString mouse = fixture.Mouse().Text();
+    QVERIFY(ring);
+    QVERIFY2(mouse.startsWith("x = 2,99"), qPrintable(mouse));
+
+    Control_Panel->EditX1->setText(x1);
+    Control_Panel->EditX2->setText(x2);
+    Control_Panel->EditEq2->setText(y);
+    PressKresli();
+    QCOMPARE(fixture.Panel.Boxes.size(), 1);
+    MoveMouse(QPoint(437, 251));
+    MoveMouse(QPoint(437, 250));
+    QCOMPARE(fixture.Pen().At(), ring);
+    QCOMPARE(fixture.Pen().Text(), pen);
+    QCOMPARE(fixture.Mouse().Text(), mouse);
 }
 
 void TestPenReadout::VymazLeavesNoPoint()
