@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The panel's colour dialog: it keeps a colour of its own (black at first),
-// opens with it preselected and takes the chosen one on confirmation.
+// The panel's colour dialog: it opens with its colour preselected (the panel
+// sets the curve's before it opens) and takes the chosen one on confirmation.
 //
 // The modal chooser behind it is replaceable, so tests can answer it.
 #pragma once

@@ -112,6 +112,9 @@ void TControl_Panel::Clear()
 
 void TControl_Panel::ColorChange()
 {
+    // Opened on the curve's colour, whatever it was last chosen or opened with.
+    if (document_.HasPlane())
+        ColorDialog1.Color = document_.Colour();
     if (ColorDialog1.Execute() && Draw2D) {
         const std::int32_t v = ColorDialog1.Color;
         const auto blue = static_cast<std::uint8_t>(v / 65536);

@@ -87,7 +87,8 @@ void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
         remaining -= part;
         const Extended factor = std::pow(ZoomPerNotch, Extended(part) / Notch);
         try {
-            const WorldWindow candidate = ZoomedWindow(reached, at, factor);
+            const WorldWindow candidate =
+                WrittenWindow(ZoomedWindow(reached, at, factor), document_.Surface().Plane().Size());
             if (candidate == reached || !Works(candidate, current))
                 stopped = true;
             else
@@ -141,7 +142,9 @@ void PlaneZoom::PanNow()
     if (!drag_ || TraceRunning())
         return;
     try {
-        const WorldWindow candidate = PannedWindow(drag_->Start, document_.Surface().Plane().Size(), FromQPoint(drag_->From), FromQPoint(dragTarget_));
+        const PixelSize plane = document_.Surface().Plane().Size();
+        const WorldWindow candidate = WrittenWindow(
+            PannedWindow(drag_->Start, plane, FromQPoint(drag_->From), FromQPoint(dragTarget_)), plane);
         if (candidate == ShownWorld())
             return;
         if (Works(candidate, drag_->Start)) {

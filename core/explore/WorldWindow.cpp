@@ -2,6 +2,7 @@
 #include "WorldWindow.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -101,4 +102,37 @@ bool AxesFit(PlotSurface& scratch, const WorldWindow& window)
         return false;
     }
     return true;
+}
+
+namespace {
+
+// The double of the shortest decimal within `tolerance` of `value`: the
+// value itself when no shorter one is near enough.
+double ShortestWithin(double value, Extended tolerance)
+{
+    if (!std::isfinite(value) || !(tolerance > 0))
+        return value;
+    char digits[40];
+    for (int precision = 0; precision < 17; ++precision) {
+        const auto written =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, precision);
+        double read = 0.0;
+        std::from_chars(digits, written.ptr, read);
+        if (std::fabs(Extended(read) - Extended(value)) <= tolerance)
+            return read;
+    }
+    return value;
+}
+
+}  // namespace
+
+WorldWindow WrittenWindow(const WorldWindow& exact, PixelSize planeSize)
+{
+    if (planeSize.IsEmpty())
+        return exact;
+    // A tenth of a pixel of the window, along each axis.
+    const Extended alongX = std::fabs(Extended(exact.X2) - Extended(exact.X1)) / planeSize.Width / 10;
+    const Extended alongY = std::fabs(Extended(exact.Y2) - Extended(exact.Y1)) / planeSize.Height / 10;
+    return WorldWindow{ShortestWithin(exact.X1, alongX), ShortestWithin(exact.X2, alongX),
+                       ShortestWithin(exact.Y1, alongY), ShortestWithin(exact.Y2, alongY)};
 }

@@ -39,6 +39,13 @@ WorldWindow ZoomedWindow(const WorldWindow& window, WorldPoint at, Extended fact
 // `planeSize` plane comes to lie under pixel `to`.
 WorldWindow PannedWindow(const WorldWindow& window, PixelSize planeSize, PixelPoint from, PixelPoint to);
 
+// The window as it is written into the fields: each bound the shortest
+// decimal within a tenth of a pixel of `exact` on a `planeSize` plane (so a
+// zoom writes -1.072, not -1.0719999999999998), read back as the double a
+// formula of it gives. The plane is then drawn in this window, so the
+// fields, the plane, a lesson and a render agree.
+WorldWindow WrittenWindow(const WorldWindow& exact, PixelSize planeSize);
+
 // Whether the plane can be mapped to the window: SetWorld passes (on
 // `scratch`, whose plane size counts) and each pixel column and row still
 // has a world value of its own.

@@ -7,7 +7,9 @@
 #include <limits>
 #include <memory>
 
+#include <charconv>
 #include "PlaneImages.h"
+#include "RealText.h"
 #include "PlotSurface.h"
 #include "WorldWindow.h"
 
@@ -57,6 +59,8 @@ private slots:
     void ZoomKeepsThePointUnderTheCursor();
     void PanMovesTheGrabbedPointToTheCursor_data();
     void PanMovesTheGrabbedPointToTheCursor();
+    void WrittenBoundsAreShortDecimals_data();
+    void WrittenBoundsAreShortDecimals();
     void WindowsThatMap_data();
     void WindowsThatMap();
     void AxesFitWhereTheyDraw_data();
@@ -136,6 +140,57 @@ void TestWorldWindow::PanMovesTheGrabbedPointToTheCursor()
     QCOMPARE(mapping.ScreenY(grabbed.y), to.y());
     // The width stays.
     QVERIFY(std::fabs((panned.X2 - panned.X1) - (window.X2 - window.X1)) < 1e-12 * std::fabs(window.X2 - window.X1));
+}
+
+void TestWorldWindow::WrittenBoundsAreShortDecimals_data()
+{
+    QTest::addColumn<double>("x1");
+    QTest::addColumn<double>("x2");
+    QTest::addColumn<QString>("written1");
+    QTest::addColumn<QString>("written2");
+    // -4 .. 4 zoomed in a notch about a pixel off the centre.
+    QTest::newRow("a zoom") << -1.0719999999999998 << 5.3280000000000003 << "-1.072" << "5.328";
+    QTest::newRow("a pan") << -23.84185791015625 << -15.841857910156248 << "-23.842" << "-15.842";
+    QTest::newRow("already short") << -4.0 << 4.0 << "-4" << "4";
+    // So narrow that every digit counts.
+    QTest::newRow("tiny") << 1.2345678912345678e-20 << 1.2345678912345681e-20
+                          << "0.000000000000000000012345678912345678" << "0.000000000000000000012345678912345681";
+    QTest::newRow("huge") << -3.0000000012345e30 << 2.999999998765e30 << "-3000000000000000000000000000000"
+                          << "3000000000000000000000000000000";
+}
+
+// Each bound the shortest decimal within a tenth of a pixel (on 500 pixels)
+// of the exact one: no decimal of fewer digits lies that near.
+void TestWorldWindow::WrittenBoundsAreShortDecimals()
+{
+    QFETCH(double, x1);
+    QFETCH(double, x2);
+    QFETCH(QString, written1);
+    QFETCH(QString, written2);
+    const WorldWindow exact{x1, x2, -4.0, 4.0};
+    const WorldWindow written = WrittenWindow(exact, PixelSize{500, 500});
+    QCOMPARE(QString::fromStdString(FormulaText(written.X1)), written1);
+    QCOMPARE(QString::fromStdString(FormulaText(written.X2)), written2);
+    QCOMPARE(written.Y1, -4.0);
+    QCOMPARE(written.Y2, 4.0);
+    const long double tenth = std::fabs((long double)x2 - x1) / 5000;
+    for (const auto& [bound, near] : {std::pair{x1, written.X1}, std::pair{x2, written.X2}}) {
+        QVERIFY(std::fabs((long double)near - bound) <= tenth);
+        // One digit fewer is too far.
+        char digits[40];
+        // The digits of the written bound: those of its shortest form.
+        const auto mantissa = std::to_chars(digits, digits + sizeof digits, near, std::chars_format::scientific).ptr;
+        int significant = 0;
+        for (const char* c = digits; c != mantissa && *c != 'e'; ++c)
+            significant += *c >= '0' && *c <= '9';
+        if (significant > 1) {
+            const auto end = std::to_chars(digits, digits + sizeof digits, bound, std::chars_format::scientific,
+                                           int(significant) - 2).ptr;
+            double shorter = 0.0;
+            std::from_chars(digits, end, shorter);
+            QVERIFY(std::fabs((long double)shorter - bound) > tenth);
+        }
+    }
 }
 
 void TestWorldWindow::WindowsThatMap_data()

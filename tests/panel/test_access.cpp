@@ -161,8 +161,8 @@ private slots:
         QTest::newRow("red is the low byte") << true << 0x0000FF << "R 255, G 0, B 0";
         QTest::newRow("one two three") << true << 0x030201 << "R 1, G 2, B 3";
         QTest::newRow("white") << true << 0xFFFFFF << "R 255, G 255, B 255";
-        // The indicator shows the dialog's own colour, black at first.
-        QTest::newRow("cancelled at first") << false << 0x00FF00 << "R 0, G 0, B 0";
+        // The dialog opens on the curve's colour, which a cancel leaves.
+        QTest::newRow("cancelled at first") << false << 0x00FF00 << "R 0, G 0, B 200";
     }
 
     void indicatorDescribesTheColour()

@@ -70,14 +70,14 @@ private slots:
         QCOMPARE(Control_Panel->ColorDialog1.Color, value);
     }
 
-    // The dialog keeps its own colour, black at first, not the curve colour.
-    void firstCancelPaintsBlack()
+    // The dialog opens on the curve's colour; a cancel leaves it shown.
+    void cancelKeepsTheCurveColour()
     {
         ScriptedChooser chooser{{{false, 0x00FF00}}, {}};
         chooser.Install();
         PressColourButton();
-        QCOMPARE(chooser.OpenedWith, QList<std::int32_t>{0});
-        QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 0, 0, 0), 0);
+        QCOMPARE(chooser.OpenedWith, QList<std::int32_t>{ColorValue(0, 0, 200)});
+        QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 0, 0, 200), 0);
         QCOMPARE(int(Draw2D->CurveR), 0);
         QCOMPARE(int(Draw2D->CurveG), 0);
         QCOMPARE(int(Draw2D->CurveB), 200);
@@ -96,13 +96,14 @@ private slots:
         QCOMPARE(int(Draw2D->CurveG), 255);
         QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 0, 255, 0), 0);
         PressColourButton();
-        QCOMPARE(chooser.OpenedWith, QList<std::int32_t>({0, 0x00FF00, 0x00FF00}));
+        QCOMPARE(chooser.OpenedWith, QList<std::int32_t>({ColorValue(0, 0, 200), 0x00FF00, 0x00FF00}));
         QCOMPARE(int(Draw2D->CurveR), 255);
         QCOMPARE(int(Draw2D->CurveG), 0);
         QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 255, 0, 0), 0);
     }
 
-    // The real dialog opens with the dialog's own colour; its answer counts.
+    // The real dialog opens with the curve's colour, also one a lesson
+    // brought; its answer counts.
     void realDialog()
     {
         QColor openedWith;
@@ -126,7 +127,7 @@ private slots:
         };
         answer(QColor(10, 20, 30));
         PressColourButton();
-        QCOMPARE(openedWith, QColor(0, 0, 0));
+        QCOMPARE(openedWith, QColor(0, 0, 200));
         QCOMPARE(int(Draw2D->CurveR), 10);
         QCOMPARE(int(Draw2D->CurveG), 20);
         QCOMPARE(int(Draw2D->CurveB), 30);
@@ -135,6 +136,14 @@ private slots:
         QCOMPARE(openedWith, QColor(10, 20, 30));
         QCOMPARE(int(Draw2D->CurveB), 30);
         QCOMPARE(PixelsOtherThan(IndicatorOnScreen(), 10, 20, 30), 0);
+        TracePress lesson = Control_Panel->CurrentPress();
+        lesson.CurveR = 200;
+        lesson.CurveG = 100;
+        lesson.CurveB = 0;
+        Control_Panel->ShowPress(lesson);
+        answer(QColor());
+        PressColourButton();
+        QCOMPARE(openedWith, QColor(200, 100, 0));
         QVERIFY(panelFontsKept);
     }
 };
