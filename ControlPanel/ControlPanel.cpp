@@ -157,6 +157,7 @@ TracePress TControl_Panel::CurrentPress() const
     press.ShowAxes = CheckBox1->isChecked();
     press.Dashed = CheckBox2->isChecked();
     press.Variables = document_.Variables();
+    press.KeepTrace = document_.KeepTrace();
     if (document_.HasPlane()) {
         const std::int32_t colour = document_.Colour();
         press.CurveR = std::uint8_t(colour & 0xFF);
@@ -174,6 +175,7 @@ void TControl_Panel::ShowPress(const TracePress& press)
     CheckBox1->setChecked(press.ShowAxes);
     CheckBox2->setChecked(press.Dashed);
     document_.SetVariables(press.Variables);
+    document_.SetKeepTrace(press.KeepTrace);
     if (document_.HasPlane()) {
         document_.SetNextT(press.TBefore);
         document_.SetColour(press.CurveR, press.CurveG, press.CurveB);

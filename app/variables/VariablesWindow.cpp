@@ -87,9 +87,16 @@ TVariables::TVariables(PlotDocument& document, PanelPress& panel, QWidget* paren
     for (std::size_t i = 0; i < VariableCount; ++i)
         SetText(i, document_.Variables()[i]);
     ShowRowsFor(panel_.CurrentPress().Texts);
+    // "ponechat stopu" is the document's, kept with a lesson.
+    KeepTrace->setChecked(document_.KeepTrace());
+    connect(KeepTrace, &QCheckBox::toggled, this, [this](bool keep) { document_.SetKeepTrace(keep); });
     // A lesson opened brings values of its own.
     auto* news = new DocumentSignals(document_, this);
-    connect(news, &DocumentSignals::NextPressChanged, this, [this] { ShowDocumentTexts(); });
+    connect(news, &DocumentSignals::NextPressChanged, this, [this] {
+        ShowDocumentTexts();
+        const QSignalBlocker quiet(KeepTrace);
+        KeepTrace->setChecked(document_.KeepTrace());
+    });
 }
 
 TVariables::~TVariables()
@@ -264,10 +271,22 @@ void TVariables::ReadRange(std::size_t variable)
     texts[variable] = typed;
     shown_[variable] = typed;
     ranges_[variable] = range;
-    document_.SetVariables(texts);
     double value = 0.0;
     EvaluateValue(scratch, typed.Value, value, message);  // read before, so it reads again
+    // A value the new range leaves out comes to its nearer end, and the
+    // last press is drawn with it.
+    const bool outside = value < range.Low || value > range.High;
+    if (outside) {
+        const std::int64_t end = value < range.Low ? 0 : range.Count - 1;
+        value = SweepValue(range, end);
+        texts[variable].Value = FormulaText(value);
+        shown_[variable].Value = texts[variable].Value;
+        row.Value->setText(QString::fromStdString(texts[variable].Value));
+    }
+    document_.SetVariables(texts);
     PlaceSlider(variable, value);
+    if (outside)
+        ScheduleRedraw();
 }
 
 void TVariables::SliderMoved(std::size_t variable, int position)

@@ -115,6 +115,14 @@ void PlotDocument::SetVariables(const std::array<VariableTexts, VariableCount>& 
     TellNextPress();
 }
 
+void PlotDocument::SetKeepTrace(bool keep)
+{
+    if (keep == keepTrace_)
+        return;
+    keepTrace_ = keep;
+    TellNextPress();
+}
+
 void PlotDocument::Wipe()
 {
     plane_->FillPlane(255, 255, 255);

@@ -49,7 +49,8 @@ public:
     // The pen's track grew by a point: a press traced by hand.
     virtual void PenMoved();
     virtual void AnimationKept();
-    // The colour, t or the variables' values the next press starts from.
+    // The colour, t, the variables' values or "ponechat stopu": what the
+    // next press starts from.
     virtual void NextPressChanged();
 };
 
@@ -107,6 +108,9 @@ public:
     void SetNextT(double t);
     const std::array<VariableTexts, VariableCount>& Variables() const { return variables_; }
     void SetVariables(const std::array<VariableTexts, VariableCount>& variables);
+    // "ponechat stopu" for "Animovat".
+    bool KeepTrace() const { return keepTrace_; }
+    void SetKeepTrace(bool keep);
 
     // "Vymaž": the plane white, no presses, no track.
     void Wipe();
@@ -152,5 +156,6 @@ private:
     std::vector<PenPoint> pen_;
     std::shared_ptr<const EncodedGif> animation_;
     std::array<VariableTexts, VariableCount> variables_{};
+    bool keepTrace_ = false;
     std::vector<PlotListener*> listeners_;
 };

@@ -106,7 +106,7 @@ std::string ReadPress(const nlohmann::json& object, bool drawn, RecordedPress& p
 {
     press = RecordedPress{StartPress(), std::nullopt, {}};
     for (const LessonKey& key : LessonKeys()) {
-        if (key.DrawnOnly && !drawn)
+        if ((key.DrawnOnly && !drawn) || (key.PanelOnly && drawn))
             continue;
         const auto found = object.find(key.Name);
         if (found == object.end())
@@ -256,7 +256,7 @@ public:
     {
         Open('{');
         for (const LessonKey& key : LessonKeys()) {
-            if (key.DrawnOnly && !drawn)
+            if ((key.DrawnOnly && !drawn) || (key.PanelOnly && drawn))
                 continue;
             if (const std::optional<nlohmann::json> value = key.Write(press)) {
                 Next(&key.Name);

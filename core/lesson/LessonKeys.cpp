@@ -191,6 +191,16 @@ const std::vector<LessonKey>& LessonKeys()
             table.push_back(VariableKey(i));
             table.push_back(RangeKey(i));
         }
+        LessonKey keepTrace = SwitchKey("keep-trace", &TracePress::KeepTrace);
+        const auto writeSwitch = keepTrace.Write;
+        // Written only when on, so a lesson without it is as it always was.
+        keepTrace.Write = [writeSwitch](const RecordedPress& press) -> std::optional<nlohmann::json> {
+            if (!press.Press.KeepTrace)
+                return std::nullopt;
+            return writeSwitch(press);
+        };
+        keepTrace.PanelOnly = true;
+        table.push_back(std::move(keepTrace));
         table.push_back({"stopped-after", true, ReadStoppedAfter,
                          [](const RecordedPress& press) -> std::optional<nlohmann::json> {
                              if (!press.StopAt)

@@ -28,6 +28,8 @@ struct LessonKey {
     // stopped has no "stopped-after"). A text is the press's bytes as they
     // are; the writer makes them UTF-8.
     std::function<std::optional<nlohmann::json>(const RecordedPress& press)> Write;
+    // Only in "panel"; in the objects of "drawn" it is an unknown key.
+    bool PanelOnly = false;
 };
 
 // In the order they are written: the fields in the panel's order first.

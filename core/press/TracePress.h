@@ -63,6 +63,10 @@ struct TracePress {
     // In the order of PressVariables; written into the plot state's slots
     // before the press reads its bounds, so a bound may use them too.
     std::array<VariableTexts, VariableCount> Variables{};
+    // "ponechat stopu" of the variables window: "Animovat" keeps each
+    // value's curve. The panel's, kept with a lesson; a press drawn does not
+    // read it.
+    bool KeepTrace = false;
 
     bool operator==(const TracePress&) const = default;
 };

@@ -255,3 +255,36 @@ TEST(LessonWriter, CompactByteForByte)
 }
 
 }  // namespace
+
+namespace {
+
+// "ponechat stopu" is the panel's: kept with the lesson when on, left out
+// when off (so a lesson without it reads and writes as it always did), and
+// an unknown key in a press that was drawn.
+TEST(LessonKeepTrace, KeptWithThePanelOnly)
+{
+    Lesson lesson;
+    lesson.Drawn.push_back(RecordedPress{StartPress(), std::nullopt, {}});
+    const std::string off = LessonText(lesson);
+    EXPECT_EQ(off.find("keep-trace"), std::string::npos);
+
+    lesson.Panel.KeepTrace = true;
+    const std::string on = LessonText(lesson);
+    EXPECT_NE(on.find("\"keep-trace\": true"), std::string::npos);
+    const LessonReading read = ReadLesson(on);
+    ASSERT_TRUE(read.Ok) << read.Problem;
+    EXPECT_TRUE(read.Read.Panel.KeepTrace);
+    EXPECT_TRUE(SameLesson(read.Read, lesson));
+
+    const LessonReading drawnKey = ReadLesson(
+        "{\"paramcurve-lesson\": 1, \"drawn\": [{\"keep-trace\": true}], \"panel\": {\"keep-trace\": false}}");
+    ASSERT_TRUE(drawnKey.Ok) << drawnKey.Problem;
+    EXPECT_FALSE(drawnKey.Read.Drawn.front().Press.KeepTrace);
+    EXPECT_FALSE(drawnKey.Read.Panel.KeepTrace);
+
+    const LessonReading wrong = ReadLesson("{\"paramcurve-lesson\": 1, \"panel\": {\"keep-trace\": \"yes\"}}");
+    EXPECT_FALSE(wrong.Ok);
+    EXPECT_NE(wrong.Problem.find("keep-trace"), std::string::npos);
+}
+
+}  // namespace

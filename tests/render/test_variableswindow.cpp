@@ -112,6 +112,9 @@ private slots:
     void SweepFramesAreSingleRenders_data();
     void SweepFramesAreSingleRenders();
     void RowsFollowThePanel();
+    void ARangeBringsTheValueIn_data();
+    void ARangeBringsTheValueIn();
+    void KeepTraceGoesWithTheLesson();
     void ShownByItselfOnce();
     void PressCarriesTheValues();
     void CtrlROpensIt();
@@ -299,6 +302,63 @@ void TestVariablesWindow::RangeRefused()
     QCOMPARE(row.Step->text(), QString("0.1"));
     QVERIFY(texts == VariableTexts{});
     QCOMPARE(row.Slider->maximum(), 200);
+}
+
+void TestVariablesWindow::ARangeBringsTheValueIn_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("brought");
+    QTest::addColumn<int>("position");
+    QTest::newRow("above: to the upper end") << "10" << "1" << "3" << "0.5" << "3" << 4;
+    QTest::newRow("below: to the lower end") << "-5" << "1" << "3" << "0.5" << "1" << 0;
+    QTest::newRow("the upper end off the steps: to the last step") << "10" << "0" << "1" << "0.3" << "0.9" << 3;
+    QTest::newRow("inside: stays") << "2.2" << "1" << "3" << "0.5" << "2.2" << 2;
+}
+
+// A new range that leaves the value out brings it to the range's nearer
+// end, and the last press is drawn with it; one that holds it keeps it.
+void TestVariablesWindow::ARangeBringsTheValueIn()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    QFETCH(QString, step);
+    QFETCH(QString, brought);
+    QFETCH(int, position);
+    Control_Panel->EditEq1->setText("3*cos(k*t)");
+    PressKresli();
+    const TVariables::Row& row = Window().RowOf(IndexOf('k'));
+    row.Value->setText(value);
+    emit row.Value->editingFinished();
+    QTRY_COMPARE(LastPress().Press.Variables[IndexOf('k')].Value, value.toStdString());
+    row.Low->setText(low);
+    row.High->setText(high);
+    row.Step->setText(step);
+    emit row.Step->editingFinished();
+    QVERIFY(fixture.Boxes.isEmpty());
+    QCOMPARE(row.Value->text(), brought);
+    QCOMPARE(row.Slider->value(), position);
+    QCOMPARE(Control_Panel->CurrentPress().Variables[IndexOf('k')].Value, brought.toStdString());
+    QTRY_COMPARE(LastPress().Press.Variables[IndexOf('k')].Value, brought.toStdString());
+    QVERIFY(Draw2D->Plane() == Render({"--x", "3*cos(k*t)", "--set", "k=" + brought}));
+}
+
+// "ponechat stopu" is the panel's state: a lesson carries it both ways.
+void TestVariablesWindow::KeepTraceGoesWithTheLesson()
+{
+    QVERIFY(!Window().KeepTrace->isChecked());
+    Window().KeepTrace->setChecked(true);
+    QVERIFY(Control_Panel->CurrentPress().KeepTrace);
+    TracePress press = Control_Panel->CurrentPress();
+    press.KeepTrace = false;
+    Control_Panel->ShowPress(press);
+    QVERIFY(!Window().KeepTrace->isChecked());
+    press.KeepTrace = true;
+    Control_Panel->ShowPress(press);
+    QVERIFY(Window().KeepTrace->isChecked());
 }
 
 void TestVariablesWindow::TypedValueRedraws()
