@@ -82,6 +82,36 @@ public:
         return word < limbs_.size() && ((limbs_[word] >> (index % 32)) & 1) != 0;
     }
 
+    // Whether any of the lowest `bits` bits is set.
+    bool LowBitsSet(int bits) const
+    {
+        for (std::size_t i = 0; i < limbs_.size() && static_cast<int>(32 * i) < bits; ++i) {
+            const int left = bits - static_cast<int>(32 * i);
+            const std::uint32_t mask = left >= 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << left) - 1;
+            if ((limbs_[i] & mask) != 0)
+                return true;
+        }
+        return false;
+    }
+
+    void ShiftRight(int bits)
+    {
+        const auto words = static_cast<std::size_t>(bits / 32);
+        const int shift = bits % 32;
+        if (words >= limbs_.size()) {
+            limbs_.clear();
+            return;
+        }
+        limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(words));
+        if (shift != 0) {
+            for (std::size_t i = 0; i < limbs_.size(); ++i) {
+                const std::uint32_t next = i + 1 < limbs_.size() ? limbs_[i + 1] : 0;
+                limbs_[i] = (limbs_[i] >> shift) | (next << (32 - shift));
+            }
+        }
+        Trim();
+    }
+
     friend int Compare(const BigNumber& a, const BigNumber& b)
     {
         if (a.limbs_.size() != b.limbs_.size())
@@ -146,24 +176,6 @@ private:
     {
         while (!limbs_.empty() && limbs_.back() == 0)
             limbs_.pop_back();
-    }
-
-    void ShiftRight(int bits)
-    {
-        const auto words = static_cast<std::size_t>(bits / 32);
-        const int shift = bits % 32;
-        if (words >= limbs_.size()) {
-            limbs_.clear();
-            return;
-        }
-        limbs_.erase(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(words));
-        if (shift != 0) {
-            for (std::size_t i = 0; i < limbs_.size(); ++i) {
-                const std::uint32_t next = i + 1 < limbs_.size() ? limbs_[i + 1] : 0;
-                limbs_[i] = (limbs_[i] >> shift) | (next << (32 - shift));
-            }
-        }
-        Trim();
     }
 
     void SetLowBit()

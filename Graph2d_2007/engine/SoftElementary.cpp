@@ -415,28 +415,23 @@ SoftExtended Power(SoftExtended x, SoftExtended y) noexcept
             return one;
         return (a > one) != y.Negative() ? Infinity(false) : Zero(false);
     }
-    // 2^(y log2 a) = 2^n 2^f with n the nearest whole number.
+    // As glibc's powl forms it on the x87 for the powers the program takes
+    // (the zoom's 1.25^(k/120), checked against it): t = y log2 a rounded
+    // once (fyl2x), then 2^t = 2^(t - i) 2^i, i its nearest whole number
+    // (frndint, f2xm1, fscale).
     const int ye = y.BiasedExponent() - Bias;
     const DoubleDouble l = Log2(a);
-    if (ye > 40) {
-        const bool large = (l.Hi > 0) != y.Negative();
-        return large ? Infinity(negative) : Zero(negative);
+    const bool positive = (l.Hi > 0) != y.Negative();
+    SoftExtended t = Zero(false);
+    if (l.Hi != 0.0 && ye > 900)
+        return positive ? Infinity(negative) : Zero(negative);  // |t| far past 2^16
+    if (l.Hi != 0.0 && ye >= -900) {
+        const DoubleDouble yy = Magnitude(y);
+        t = RoundScaled(Multiply(l, y.Negative() ? Negate(yy) : yy), 0);
     }
-    DoubleDouble yy{0.0, 0.0};
-    if (ye >= -900) {
-        yy = Magnitude(y);
-        if (y.Negative())
-            yy = Negate(yy);
-    }
-    const DoubleDouble w = Multiply(l, yy);
-    if (std::fabs(w.Hi) > 20000) {
-        const bool large = w.Hi > 0;
-        return large ? Infinity(negative) : Zero(negative);
-    }
-    const double n = std::nearbyint(w.Hi);
-    const DoubleDouble f = Add(w, -n);
-    const DoubleDouble power = Add(Exp2MinusOne(f), 1.0);
-    return RoundScaled(negative ? Negate(power) : power, static_cast<int>(n));
+    const SoftExtended i = std::nearbyint(t);
+    const SoftExtended power = ScaleByPower(TwoToPowerMinusOne(t - i) + SoftExtended(1.0), i);
+    return negative ? -power : power;
 }
 
 }  // namespace soft_extended

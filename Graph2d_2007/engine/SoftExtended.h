@@ -552,8 +552,9 @@ SoftExtended Power(SoftExtended x, SoftExtended y) noexcept;       // SoftElemen
 // `precision` digits after the point, correctly rounded, ties to even.
 std::to_chars_result ScientificText(char* first, char* last, SoftExtended x, int precision);
 // Decimal (or "inf", "nan") text to the nearest value, as std::from_chars
-// reads a long double: an exponent only with `scientific`, none with
-// `fixed`; out of range (an infinity, or 0 from digits that are not all 0) it
+// reads a long double with glibc: an exponent only with `scientific`, none
+// with `fixed`; out of range (an overflow, or an inexact value below the
+// least normal one: a denormal or 0 from digits that are not all 0) it
 // reports result_out_of_range and leaves `value` alone.
 std::from_chars_result ReadDecimal(const char* first, const char* last, SoftExtended& value,
                                    std::chars_format format);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The software extended format as decimal text and back, exactly rounded.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "BigNumber.h"
@@ -29,11 +31,51 @@ std::from_chars_result ReadDecimal(const char* first, const char* last, SoftExte
     const long long biased = static_cast<long long>(decimal.Scale) + 63 + Bias;
     const int clamped = static_cast<int>(std::max(-100000LL, std::min(100000LL, biased)));
     const SoftExtended nearest = Pack(decimal.Negative, clamped, decimal.Whole, decimal.Below);
-    if (nearest.IsInf() || nearest.IsZero())
+    // As glibc's strtold, whose ERANGE from_chars reports: an overflow, or
+    // an inexact result that is tiny, below the least normal value after
+    // rounding to 64 bits as if the exponent had no lower bound.
+    const bool carry = decimal.Whole == ~std::uint64_t{0} && decimal.Below >= IntegerBit;
+    const bool tiny = clamped + (carry ? 1 : 0) <= 0;
+    bool inexact = decimal.Below != 0;
+    if (clamped <= 0)
+        inexact = inexact || 1 - clamped >= 64 || (decimal.Whole & ((std::uint64_t{1} << (1 - clamped)) - 1)) != 0;
+    if (nearest.IsInf() || (tiny && inexact))
         return {read.ptr, std::errc::result_out_of_range};
     value = nearest;
     return read;
 }
+
+namespace {
+
+// Ten to the power as a big number.
+BigNumber PowerOfTen(int exponent)
+{
+    BigNumber n(1);
+    for (; exponent >= 9; exponent -= 9)
+        n.MultiplyAdd(1000000000, 0);
+    std::uint32_t rest = 1;
+    for (; exponent > 0; --exponent)
+        rest *= 10;
+    n.MultiplyAdd(rest, 0);
+    return n;
+}
+
+std::string DecimalDigits(BigNumber n)
+{
+    std::string digits;
+    while (!n.IsZero()) {
+        std::uint32_t group = n.DivideSmall(1000000000);
+        for (int i = 0; i < 9; ++i) {
+            digits.push_back(static_cast<char>('0' + group % 10));
+            group /= 10;
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    return std::string(digits.rbegin(), digits.rend());
+}
+
+}  // namespace
 
 std::to_chars_result ScientificText(char* first, char* last, SoftExtended x, int precision)
 {
@@ -41,43 +83,51 @@ std::to_chars_result ScientificText(char* first, char* last, SoftExtended x, int
     if (x.IsNaN() || x.IsInf()) {
         text += x.IsNaN() ? "nan" : "inf";
     } else {
-        // The exact decimal digits of |x| = m * 2^e, and the decimal
-        // exponent of the first.
-        std::string digits = "0";
-        long long exponent = 0;
+        const auto wanted = static_cast<std::size_t>(precision) + 1;
+        std::string digits(wanted, '0');
+        long long exponent = 0;  // of the first digit
         if (!x.IsZero()) {
+            // |x| = m 2^e. With X the decimal exponent of its first digit,
+            // q = floor(|x| 10^D), D = precision + 1 - X, holds the digits
+            // kept and one more; `rest` whether anything lies below q.
             const Parts p = TakeApart(x);
             const int e = p.Exponent - Bias - 63;
-            BigNumber n(p.Significand);
-            int decimalShift = 0;
-            if (e >= 0) {
-                n.ShiftLeft(e);
-            } else {
-                n.MultiplyByPowerOfFive(-e);  // m * 2^e = m * 5^-e * 10^e
-                decimalShift = e;
-            }
-            digits.clear();
-            while (!n.IsZero()) {
-                std::uint32_t group = n.DivideSmall(1000000000);
-                for (int i = 0; i < 9; ++i) {
-                    digits.push_back(static_cast<char>('0' + group % 10));
-                    group /= 10;
+            const int top = e + 63;  // 2^top <= |x| < 2^(top + 1)
+            exponent = static_cast<long long>(std::floor(top * 0.30102999566398119521));  // X or X - 1
+            const int d = static_cast<int>(wanted - exponent);
+            BigNumber q(p.Significand);
+            bool rest = false;
+            const auto shift = [&](int bits) {
+                if (bits >= 0) {
+                    q.ShiftLeft(bits);
+                } else {
+                    rest = rest || q.LowBitsSet(-bits);
+                    q.ShiftRight(-bits);
                 }
+            };
+            if (d >= 0) {
+                q.MultiplyByPowerOfFive(d);
+                shift(e + d);
+            } else {
+                shift(e + d);
+                int divide = -d;  // by 5^divide
+                for (; divide >= 13; divide -= 13)
+                    rest = q.DivideSmall(1220703125) != 0 || rest;
+                std::uint32_t five = 1;
+                for (; divide > 0; --divide)
+                    five *= 5;
+                rest = q.DivideSmall(five) != 0 || rest;
             }
-            while (digits.size() > 1 && digits.back() == '0')
-                digits.pop_back();
-            digits.assign(digits.rbegin(), digits.rend());
-            exponent = static_cast<long long>(digits.size()) - 1 + decimalShift;
-        }
-        // Rounded to precision + 1 digits, ties to even.
-        const auto wanted = static_cast<std::size_t>(precision) + 1;
-        if (digits.size() > wanted) {
-            const char next = digits[wanted];
-            const bool rest = digits.find_first_not_of('0', wanted + 1) != std::string::npos;
-            const bool odd = ((digits[wanted - 1] - '0') & 1) != 0;
-            digits.resize(wanted);
-            if (next > '5' || (next == '5' && (rest || odd))) {
-                std::size_t i = wanted;
+            if (Compare(q, PowerOfTen(static_cast<int>(wanted) + 1)) >= 0) {  // X was one more
+                rest = q.DivideSmall(10) != 0 || rest;
+                ++exponent;
+            }
+            const std::uint32_t next = q.DivideSmall(10);
+            digits = DecimalDigits(q);
+            // Rounded to the digits kept, ties to even.
+            const bool odd = ((digits.back() - '0') & 1) != 0;
+            if (next > 5 || (next == 5 && (rest || odd))) {
+                std::size_t i = digits.size();
                 while (i > 0 && digits[i - 1] == '9')
                     digits[--i] = '0';
                 if (i == 0) {
@@ -89,7 +139,6 @@ std::to_chars_result ScientificText(char* first, char* last, SoftExtended x, int
                 }
             }
         }
-        digits.resize(wanted, '0');
         text += digits[0];
         if (precision > 0) {
             text += '.';

@@ -144,6 +144,16 @@ private:
         return PickFrom(Fractional);
     }
 
+    // A base within about 2^-24 of 1 to a long whole power: the products
+    // taken many at a time (PowerRuns).
+    std::string NearOnePower()
+    {
+        static const char* const Bases[] = {"1.0000000001", "0.9999999999", "1.00000001", "0.99999999",
+                                            "1.000000000000001", "0.999999999999999", "(1+t/10000000000)"};
+        static const char* const Powers[] = {"100000", "65536", "(-100000)", "1000000", "31415"};
+        return std::string(PickFrom(Bases)) + "^" + PickFrom(Powers);
+    }
+
     std::string Function(int depth, bool exact)
     {
         static const char* const Exact[] = {"sqr", "sqrt", "abs", "fa"};
@@ -176,6 +186,8 @@ private:
             return Operand(depth - 1, exact) + PickFrom(Operators) + Operand(depth - 1, exact);
         }
         case 2:
+            if (Chance(0.05))
+                return NearOnePower();
             return Operand(depth - 1, exact) + "^" + Exponent(exact);
         case 3:
             return Function(depth, exact);
