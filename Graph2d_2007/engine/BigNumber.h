@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -69,11 +70,7 @@ public:
     {
         if (IsZero())
             return 0;
-        const std::uint32_t top = limbs_.back();
-        int bits = 0;
-        while ((top >> bits) != 0 && bits < 32)
-            ++bits;
-        return static_cast<int>(32 * (limbs_.size() - 1)) + bits;
+        return static_cast<int>(32 * (limbs_.size() - 1)) + static_cast<int>(std::bit_width(limbs_.back()));
     }
 
     bool Bit(int index) const

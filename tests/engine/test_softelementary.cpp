@@ -114,7 +114,7 @@ std::vector<long double> Arguments(Function f, int count)
             args.push_back(static_cast<double>((uniform() - 0.5L) * ldexpl(1.0L, static_cast<int>(random.Next() % 63))));
             // The double nearest to k pi/2: a reduction that cancels as
             // many bits as k has, and more.
-            const std::uint64_t k = random.Next() >> (random.Next() % 63 + 2);
+            const std::uint64_t k = random.Next() >> (random.Next() % 62 + 2);
             const double nearest = static_cast<double>(halfPi * Wide(k));
             if (std::fabs(nearest) < 0x1p63)
                 args.push_back(nearest);
