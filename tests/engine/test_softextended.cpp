@@ -318,6 +318,83 @@ private slots:
         QVERIFY2(failures == 0, (QByteArray::number(failures) + " failures, the first: " + first).constData());
     }
 
+    // Pairs of doubles, the evaluator's operands: exact results, sums and
+    // differences near a power of two, products of few bits, every exponent
+    // of the doubles.
+    void randomDoublePairs()
+    {
+        RandomExtended random(41);
+        long failures = 0;
+        QByteArray first;
+        const auto randomDouble = [&] {
+            const int exponent = static_cast<int>(random.Next() % 2) ? static_cast<int>(random.Next() % 21) - 10
+                                                                  : static_cast<int>(random.Next() % 2100) - 1050;
+            std::uint64_t significand = random.Next() >> 11;
+            if (random.Next() % 4 == 0)
+                significand &= ~((std::uint64_t{1} << (random.Next() % 53)) - 1);  // few bits
+            const double v = std::ldexp(static_cast<double>(significand | (std::uint64_t{1} << 52)), exponent - 52);
+            return random.Next() % 2 ? -v : v;
+        };
+        for (int i = 0; i < 1000000; ++i) {
+            const double a = randomDouble();
+            double b = randomDouble();
+            switch (i % 5) {
+            case 0:  // close to a, or to -a
+                b = std::nextafter(a, random.Next() % 2 ? 0.0 : 1e308) * (random.Next() % 2 ? 1 : -1);
+                break;
+            case 1:  // a power of two
+                b = std::ldexp(1.0, std::ilogb(a) - static_cast<int>(random.Next() % 70)) * (random.Next() % 2 ? 1 : -1);
+                break;
+            default:
+                break;
+            }
+            for (const char op : {'+', '-', '*', '/'}) {
+                const long double expected = X87(op, a, b);
+                const SoftExtended actual = Soft(op, a, b);
+                if (!(SameValue(actual, expected) &&
+                      SameDouble(static_cast<double>(actual), static_cast<double>(expected))) &&
+                    failures++ == 0)
+                    first = QByteArray(1, op) + " of " + QByteArray::number(a, 'a', 13) + " and " +
+                            QByteArray::number(b, 'a', 13) + ": " + Shown(actual) + " is not " + Shown(expected);
+            }
+        }
+        QVERIFY2(failures == 0, (QByteArray::number(failures) + " failures, the first: " + first).constData());
+    }
+
+    // Quotients of doubles within 2^-50 units of a tie of the 64-bit
+    // rounding, made so: for an odd b of 53 bits and a small odd c, the odd
+    // n = c / b mod 2^65 makes b n = A 2^65 + c, so A / b 2^65 = n - c / b:
+    // A (53 bits) over b lies c / 2b units from a tie.
+    void quotientsNearTies()
+    {
+        using U128 = unsigned __int128;
+        RandomExtended random(43);
+        const U128 mask = (U128{1} << 65) - 1;
+        int tried = 0;
+        for (int i = 0; tried < 20000; ++i) {
+            const std::uint64_t b = (random.Next() >> 11) | (std::uint64_t{1} << 52) | 1;
+            U128 inverse = b;  // Newton's steps, 3 bits good to 96 and more
+            for (int k = 0; k < 6; ++k)
+                inverse *= 2 - U128{b} * inverse;
+            const std::int64_t c = static_cast<std::int64_t>(random.Next() % 8) * 2 - 7;
+            const U128 n = (static_cast<U128>(static_cast<__int128>(c)) * inverse) & mask;
+            if ((n >> 64) == 0)
+                continue;  // the quotient would have fewer bits
+            const U128 product = U128{b} * n - static_cast<U128>(static_cast<__int128>(c));
+            const auto a = static_cast<std::uint64_t>(product >> 65);
+            if (a >> 53 != 0)
+                continue;
+            ++tried;
+            const double x = std::ldexp(static_cast<double>(a), static_cast<int>(random.Next() % 40) - 20);
+            const double y = std::ldexp(static_cast<double>(b), static_cast<int>(random.Next() % 40) - 20);
+            const long double expected = static_cast<long double>(x) / y;
+            const SoftExtended actual = SoftExtended(x) / SoftExtended(y);
+            QVERIFY2(SameValue(actual, expected), (QByteArray::number(x, 'a', 13) + " / " + QByteArray::number(y, 'a', 13) +
+                                                   ": " + Shown(actual) + " is not " + Shown(expected))
+                                                      .constData());
+        }
+    }
+
     void randomDoubles()
     {
         RandomExtended random(7);
