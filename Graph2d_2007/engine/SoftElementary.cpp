@@ -5,6 +5,7 @@
 // plain doubles, and rounds the double-double once.
 #include "SoftElementary.h"
 
+#include <bit>
 #include <cmath>
 
 #include "DoubleDouble.h"
@@ -45,12 +46,19 @@ DoubleDouble Unscaled(SoftExtended x, int& scale)
     return {static_cast<double>(p.Significand >> 11) * 0x1p-52, static_cast<double>(p.Significand & 0x7FF) * 0x1p-63};
 }
 
+// 2^k for -1022 <= k <= 1023.
+double PowerOfTwo(int k)
+{
+    return std::bit_cast<double>(static_cast<std::uint64_t>(k + 1023) << 52);
+}
+
 // |x| as a double-double, for 2^-900 < |x| < 2^900.
 DoubleDouble Magnitude(SoftExtended x)
 {
     int scale = 0;
     const DoubleDouble m = Unscaled(x, scale);
-    return {std::ldexp(m.Hi, scale), std::ldexp(m.Lo, scale)};
+    const double factor = PowerOfTwo(scale);
+    return {m.Hi * factor, m.Lo * factor};
 }
 
 // The x87's ln 2, 0xB17217F7D1CF79AC * 2^-64.
@@ -176,10 +184,9 @@ struct Reduced {
 // any double below 2^63 can bring.
 Reduced Reduce(double v)
 {
-    int e = 0;
-    const double m = std::frexp(v, &e);  // v = m 2^e, 1/2 <= m < 1
-    const auto significand = static_cast<std::uint64_t>(std::ldexp(m, 53));
-    const int exponent = e - 53;  // v = significand 2^exponent
+    const auto bits = std::bit_cast<std::uint64_t>(v);  // normal: v >= pi/4
+    const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int exponent = static_cast<int>(bits >> 52) - 1075;  // v = significand 2^exponent
     std::uint64_t product[6] = {};
     std::uint64_t carry = 0;
     for (int k = 0; k < 5; ++k) {
@@ -219,8 +226,8 @@ Reduced Reduce(double v)
         f1 = (f1 << shift) | (f0 >> (64 - shift));
     }
     zeros += shift;
-    const double hi = std::ldexp(static_cast<double>(f2 >> 11), -53 - zeros);
-    const double lo = std::ldexp(static_cast<double>(((f2 & 0x7FF) << 53) | (f1 >> 11)), -117 - zeros);
+    const double hi = static_cast<double>(f2 >> 11) * PowerOfTwo(-53 - zeros);
+    const double lo = static_cast<double>(((f2 & 0x7FF) << 53) | (f1 >> 11)) * PowerOfTwo(-117 - zeros);
     DoubleDouble r = Multiply(FastTwoSum(hi, lo), PiHalf);
     if (negative)
         r = Negate(r);

@@ -165,47 +165,6 @@ SoftExtended ToWhole(SoftExtended x, Whole direction) noexcept
     return SoftExtended::FromBits(signExponent, whole);
 }
 
-SoftExtended FromLongDoubleBits(long double value) noexcept
-{
-    if constexpr (LDBL_MANT_DIG == 64) {
-        SoftExtended x;
-        std::memcpy(&x.Significand, &value, 8);
-        std::memcpy(&x.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
-        return x;
-    } else if constexpr (LDBL_MANT_DIG == 113) {
-        // binary128: the same exponent field and bias, a 112-bit fraction.
-        std::uint64_t words[2];
-        std::memcpy(words, &value, 16);
-        const std::uint64_t low = words[0];
-        const std::uint64_t high = words[1];
-        const std::uint16_t signExponent = static_cast<std::uint16_t>(high >> 48);
-        const bool negative = (signExponent & SignBit) != 0;
-        const int biased = signExponent & MaxBiased;
-        const std::uint64_t fractionHigh = high & ((std::uint64_t{1} << 48) - 1);
-        if (biased == MaxBiased) {
-            if ((fractionHigh | low) == 0)
-                return Infinity(negative);
-            return SoftExtended::FromBits(signExponent, IntegerBit | QuietBit | (fractionHigh << 15) | (low >> 49));
-        }
-        if (biased == 0 && (fractionHigh | low) == 0)
-            return Zero(negative);
-        // The 113-bit significand as significand * 2^49 + the 49 bits below,
-        // rounded once; a denormal of binary128 lies below the least normal
-        // extended value, whose grid is 2^-16445, 2^49 times its own.
-        const std::uint64_t significand = (biased == 0 ? 0 : IntegerBit) | (fractionHigh << 15) | (low >> 49);
-        const std::uint64_t below = low << 15;
-        if (biased == 0) {
-            std::uint64_t q = (fractionHigh << 15) | (low >> 49);
-            if (below > IntegerBit || (below == IntegerBit && (q & 1) != 0))
-                ++q;
-            return SoftExtended::FromBits(static_cast<std::uint16_t>((negative ? SignBit : 0) | (q >> 63)), q);
-        }
-        return Pack(negative, biased, significand, below);
-    } else {
-        return FromDouble(static_cast<double>(value));
-    }
-}
-
 }  // namespace soft_extended
 
 SoftExtended::operator long double() const noexcept
