@@ -32,6 +32,13 @@ inline constexpr Extended PiHalfExtended = 1.57079632679489661923132169163975144
 inline constexpr double TrigLimit = 0x1p63;
 
 #if EXTENDED_IN_SOFTWARE
+// Read by the target's own long double (binary128 in WebAssembly) and
+// rounded again to 64 bits: still the bits the x87 reads.
+static_assert(Log2E.Significand == 0xB8AA3B295C17F0BCu && Log2E.SignExponent == 0x3FFF);
+static_assert(PiHalfExtended.Significand == 0xC90FDAA22168C235u && PiHalfExtended.SignExponent == 0x3FFF);
+#endif
+
+#if EXTENDED_IN_SOFTWARE
 
 inline Extended LnExtended(Extended v)
 {

@@ -122,7 +122,7 @@ private slots:
     void fromCharsHalfway()
     {
         RandomExtended random(11);
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 200; ++i) {
             const std::uint64_t m = random.Next() | (std::uint64_t{1} << 63);
             int e = -static_cast<int>(random.Next() % 200) - 64;
             if (i % 50 == 0)
@@ -218,6 +218,8 @@ private slots:
             text += "e" + std::to_string(static_cast<int>(random.Next() % 700) - 350);
             const QByteArray problem = SameDoubleReading(text);
             QVERIFY2(problem.isEmpty(), problem.constData());
+            if (i % 4 != 0)
+                continue;
             // The halfway points between doubles, exactly and a little off.
             const std::uint64_t m = (random.Next() >> 11) | (std::uint64_t{1} << 52);
             const std::string tie = MidpointText(m, -static_cast<int>(random.Next() % 1100) - 1);
