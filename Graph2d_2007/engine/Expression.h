@@ -71,6 +71,10 @@ inline constexpr double PiValue = 3.14159265358979323846;
 // The extended value nearest to 10^-15; every test against it is made in
 // extended precision, so the 64-bit 1e-15 (slightly larger) passes it.
 inline constexpr Extended ZeroTolerance = 1e-15L;
+#if EXTENDED_IN_SOFTWARE
+static_assert(ZeroTolerance.Significand == 0x901D7CF73AB0ACD9u && ZeroTolerance.SignExponent == 0x3FCD,
+              "the x87's 1e-15L, also where long double is binary128");
+#endif
 
 // What EvaluatePostfix returns with any message other than the "two or more
 // values left" case of "Chybný výraz" (which returns the top value): a compile

@@ -10,13 +10,19 @@
 // exception masked, so overflow and underflow come back as inf and 0 and the
 // callers test them where the result is stored. Sine and cosine are the C
 // library's (see TrigCache).
+//
+// With Extended in software (ExtendedType.h) each instruction and C library
+// function is its software counterpart (SoftElementary.h), and the sequences
+// built of them, ExpExtended among them, stay as they are.
 #pragma once
 
 #include <cmath>
 
 #include "RealArith.h"
 
-#if !defined(__x86_64__) && !defined(__i386__)
+#if EXTENDED_IN_SOFTWARE
+#include "SoftElementary.h"
+#elif !defined(__x86_64__) && !defined(__i386__)
 #error "the evaluator forms its results with x87 instructions"
 #endif
 
@@ -24,6 +30,57 @@ inline constexpr Extended Log2E = 1.44269504088896340735992468100189214L;
 inline constexpr Extended PiHalfExtended = 1.57079632679489661923132169163975144L;
 // From this magnitude on, sine and cosine are 0 (beyond the x87 reduction range).
 inline constexpr double TrigLimit = 0x1p63;
+
+#if EXTENDED_IN_SOFTWARE
+// Read by the target's own long double (binary128 in WebAssembly) and
+// rounded again to 64 bits: still the bits the x87 reads.
+static_assert(Log2E.Significand == 0xB8AA3B295C17F0BCu && Log2E.SignExponent == 0x3FFF);
+static_assert(PiHalfExtended.Significand == 0xC90FDAA22168C235u && PiHalfExtended.SignExponent == 0x3FFF);
+#endif
+
+#if EXTENDED_IN_SOFTWARE
+
+inline Extended LnExtended(Extended v)
+{
+    return soft_extended::NaturalLogarithm(v);
+}
+
+inline Extended ArctanExtended(Extended q)
+{
+    return soft_extended::Arctangent(q);
+}
+
+inline Extended RoundToIntegral(Extended t)
+{
+    return std::nearbyint(t);
+}
+
+inline Extended TwoToFractionMinusOne(Extended f)
+{
+    return soft_extended::TwoToPowerMinusOne(f);
+}
+
+inline Extended ScaleByPowerOfTwo(Extended value, Extended exponent)
+{
+    return soft_extended::ScaleByPower(value, exponent);
+}
+
+inline Extended SineExtended(double v)
+{
+    return soft_extended::Sine(v);
+}
+
+inline Extended CosineExtended(double v)
+{
+    return soft_extended::Cosine(v);
+}
+
+inline void SineCosineExtended(double v, Extended& sine, Extended& cosine)
+{
+    soft_extended::SineCosine(v, sine, cosine);
+}
+
+#else
 
 // ln 2 * log2 v, for v > 0.
 inline Extended LnExtended(Extended v)
@@ -69,6 +126,23 @@ inline Extended ScaleByPowerOfTwo(Extended value, Extended exponent)  // value *
     return result;
 }
 
+inline Extended SineExtended(double v)
+{
+    return sinl(v);
+}
+
+inline Extended CosineExtended(double v)
+{
+    return cosl(v);
+}
+
+inline void SineCosineExtended(double v, Extended& sine, Extended& cosine)
+{
+    sincosl(v, &sine, &cosine);
+}
+
+#endif
+
 // e^u; beyond the extended range it is inf (the caller's store raises the
 // overflow), far below it 0.
 inline Extended ExpExtended(Extended u)
@@ -102,6 +176,20 @@ inline Extended ExpExtended(Extended u)
 // is tested from the slot.
 [[gnu::always_inline]] inline void StoreInto(double& slot, Extended value)
 {
+#if EXTENDED_IN_SOFTWARE
+    slot = static_cast<double>(value);
+#else
     __asm__("fstpl %0" : "=m"(slot) : "t"(value) : "st");
+#endif
     TestStored(slot);
+}
+
+// The same store without the test, for a value known to fit.
+[[gnu::always_inline]] inline void StoreUntested(double& slot, Extended value)
+{
+#if EXTENDED_IN_SOFTWARE
+    slot = static_cast<double>(value);
+#else
+    __asm__("fstpl %0" : "=m"(slot) : "t"(value) : "st");
+#endif
 }

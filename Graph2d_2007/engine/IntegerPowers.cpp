@@ -163,11 +163,15 @@ double IntPowerFast(double x, std::int32_t n, bool useFma)
 
 bool CpuHasFma()
 {
+#if EXTENDED_IN_SOFTWARE
+    return true;  // the residual is formed without FMA instructions (ProductResidual)
+#else
     static const bool hasFma = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("fma") != 0;
     }();
     return hasFma;
+#endif
 }
 
 double IntPower(double x, std::int32_t n)

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "DoubleDouble.h"
+
 PRODUCT_LOOP void ProductsByX87(PowerWalk& w, double a, std::uint32_t steps)
 {
     double r = w.R;
@@ -52,11 +54,31 @@ constexpr std::uint64_t FmaLowBits = std::bit_cast<std::uint64_t>(FmaLow);
 constexpr std::uint64_t FmaHighBits = std::bit_cast<std::uint64_t>(FmaHigh);
 constexpr std::uint64_t SignMask = std::uint64_t{1} << 63;
 
+// r * a - p, exact, for p = RN(r * a): one FMA on x86; elsewhere Dekker's
+// product, whose error term is that same residual wherever the check below
+// trusts it (p >= 2^-960 keeps every partial product a multiple of
+// ulp(r) ulp(a) > 2^-1067 with at most 53 bits). Where its splitting
+// overflows (|r| or |a| from 2^996 on) it gives a NaN, which fails the check,
+// so the product is formed by x87 instead.
+#if EXTENDED_IN_SOFTWARE
+#define FMA_TARGET maybe_unused
+inline double ProductResidual(double r, double a, double)
+{
+    return double_double::TwoProduct(r, a).Lo;
+}
+#else
+#define FMA_TARGET gnu::target("fma")
+[[FMA_TARGET, gnu::always_inline]] inline double ProductResidual(double r, double a, double p)
+{
+    return __builtin_fma(r, a, -p);
+}
+#endif
+
 // 1 where the check proves p the x87 product, else 0 (a number, so that four
 // checks combine without branches).
-[[gnu::target("fma"), gnu::always_inline]] inline unsigned FmaProductHolds(double p, double r, double a)
+[[FMA_TARGET, gnu::always_inline]] inline unsigned FmaProductHolds(double p, double r, double a)
 {
-    const double e = __builtin_fma(r, a, -p);
+    const double e = ProductResidual(r, a, p);
     const std::uint64_t pb = std::bit_cast<std::uint64_t>(p);
     const std::uint64_t eb = std::bit_cast<std::uint64_t>(e) & ~SignMask;
     const std::uint64_t threshold = (pb & ExponentMask) - ThresholdBelowExponent + ThresholdFraction;
@@ -78,7 +100,7 @@ inline bool InFmaRange(double r)
 // ways, and the x87 loop looks for their fixed point) or is a fixed point.
 // No product that passes the check rounds back to r unless a = 1, so the
 // fast path needs no look for a fixed point.
-PRODUCT_LOOP [[gnu::target("fma")]] void ProductsByFma(PowerWalk& w, double a, std::uint32_t steps)
+PRODUCT_LOOP [[FMA_TARGET]] void ProductsByFma(PowerWalk& w, double a, std::uint32_t steps)
 {
     double r = w.R;
     std::uint32_t done = 0;

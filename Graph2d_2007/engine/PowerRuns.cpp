@@ -55,15 +55,20 @@ struct WordDivision {
     std::uint64_t Remainder;
 };
 
-// n / d when the quotient fits in 64 bits (n < 2^64 d).
+// n / d when the quotient fits in 64 bits (n < 2^64 d): one divq on x86,
+// the 128-bit division of the compiler's library elsewhere.
 inline WordDivision DivideToWord(U128 n, std::uint64_t d)
 {
+#if EXTENDED_IN_SOFTWARE
+    return {static_cast<std::uint64_t>(n / d), static_cast<std::uint64_t>(n % d)};
+#else
     WordDivision result;
     __asm__("divq %4"
             : "=a"(result.Quotient), "=d"(result.Remainder)
             : "a"(static_cast<std::uint64_t>(n)), "d"(static_cast<std::uint64_t>(n >> 64)), "rm"(d)
             : "cc");
     return result;
+#endif
 }
 
 // What a base fixes for all its runs. The bound of increment d is

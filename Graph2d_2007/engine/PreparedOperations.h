@@ -111,7 +111,7 @@ struct ScaleConstant {
     static constexpr bool TakesB = false;
     static const char* Apply(const Instruction& i, double a, double, Work&, double& result)
     {
-        __asm__("fstpl %0" : "=m"(result) : "t"(E(a) * i.Constant) : "st");
+        StoreUntested(result, E(a) * i.Constant);
         return nullptr;
     }
 };

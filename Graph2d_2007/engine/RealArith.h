@@ -10,13 +10,10 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 #include <string>
 
-using Extended = long double;
-static_assert(std::numeric_limits<Extended>::digits == 64,
-              "long double must be the 80-bit extended format with a 64-bit significand");
+#include "ExtendedType.h"
 
 enum class FloatFaultKind { DivisionByZero, InvalidOperation, Overflow };
 

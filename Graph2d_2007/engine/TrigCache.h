@@ -54,7 +54,7 @@ public:
             if (both_)
                 Both(v);
             else
-                sin_ = sinl(v);
+                sin_ = SineExtended(v);
             state_ |= HaveSin;
         }
         return sin_;
@@ -69,7 +69,7 @@ public:
             if (both_)
                 Both(v);
             else
-                cos_ = cosl(v);
+                cos_ = CosineExtended(v);
             state_ |= HaveCos;
         }
         return cos_;
@@ -98,7 +98,7 @@ private:
 
     void Both(double v)
     {
-        sincosl(v, &sin_, &cos_);
+        SineCosineExtended(v, sin_, cos_);
         state_ |= HaveSin | HaveCos;
     }
 

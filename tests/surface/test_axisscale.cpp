@@ -19,7 +19,7 @@ private slots:
     void factorIsTheExtendedTenth()
     {
         int exponent = 0;
-        const long double mantissa = std::frexp(AxisStepFactor, &exponent);  // in [0.5, 1)
+        const auto mantissa = std::frexp(AxisStepFactor, &exponent);  // in [0.5, 1)
         const auto significand = static_cast<unsigned long long>(std::ldexp(mantissa, 64));
         QCOMPARE(significand, 0xCCCCCCCCCCCCCCCDull);
         QCOMPARE(exponent, -3);  // 0.8 * 2^-3; the x87 exponent of 1.6 * 2^-4
