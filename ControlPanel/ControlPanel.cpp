@@ -96,6 +96,9 @@ void TControl_Panel::SetDraw2D()
 
 void TControl_Panel::Finish()
 {
+    // Curves not saved as a lesson are offered for saving first.
+    if (MayEnd && !MayEnd())
+        return;
     if (Draw2D)
         Draw2D->setVisible(false);
     // At once: the event loop is not returned to.

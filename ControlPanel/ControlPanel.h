@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ColorDialog.h"
@@ -41,6 +42,9 @@ public:
     void ShowPress(const TracePress& press) override;
     std::array<std::string, 4> WorldTexts() const override;
     void ShowWorldTexts(const std::array<std::string, 4>& texts) override;
+
+    // Asked before "konec" ends the program; false: it goes on. None: it ends.
+    std::function<bool()> MayEnd;
 
     // The edit field of an input; nullptr for InputField::None.
     QLineEdit* FieldEdit(InputField field) const;

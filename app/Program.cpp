@@ -5,6 +5,7 @@
 
 #include "Dialogs.h"
 #include "Draw2D.h"
+#include "LessonActions.h"
 #include "VariablesWindow.h"
 
 Program::Program(PlotDocument& document) : document_(document)
@@ -15,6 +16,15 @@ Program::Program(PlotDocument& document) : document_(document)
         return;  // its making failed, and was reported: the panel alone
     explorer_ = InstallPlaneExplorer(*plot_, document_, *panel_);
     menu_ = new PlotMenu(*plot_, *panel_, *panel_, document_, explorer_, [this] { ShowVariables(); });
+    // "konec" and closing the plot window end the program: curves not saved
+    // as a lesson are offered for saving first.
+    const auto mayEnd = [this] {
+        bool may = false;
+        RunHandler([&] { may = OfferToSaveLesson(document_, *panel_, plot_); });
+        return may;
+    };
+    panel_->MayEnd = mayEnd;
+    plot_->MayClose = mayEnd;
 
     // The variables window has a row for each variable the formulas use,
     // and shows by itself the first time "Kresli" reads one.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Draw2D.h"
 
+#include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
 #include <QPalette>
@@ -45,6 +46,15 @@ TDraw2D::TDraw2D(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::Dr
 TDraw2D::~TDraw2D()
 {
     RemovePlaneObserver(this);
+}
+
+void TDraw2D::closeEvent(QCloseEvent* event)
+{
+    if (MayClose && !MayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TDraw2D::PlaneChanged(const PixelRect& changed)

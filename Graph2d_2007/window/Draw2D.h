@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "PlotSurface.h"
@@ -38,6 +39,13 @@ public:
     // are told when it changes.
     void SetPlaneDescription(const QString& description);
     QString PlaneDescription() const;
+
+    // Asked before the window closes (and so the program ends); false keeps
+    // it open. None: it closes.
+    std::function<bool()> MayClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void PlaneChanged(const PixelRect& rect) override;

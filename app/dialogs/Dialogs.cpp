@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -47,6 +48,40 @@ void ShowFaultBox(const QString& text)
 {
     const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
     Present({ApplicationTitle(path), QMessageBox::Critical, text});
+}
+
+namespace {
+
+UnsavedQuestion& Question()
+{
+    static UnsavedQuestion question;
+    return question;
+}
+
+}  // namespace
+
+void SetUnsavedQuestion(UnsavedQuestion question)
+{
+    Question() = std::move(question);
+}
+
+UnsavedChoice AskSaveLesson()
+{
+    if (Question())
+        return Question()();
+    const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+    QMessageBox box(QMessageBox::Question, ApplicationTitle(path), QStringLiteral("Uložit lekci?"));
+    QPushButton* save = box.addButton(QStringLiteral("Uložit"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Zahodit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Zrušit"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedChoice::Save;
+    if (box.clickedButton() == discard)
+        return UnsavedChoice::Discard;
+    return UnsavedChoice::Cancel;
 }
 
 QString ApplicationTitle(const QString& programPath)

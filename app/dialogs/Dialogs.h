@@ -38,6 +38,14 @@ void ShowFaultBox(const QString& text);
 // second line with its cause): application title, Critical icon.
 void ShowFaultBox(const QString& text);
 
+// "Uložit lekci?" before the program ends with presses not saved: "Uložit",
+// "Zahodit" or "Zrušit" (also Esc and closing the box).
+enum class UnsavedChoice { Save, Discard, Cancel };
+UnsavedChoice AskSaveLesson();
+// Tests answer instead of the box; empty restores the box.
+using UnsavedQuestion = std::function<UnsavedChoice()>;
+void SetUnsavedQuestion(UnsavedQuestion question);
+
 // File name without folder, cut before its first ".", letters after the first
 // lower-cased: "C:\x\PARAMCURVE.EXE" -> "Paramcurve".
 QString ApplicationTitle(const QString& programPath);

@@ -27,6 +27,7 @@ bool OpenLesson(PlotDocument& document, PanelPress& panel, const QString& path)
         return false;
     // Also after Esc: the panel is the lesson's, the plane as far as drawn.
     panel.ShowPress(reading.Read.Panel);
+    document.MarkSaved(reading.Read.Drawn);
     RememberRecentLesson(path);
     return true;
 }
@@ -38,17 +39,17 @@ void OpenChosenLesson(PlotDocument& document, PanelPress& panel, QWidget* parent
         OpenLesson(document, panel, path);
 }
 
-void SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent)
+bool SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent)
 {
     // Said before the dialog rather than after it.
     std::string problem;
     if (SaveableLessonText(Lesson{panel.CurrentPress(), document.Presses()}, problem).empty()) {
         ShowErrorBox(QStringLiteral("Lekci nelze uložit: %1.").arg(QString::fromStdString(problem)));
-        return;
+        return false;
     }
     const QString path = ChooseLessonFile(parent, LessonDialog::Save);
     if (path.isEmpty())
-        return;
+        return false;
     const Lesson lesson{panel.CurrentPress(), document.Presses()};
     // A FIFO nobody reads is refused rather than waited for.
     OutputFileOptions options;
@@ -56,9 +57,26 @@ void SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent)
     const OutputFileResult written = WriteLessonFile(path, lesson, options);
     if (!written.Ok) {
         ShowErrorBox(written.Message);
-        return;
+        return false;
     }
+    document.MarkSaved(lesson.Drawn);
     // Only what can be opened again is offered again (not /dev/null).
     if (QFileInfo(path).isFile())
         RememberRecentLesson(path);
+    return true;
+}
+
+bool OfferToSaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent)
+{
+    if (!document.Unsaved())
+        return true;
+    switch (AskSaveLesson()) {
+    case UnsavedChoice::Save:
+        return SaveLesson(document, panel, parent);
+    case UnsavedChoice::Discard:
+        return true;
+    case UnsavedChoice::Cancel:
+        break;
+    }
+    return false;
 }

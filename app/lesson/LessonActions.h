@@ -20,5 +20,11 @@ class QWidget;
 bool OpenLesson(PlotDocument& document, PanelPress& panel, const QString& path);
 
 void OpenChosenLesson(PlotDocument& document, PanelPress& panel, QWidget* parent);  // asks for the file
-// Asks for the file; the document's presses and the panel.
-void SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent);
+// Asks for the file; the document's presses and the panel. True when the
+// lesson was written.
+bool SaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent);
+
+// Before the program ends: with presses not saved (PlotDocument::Unsaved),
+// asks "Uložit lekci?" and saves, or not. True when the program may end:
+// nothing to lose, the lesson saved, or thrown away by choice.
+bool OfferToSaveLesson(PlotDocument& document, PanelPress& panel, QWidget* parent);

@@ -115,6 +115,18 @@ void PlotDocument::SetVariables(const std::array<VariableTexts, VariableCount>& 
     TellNextPress();
 }
 
+bool PlotDocument::Unsaved() const
+{
+    // A wiped plane holds nothing to lose, whatever was saved before.
+    if (presses_.empty())
+        return false;
+    // As a lesson holds them: the presses and where each was stopped.
+    const auto same = [](const RecordedPress& a, const RecordedPress& b) {
+        return a.Press == b.Press && a.StopAt == b.StopAt;
+    };
+    return !std::equal(presses_.begin(), presses_.end(), saved_.begin(), saved_.end(), same);
+}
+
 void PlotDocument::SetKeepTrace(bool keep)
 {
     if (keep == keepTrace_)

@@ -112,6 +112,12 @@ public:
     bool KeepTrace() const { return keepTrace_; }
     void SetKeepTrace(bool keep);
 
+    // Whether there are presses and they differ from those last saved or
+    // opened as a lesson (none at start): closing the program would lose them.
+    bool Unsaved() const;
+    // The presses a lesson saved or opened holds.
+    void MarkSaved(const PressHistory& saved) { saved_ = saved; }
+
     // "Vymaž": the plane white, no presses, no track.
     void Wipe();
 
@@ -157,5 +163,6 @@ private:
     std::shared_ptr<const EncodedGif> animation_;
     std::array<VariableTexts, VariableCount> variables_{};
     bool keepTrace_ = false;
+    PressHistory saved_;
     std::vector<PlotListener*> listeners_;
 };

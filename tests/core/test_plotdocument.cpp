@@ -218,6 +218,36 @@ TEST(PlotDocument, AWipeClearsEverythingButTheNextPress)
     EXPECT_TRUE(f.Plane.Plane() == white);
 }
 
+// What closing the program would lose: presses that differ from those a
+// lesson last held, including where a press was stopped; a wiped plane
+// loses nothing.
+TEST(PlotDocument, UnsavedAreThePressesALessonDoesNotHold)
+{
+    Fixture f;
+    EXPECT_FALSE(f.Document.Unsaved());
+    f.Press(Curve("3*cos(t)", "3*sin(t)"));
+    EXPECT_TRUE(f.Document.Unsaved());
+    f.Document.MarkSaved(f.Document.Presses());
+    EXPECT_FALSE(f.Document.Unsaved());
+
+    PressHistory stopped = f.Document.Presses();
+    stopped.back().StopAt = 5;
+    f.Document.MarkSaved(stopped);
+    EXPECT_TRUE(f.Document.Unsaved());
+
+    f.Document.MarkSaved(f.Document.Presses());
+    f.Press(Curve("2*cos(t)", "2*sin(t)"));
+    EXPECT_TRUE(f.Document.Unsaved());
+    RecordedPress last = f.Document.Presses().back();
+    f.Document.MarkSaved(f.Document.Presses());
+    last.Press.Texts.EquationY = "sin(2*t)";
+    f.Document.RedrawLast(last, f.Window);
+    EXPECT_TRUE(f.Document.Unsaved());
+
+    f.Document.Wipe();
+    EXPECT_FALSE(f.Document.Unsaved());
+}
+
 TEST(PlotDocument, VariablesAreToldOnlyWhenTheyChange)
 {
     Fixture f;

@@ -94,6 +94,7 @@ private slots:
     {
         SetTracePause(nullptr);
         SetLessonFileChooser(nullptr);
+        SetUnsavedQuestion(nullptr);
         fixture.Stop();
     }
 
@@ -110,6 +111,8 @@ private slots:
     void MissingRecentLessonIsDropped();
     void StartArgumentsName_data();
     void StartArgumentsName();
+    void AskedBeforeEndingOnlyWhatWouldBeLost_data();
+    void AskedBeforeEndingOnlyWhatWouldBeLost();
 };
 
 void TestLessonWindow::OpensAsTheRendererDraws_data()
@@ -430,6 +433,90 @@ void TestLessonWindow::StartArgumentsName()
     const StartArguments start = ReadStartArguments(QStringList{"paramcurve"} + arguments);
     QCOMPARE(start.LessonPath, lesson);
     QCOMPARE(start.Notes, notes);
+}
+
+
+void TestLessonWindow::AskedBeforeEndingOnlyWhatWouldBeLost_data()
+{
+    QTest::addColumn<QString>("before");  // what was done before ending
+    QTest::addColumn<bool>("konec");      // "konec" rather than closing the plot window
+    QTest::addColumn<int>("answer");      // UnsavedChoice
+    QTest::addColumn<QString>("file");    // what the save dialog gives; empty: cancelled
+    QTest::addColumn<bool>("questioned");
+    QTest::addColumn<bool>("ends");
+
+    const int save = int(UnsavedChoice::Save), discard = int(UnsavedChoice::Discard),
+              cancel = int(UnsavedChoice::Cancel);
+    // "konec" that ends leaves the process: its rows are test_lifecycle's.
+    QTest::newRow("nothing drawn") << "nothing" << false << cancel << "" << false << true;
+    QTest::newRow("drawn, Zrušit") << "drawn" << false << cancel << "" << true << false;
+    QTest::newRow("drawn, konec, Zrušit") << "drawn" << true << cancel << "" << true << false;
+    QTest::newRow("drawn, Zahodit") << "drawn" << false << discard << "" << true << true;
+    QTest::newRow("drawn, Uložit") << "drawn" << false << save << "kept.paramcurve" << true << true;
+    QTest::newRow("drawn, Uložit, file dialog cancelled") << "drawn" << false << save << "" << true << false;
+    QTest::newRow("drawn, konec, Uložit, file dialog cancelled") << "drawn" << true << save << "" << true << false;
+    QTest::newRow("drawn, Uložit into a folder that is not there")
+        << "drawn" << false << save << "no/such/folder/x.paramcurve" << true << false;
+    QTest::newRow("saved") << "saved" << false << cancel << "" << false << true;
+    QTest::newRow("saved, then drawn") << "saved, then drawn" << false << cancel << "" << true << false;
+    QTest::newRow("opened") << "opened" << false << cancel << "" << false << true;
+    QTest::newRow("wiped") << "wiped" << false << cancel << "" << false << true;
+}
+
+// "konec" and closing the plot window ask "Uložit lekci?" only when presses
+// differ from those last saved or opened; the program ends only after
+// "Zahodit" or a save that wrote the file.
+void TestLessonWindow::AskedBeforeEndingOnlyWhatWouldBeLost()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, konec);
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    QFETCH(bool, questioned);
+    QFETCH(bool, ends);
+
+    const QString lesson = Write("open.paramcurve", R"~({"paramcurve-lesson": 1, "drawn": [{}]})~");
+    if (before != "nothing" && before != "opened")
+        PressKresli();
+    if (before.startsWith("saved")) {
+        chosen = Path("saved.paramcurve");
+        actions->SaveLesson->trigger();
+        QVERIFY(QFile::exists(chosen));
+    }
+    if (before == "saved, then drawn")
+        PressKresli();
+    if (before == "opened")
+        QVERIFY(OpenLesson(TheDocument(), *Control_Panel, lesson));
+    if (before == "wiped")
+        QTest::mouseClick(Control_Panel->Button3, Qt::LeftButton);
+
+    int questions = 0;
+    SetUnsavedQuestion([&] {
+        ++questions;
+        return UnsavedChoice(answer);
+    });
+    chosen = file.isEmpty() ? QString() : Path(file);
+    asked.clear();
+    if (konec)
+        QTest::mouseClick(Control_Panel->Button2, Qt::LeftButton);  // returns only when it does not end
+    // Here after "konec": it did not end the process.
+    const bool ended = !konec && Draw2D->close();
+
+    QCOMPARE(questions, questioned ? 1 : 0);
+    QCOMPARE(ended, ends);
+    QCOMPARE(Draw2D->isVisible(), !ends);
+    // The save dialog opens only for "Uložit"; what it wrote opens as the plane.
+    QCOMPARE(asked.size(), questioned && answer == int(UnsavedChoice::Save) ? 1 : 0);
+    const bool written = !chosen.isEmpty() && QFile::exists(chosen);
+    QCOMPARE(written, questioned && answer == int(UnsavedChoice::Save) && ends);
+    if (written) {
+        const LessonFileReading reading = ReadLessonFile(chosen);
+        QVERIFY(reading.Ok);
+        QCOMPARE(reading.Read.Drawn.size(), History().size());
+        QVERIFY(!TheDocument().Unsaved());
+    }
+    if (!ends)
+        QCOMPARE(TheDocument().Unsaved(), true);
 }
 
 QTEST_MAIN(TestLessonWindow)

@@ -118,6 +118,51 @@ private slots:
         QVERIFY(okCancels);
     }
 
+    // "Uložit lekci?" answered from the keyboard: Enter saves (the default),
+    // Esc cancels, and a button's mnemonic-free text is the answer named.
+    void unsavedQuestion_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");  // clicked instead of a key when set
+        QTest::addColumn<int>("choice");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << QString() << int(UnsavedChoice::Save);
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << QString() << int(UnsavedChoice::Cancel);
+        QTest::newRow("Zahodit") << 0 << QString::fromUtf8("Zahodit") << int(UnsavedChoice::Discard);
+        QTest::newRow("Zrušit") << 0 << QString::fromUtf8("Zrušit") << int(UnsavedChoice::Cancel);
+        QTest::newRow("Uložit") << 0 << QString::fromUtf8("Uložit") << int(UnsavedChoice::Save);
+    }
+
+    void unsavedQuestion()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        QFETCH(int, choice);
+        SetUnsavedQuestion(nullptr);
+        QString text;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            text = box->text();
+            for (QAbstractButton* each : box->buttons())
+                buttons << each->text();
+            if (key) {
+                QTest::keyClick(box, Qt::Key(key));
+                return;
+            }
+            for (QAbstractButton* each : box->buttons())
+                if (each->text() == button)
+                    each->click();
+        });
+        const UnsavedChoice answer = AskSaveLesson();
+        QCOMPARE(text, QString::fromUtf8("Uložit lekci?"));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QString::fromUtf8("Uložit"), QString::fromUtf8("Zahodit"),
+                                       QString::fromUtf8("Zrušit")}));
+        QCOMPARE(int(answer), choice);
+    }
+
     // A fault inside a panel handler is shown, the handler stops there, and
     // the panel goes on working.
     void faultInPanelHandler()

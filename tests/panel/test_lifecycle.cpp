@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which window ends the program: closing the plot window does, closing the
-// panel does not, and "konec" ends the process at once with exit code 0.
+// panel does not, and "konec" ends the process at once with exit code 0,
+// after asking when a curve is not saved.
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 
 #include "PanelFixture.h"
+#include "TracePause.h"
 
 namespace {
 
@@ -28,6 +30,35 @@ int PressKonecChild(int argc, char* argv[])
     application.exec();
     std::printf("event loop returned\n");
     return 3;
+}
+
+const char* const DrawThenKonec = "--draw-then-konec";
+
+// The child: draws a curve, answers "Uložit lekci?" with argv[2] ("discard"
+// or "cancel") and presses "konec"; prints how often it was asked.
+int DrawThenKonecChild(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    SetUpApplication();
+    SetTracePause([] {});
+    const bool discard = argc > 2 && qstrcmp(argv[2], "discard") == 0;
+    static int questions = 0;
+    SetUnsavedQuestion([discard] {
+        ++questions;
+        return discard ? UnsavedChoice::Discard : UnsavedChoice::Cancel;
+    });
+    auto* document = new PlotDocument;
+    new Program(*document);
+    Control_Panel->show();
+    std::atexit([] { std::printf("at exit: asked %d\n", questions); });
+    QTimer::singleShot(0, [] {
+        QTest::mouseClick(Control_Panel->Button1, Qt::LeftButton);
+        QTest::mouseClick(Control_Panel->Button2, Qt::LeftButton);
+        std::printf("konec returned: asked %d, plot window %s\n", questions,
+                    Draw2D->isVisible() ? "visible" : "hidden");
+        QCoreApplication::exit(5);
+    });
+    return application.exec();
 }
 
 }  // namespace
@@ -80,12 +111,39 @@ private slots:
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(output, QString("at exit: plot window hidden\n"));
     }
+
+    // With a curve not saved, "konec" asks first: "Zahodit" ends the process
+    // at once, "Zrušit" goes back to the panel with everything kept.
+    void konecAsksWithACurveNotSaved_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("Zahodit") << "discard" << 0 << "at exit: asked 1\n";
+        QTest::newRow("Zrušit") << "cancel" << 5
+                                << "konec returned: asked 1, plot window visible\nat exit: asked 1\n";
+    }
+
+    void konecAsksWithACurveNotSaved()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {DrawThenKonec, answer});
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), exitCode);
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()), output);
+    }
 };
 
 int main(int argc, char* argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], PressKonec) == 0)
         return PressKonecChild(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], DrawThenKonec) == 0)
+        return DrawThenKonecChild(argc, argv);
     QApplication application(argc, argv);
     TestLifecycle test;
     return QTest::qExec(&test, argc, argv);
