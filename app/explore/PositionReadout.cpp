@@ -137,13 +137,34 @@ void PositionReadout::StepPen(Step step)
     AnnounceReadout(*pen_);
 }
 
-QString PositionReadout::CopyText() const
+const PenPoint* PositionReadout::PenAt() const
 {
     const std::vector<PenPoint>& points = document_.PenTrack();
     if (!penIndex_ || *penIndex_ >= points.size())
-        return QString();
-    const PenPoint& point = points[*penIndex_];
-    return QString::fromStdString(CopiedPoint(point.T, point.X, point.Y));
+        return nullptr;
+    return &points[*penIndex_];
+}
+
+ReadoutZero PositionReadout::Zero() const
+{
+    // The window the plane shows, never one a refused press left.
+    const std::optional<ShownWindow> shown = document_.Shown();
+    if (!shown)
+        return ReadoutZero{};
+    const RgbImage& plane = document_.Surface().Plane();
+    return ZeroOfWindow(shown->X1, shown->X2, shown->Y1, shown->Y2, plane.Width(), plane.Height());
+}
+
+QString PositionReadout::CopyShownText() const
+{
+    const PenPoint* point = PenAt();
+    return point ? QString::fromStdString(CopiedShownPoint(point->T, point->X, point->Y, Zero())) : QString();
+}
+
+QString PositionReadout::CopyExactText() const
+{
+    const PenPoint* point = PenAt();
+    return point ? QString::fromStdString(CopiedExactPoint(point->T, point->X, point->Y)) : QString();
 }
 
 void PositionReadout::ShowPen()
@@ -166,7 +187,7 @@ void PositionReadout::ShowPen()
         }
     }
     pen_->SetStep(int(*penIndex_) + 1, int(points.size()));
-    pen_->Show(QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)), at);
+    pen_->Show(QString::fromStdString(PenReadoutText(point.T, point.X, point.Y, Zero())), at);
     ShowMouse();  // clear of the pen's label
 }
 
@@ -217,7 +238,7 @@ void PositionReadout::ShowMouse()
             };
             const int xDigits = DistinctDigits(left.x, here.x, right.x, sameColumn);
             const int yDigits = DistinctDigits(below.y, here.y, above.y, sameRow);
-            text = QString::fromStdString(MouseReadoutText(here.x, xDigits, here.y, yDigits));
+            text = QString::fromStdString(MouseReadoutText(here.x, xDigits, here.y, yDigits, Zero()));
         } catch (const FloatFault&) {
             text.clear();  // no mapping yet
         }
