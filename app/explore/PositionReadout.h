@@ -6,9 +6,9 @@
 // both texts.
 //
 // The pen follows the trace (the document's pen track) and stays at the last
-// point drawn; after a zoom or a pan it keeps the point it was on. A
-// coordinate below a hundredth of a pixel of the window the plane shows
-// reads 0.
+// point drawn; after a zoom or a pan it keeps the point it was on, also when
+// that point is now off the plane. A coordinate below a hundredth of a pixel
+// of the window the plane shows reads 0.
 #pragma once
 
 #include <QObject>
