@@ -218,7 +218,8 @@ void TestPenReadout::FollowsThePenDuringATrace()
         const std::size_t drawn = std::size_t(pauses++);
         const WorldPoint& point = Draw2D->Points[drawn];
         followed = followed && fixture.Readout().PenIndex() == drawn &&
-                   fixture.Pen().Text() == QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y, ShownZero()));
+                   fixture.Pen().Text() ==
+                       QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y, ShownZero()));
     });
     PressKresli();
     QCOMPARE(pauses, 10);

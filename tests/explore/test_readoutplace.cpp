@@ -92,7 +92,8 @@ void TestReadoutPlace::BoxesKeepClear()
     ReadoutLabel& label = fixture.Pen();
     fixture.Readout().MouseAt(std::nullopt);
     const QRect alone = label.Box();
-    for (const QPoint& mouse : {QPoint(-1, -1), alone.center(), plane.contains(pen) ? pen + QPoint(12, -3) : plane.center()}) {
+    const QPoint byRing = plane.contains(pen) ? pen + QPoint(12, -3) : plane.center();
+    for (const QPoint& mouse : {QPoint(-1, -1), alone.center(), byRing}) {
         const bool away = !plane.contains(mouse);
         if (away)
             fixture.Readout().MouseAt(std::nullopt);
