@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Exploring the plane in the plot window: the position readout, zoom and pan
 // by the mouse, and the keys that step the pen. Their menu entries
-// ("Ukazovat polohu" F2, "Kopírovat polohu" Ctrl+C, "Původní zorné pole"
-// Ctrl+0) are in PlotMenu.h.
+// ("Ukazovat polohu" F2, "Kopírovat polohu" Ctrl+C, "Kopírovat polohu
+// přesně" Ctrl+Shift+C, "Původní zorné pole" Ctrl+0) are in PlotMenu.h.
 //
 //   Left, Right, Home, End         the pen to the previous, next, first, last point
 //   Page Up, Page Down             ten points back, ten on

@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -20,6 +21,29 @@ namespace {
 
 constexpr int NoteMilliseconds = 3000;
 constexpr std::ptrdiff_t PageStep = 10;
+// A pen's point further off than this (in pixels from the plane's middle)
+// is brought nearer along the same line: the label needs only its way.
+constexpr long double FarthestPixel = 1e6L;
+
+// Where the point lies in plane pixels: the pixel it is drawn on, or, too
+// far out to round to one, its place brought near along the same line.
+std::optional<QPointF> PixelOf(const PlaneMapping& mapping, const PenPoint& point, QSize plane)
+{
+    try {
+        return QPointF(mapping.ScreenX(point.X), mapping.ScreenY(point.Y));
+    } catch (const FloatFault&) {
+    }
+    const long double middleX = plane.width() / 2.0L, middleY = plane.height() / 2.0L;
+    long double x = mapping.PixelX(point.X) - middleX, y = mapping.PixelY(point.Y) - middleY;
+    const long double farther = std::max(std::fabs(x), std::fabs(y));
+    if (!std::isfinite(farther))
+        return std::nullopt;
+    if (farther > FarthestPixel) {
+        x *= FarthestPixel / farther;
+        y *= FarthestPixel / farther;
+    }
+    return QPointF(double(middleX + x), double(middleY + y));
+}
 
 // Keeps the labels over Image1 as it is moved or resized.
 class FollowPlane : public QObject {
@@ -76,6 +100,7 @@ void PositionReadout::FitToPlane()
         label->setGeometry(window_.Image1->geometry());
         label->raise();
     }
+    ShowPen();  // where the plane on screen now has room
 }
 
 void PositionReadout::SetOn(bool on)
@@ -137,43 +162,62 @@ void PositionReadout::StepPen(Step step)
     AnnounceReadout(*pen_);
 }
 
-QString PositionReadout::CopyText() const
+const PenPoint* PositionReadout::PenAt() const
 {
     const std::vector<PenPoint>& points = document_.PenTrack();
     if (!penIndex_ || *penIndex_ >= points.size())
-        return QString();
-    const PenPoint& point = points[*penIndex_];
-    return QString::fromStdString(CopiedPoint(point.T, point.X, point.Y));
+        return nullptr;
+    return &points[*penIndex_];
+}
+
+ReadoutZero PositionReadout::Zero() const
+{
+    // The window the plane shows, never one a refused press left.
+    const std::optional<ShownWindow> shown = document_.Shown();
+    if (!shown)
+        return ReadoutZero{};
+    const RgbImage& plane = document_.Surface().Plane();
+    return ZeroOfWindow(shown->X1, shown->X2, shown->Y1, shown->Y2, plane.Width(), plane.Height());
+}
+
+QString PositionReadout::CopyShownText() const
+{
+    const PenPoint* point = PenAt();
+    return point ? QString::fromStdString(CopiedShownPoint(point->T, point->X, point->Y, Zero())) : QString();
+}
+
+QString PositionReadout::CopyExactText() const
+{
+    const PenPoint* point = PenAt();
+    return point ? QString::fromStdString(CopiedExactPoint(point->T, point->X, point->Y)) : QString();
 }
 
 void PositionReadout::ShowPen()
 {
-    const std::vector<PenPoint>& points = document_.PenTrack();
-    if (!penIndex_ || *penIndex_ >= points.size()) {
+    const PenPoint* point = PenAt();
+    if (!point) {
         pen_->SetStep(0, 0);
         pen_->Show(QString(), std::nullopt);
         ShowMouse();
         return;
     }
-    const PenPoint& point = points[*penIndex_];
-    std::optional<QPoint> at;
+    std::optional<QPointF> at;
     // Through the window the plane shows, never one a refused press left.
-    if (const std::optional<ShownWindow> shown = document_.Shown()) {
-        try {
-            at = QPoint(shown->Mapping.ScreenX(point.X), shown->Mapping.ScreenY(point.Y));
-        } catch (const FloatFault&) {
-            // Too far out to map: the label shows without its ring.
-        }
-    }
-    pen_->SetStep(int(*penIndex_) + 1, int(points.size()));
-    pen_->Show(QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)), at);
+    if (const std::optional<ShownWindow> shown = document_.Shown())
+        at = PixelOf(shown->Mapping, *point, window_.Image1->size());
+    // Clear of the point under the mouse.
+    QList<QRect> keepClear;
+    if (mousePixel_)
+        keepClear << AroundCursor(*mousePixel_);
+    pen_->SetStep(int(*penIndex_) + 1, int(document_.PenTrack().size()));
+    pen_->Show(QString::fromStdString(PenReadoutText(point->T, point->X, point->Y, Zero())), at, keepClear);
     ShowMouse();  // clear of the pen's label
 }
 
 void PositionReadout::MouseAt(std::optional<QPoint> pixel)
 {
     mousePixel_ = pixel;
-    ShowMouse();
+    ShowPen();  // the pen's label clears the point, then the mouse's the pen's
 }
 
 void PositionReadout::Note(const QString& note)
@@ -217,12 +261,15 @@ void PositionReadout::ShowMouse()
             };
             const int xDigits = DistinctDigits(left.x, here.x, right.x, sameColumn);
             const int yDigits = DistinctDigits(below.y, here.y, above.y, sameRow);
-            text = QString::fromStdString(MouseReadoutText(here.x, xDigits, here.y, yDigits));
+            text = QString::fromStdString(MouseReadoutText(here.x, xDigits, here.y, yDigits, Zero()));
         } catch (const FloatFault&) {
             text.clear();  // no mapping yet
         }
     }
     if (!note_.isEmpty())
         text = text.isEmpty() ? note_ : text + u'\n' + note_;
-    mouse_->Show(text, mousePixel_, pen_->Box());
+    std::optional<QPointF> at;
+    if (mousePixel_)
+        at = QPointF(*mousePixel_);
+    mouse_->Show(text, at, {pen_->Box(), pen_->Arrow().boundingRect(), pen_->Ring()});
 }

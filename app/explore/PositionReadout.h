@@ -6,7 +6,9 @@
 // both texts.
 //
 // The pen follows the trace (the document's pen track) and stays at the last
-// point drawn; after a zoom or a pan it keeps the point it was on.
+// point drawn; after a zoom or a pan it keeps the point it was on, also when
+// that point is now off the plane. A coordinate below a hundredth of a pixel
+// of the window the plane shows reads 0.
 #pragma once
 
 #include <QObject>
@@ -18,6 +20,7 @@
 #include <optional>
 
 #include "PlotDocument.h"
+#include "ReadoutText.h"
 
 class ReadoutLabel;
 class TDraw2D;
@@ -37,8 +40,11 @@ public:
     // The point the pen stands on; none before a press has drawn a point.
     std::optional<std::size_t> PenIndex() const { return penIndex_; }
 
-    // "t;x;y" of the pen's point in full; empty when there is none.
-    QString CopyText() const;
+    // The pen's point as its readout shows it, tab between the values
+    // ("Kopírovat polohu"), and "t;x;y" in full ("Kopírovat polohu přesně");
+    // empty when there is none.
+    QString CopyShownText() const;
+    QString CopyExactText() const;
 
     // The pixel under the mouse; none when it has left the plane.
     void MouseAt(std::optional<QPoint> pixel);
@@ -57,6 +63,8 @@ private:
     void ShowPen();
     void ShowMouse();
     void FitToPlane();
+    const PenPoint* PenAt() const;
+    ReadoutZero Zero() const;
 
     TDraw2D& window_;
     PlotDocument& document_;

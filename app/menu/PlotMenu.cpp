@@ -113,16 +113,25 @@ PlotMenu::PlotMenu(TDraw2D& window, QWidget& panel, PanelPress& press, PlotDocum
     // A step key turns the readout on: the entry shows it, and keeps it.
     connect(&readout, &PositionReadout::OnChanged, ShowPosition, [this](bool on) { ShowPosition->setChecked(on); });
 
+    // As the readout shows the point, for a spreadsheet; and in full.
+    const auto copy = [&readout](QString (PositionReadout::*text)() const) {
+        return [&readout, text] {
+            const QString line = (readout.*text)();
+            if (!line.isEmpty())
+                QGuiApplication::clipboard()->setText(line);
+        };
+    };
     CopyPosition = AddEntry(QStringLiteral("Kopírovat polohu"), CopyPositionActionName,
-                            QKeySequence(Qt::CTRL | Qt::Key_C), [&readout] {
-                                const QString line = readout.CopyText();
-                                if (!line.isEmpty())
-                                    QGuiApplication::clipboard()->setText(line);
-                            });
-    const auto updateCopy = [this, &readout] { CopyPosition->setEnabled(readout.PenIndex().has_value()); };
+                            QKeySequence(Qt::CTRL | Qt::Key_C), copy(&PositionReadout::CopyShownText));
+    CopyExactPosition = AddEntry(QStringLiteral("Kopírovat polohu přesně"), CopyExactPositionActionName,
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), copy(&PositionReadout::CopyExactText));
+    const auto updateCopy = [this, &readout] {
+        for (QAction* entry : {CopyPosition, CopyExactPosition})
+            entry->setEnabled(readout.PenIndex().has_value());
+    };
     updateCopy();
-    connect(news, &DocumentSignals::PenMoved, CopyPosition, updateCopy);
-    connect(news, &DocumentSignals::PressesChanged, CopyPosition, updateCopy);
+    connect(news, &DocumentSignals::PenMoved, this, updateCopy);
+    connect(news, &DocumentSignals::PressesChanged, this, updateCopy);
 
     PlaneZoom& zoom = *explorer.Zoom;
     OriginalWindow = AddEntry(QStringLiteral("Původní zorné pole"), OriginalWindowActionName,

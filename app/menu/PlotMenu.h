@@ -2,11 +2,11 @@
 // The plot window's context menu, built in one place, in this order, every
 // entry with its shortcut shown beside it:
 //
-//   Uložit obrázek…     Ctrl+S        Ukazovat polohu      F2
-//   Uložit animaci…     Ctrl+Shift+A  Kopírovat polohu     Ctrl+C
-//   Tisk…               Ctrl+P        Původní zorné pole   Ctrl+0
-//   Otevřít lekci…      Ctrl+O        Proměnné…            Ctrl+R
-//   Uložit lekci…       Ctrl+Shift+S
+//   Uložit obrázek…     Ctrl+S        Ukazovat polohu          F2
+//   Uložit animaci…     Ctrl+Shift+A  Kopírovat polohu         Ctrl+C
+//   Tisk…               Ctrl+P        Kopírovat polohu přesně  Ctrl+Shift+C
+//   Otevřít lekci…      Ctrl+O        Původní zorné pole       Ctrl+0
+//   Uložit lekci…       Ctrl+Shift+S  Proměnné…                Ctrl+R
 //   Nedávné lekce       Ctrl+1 … Ctrl+5
 //
 // The lesson entries and "Proměnné…" answer their shortcuts in the control
@@ -50,6 +50,7 @@ public:
     std::array<QAction*, MaxRecentLessons> RecentEntries{};
     QAction* ShowPosition = nullptr;
     QAction* CopyPosition = nullptr;
+    QAction* CopyExactPosition = nullptr;
     QAction* OriginalWindow = nullptr;
     QAction* Variables = nullptr;
 
@@ -74,5 +75,6 @@ inline constexpr char SaveLessonActionName[] = "SaveLessonAction";
 inline constexpr char RecentLessonsMenuName[] = "RecentLessonsMenu";
 inline constexpr char ShowPositionActionName[] = "ShowPositionAction";
 inline constexpr char CopyPositionActionName[] = "CopyPositionAction";
+inline constexpr char CopyExactPositionActionName[] = "CopyExactPositionAction";
 inline constexpr char OriginalWindowActionName[] = "OriginalWindowAction";
 inline constexpr char VariablesActionName[] = "VariablesAction";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <system_error>
 
@@ -83,15 +84,34 @@ std::optional<double> ReadReadoutNumber(const std::string& text)
     return value;
 }
 
-std::string PenReadoutText(double t, double x, double y)
+ReadoutZero ZeroOfWindow(double x1, double x2, double y1, double y2, int width, int height)
 {
-    return "t = " + ReadoutNumber(t, PenReadoutDigits) + "   x = " + ReadoutNumber(x, PenReadoutDigits) +
-           "   y = " + ReadoutNumber(y, PenReadoutDigits);
+    // In extended precision: the span of -1e308 .. 1e308 is beyond a double.
+    const auto below = [](double from, double to, int pixels) {
+        if (pixels <= 0)
+            return 0.0;
+        const long double span = std::fabs((long double)to - (long double)from);
+        return double(span / pixels * ZeroPixelFraction);
+    };
+    return {below(x1, x2, width), below(y1, y2, height)};
 }
 
-std::string MouseReadoutText(double x, int xDigits, double y, int yDigits)
+std::string ReadoutCoordinate(double value, int significant, double zero)
 {
-    return "x = " + ReadoutNumber(x, xDigits) + "   y = " + ReadoutNumber(y, yDigits);
+    if (std::fabs(value) < zero)
+        return "0";
+    return ReadoutNumber(value, significant);
+}
+
+std::string PenReadoutText(double t, double x, double y, const ReadoutZero& zero)
+{
+    return "t = " + ReadoutNumber(t, PenReadoutDigits) + "   x = " + ReadoutCoordinate(x, PenReadoutDigits, zero.X) +
+           "   y = " + ReadoutCoordinate(y, PenReadoutDigits, zero.Y);
+}
+
+std::string MouseReadoutText(double x, int xDigits, double y, int yDigits, const ReadoutZero& zero)
+{
+    return "x = " + ReadoutCoordinate(x, xDigits, zero.X) + "   y = " + ReadoutCoordinate(y, yDigits, zero.Y);
 }
 
 int DistinctDigits(double before, double here, double after, const std::function<bool(double)>& readsBack)
@@ -110,7 +130,13 @@ int DistinctDigits(double before, double here, double after, const std::function
     return MaxReadoutDigits;
 }
 
-std::string CopiedPoint(double t, double x, double y)
+std::string CopiedShownPoint(double t, double x, double y, const ReadoutZero& zero)
+{
+    return ReadoutNumber(t, PenReadoutDigits) + '\t' + ReadoutCoordinate(x, PenReadoutDigits, zero.X) + '\t' +
+           ReadoutCoordinate(y, PenReadoutDigits, zero.Y);
+}
+
+std::string CopiedExactPoint(double t, double x, double y)
 {
     return ShortestText(t) + ';' + ShortestText(x) + ';' + ShortestText(y);
 }

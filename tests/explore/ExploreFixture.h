@@ -29,6 +29,7 @@
 #include "PositionReadout.h"
 #include "PressReplay.h"
 #include "ReadoutLabel.h"
+#include "ReadoutText.h"
 
 // The user's settings under a temporary folder, never the real ~/.config,
 // from before anything reads them.
@@ -69,6 +70,14 @@ struct ExploreFixture {
     static std::size_t PenPoints() { return TheDocument().PenTrack().size(); }
     PlaneZoom& Zoom() { return *Explorer.Zoom; }
 };
+
+// The readout's zero rule in the window the plane shows, on its 500 x 500
+// pixels.
+inline ReadoutZero ShownZero()
+{
+    const std::optional<ShownWindow> shown = TheDocument().Shown();
+    return shown ? ZeroOfWindow(shown->X1, shown->X2, shown->Y1, shown->Y2, 500, 500) : ReadoutZero{};
+}
 
 // The plot window active, so its keys reach it.
 inline bool ActivatePlotWindow()

@@ -75,7 +75,8 @@ private slots:
     void VymazLeavesNoPoint();
     void AFailedWindowMovesNoReadout_data();
     void AFailedWindowMovesNoReadout();
-    void CtrlCCopiesThePoint();
+    void BothCopyForms_data();
+    void BothCopyForms();
     void SteppingTellsTheScreenReader();
 };
 
@@ -113,7 +114,7 @@ void TestPenReadout::KeysStepThePen()
     QCOMPARE(fixture.Readout().On(), !keys.isEmpty());
     QCOMPARE(fixture.Menu->ShowPosition->isChecked(), !keys.isEmpty());
     const PenPoint& point = TheDocument().PenTrack()[index];
-    QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y)));
+    QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(point.T, point.X, point.Y, ShownZero())));
     QCOMPARE(fixture.Pen().StepNumber(), index + 1);
 }
 
@@ -156,12 +157,14 @@ void TestPenReadout::StepsEndWhereThePressEnded()
     if (reached == 0) {
         QVERIFY(!fixture.Readout().PenIndex());
         QVERIFY(fixture.Pen().Text().isEmpty());
-        QVERIFY(fixture.Readout().CopyText().isEmpty());
+        QVERIFY(fixture.Readout().CopyExactText().isEmpty());
+        QVERIFY(fixture.Readout().CopyShownText().isEmpty());
         QVERIFY(!fixture.Menu->CopyPosition->isEnabled());
+        QVERIFY(!fixture.Menu->CopyExactPosition->isEnabled());
         return;
     }
     QCOMPARE(int(*fixture.Readout().PenIndex()), reached - 1);
-    QCOMPARE(fixture.Readout().CopyText(), rows.back().join(';'));
+    QCOMPARE(fixture.Readout().CopyExactText(), rows.back().join(';'));
     QCOMPARE(fixture.Pen().StepCount(), reached);
 }
 
@@ -198,8 +201,8 @@ void TestPenReadout::ReadoutIsTheRenderersPoints()
         const QStringList& row = rows[i];
         QCOMPARE(int(*fixture.Readout().PenIndex()), int(i));
         QCOMPARE(fixture.Pen().Text(), QString::fromStdString(PenReadoutText(row[0].toDouble(), row[1].toDouble(),
-                                                                     row[2].toDouble())));
-        QCOMPARE(fixture.Readout().CopyText(), row.join(';'));
+                                                                     row[2].toDouble(), ShownZero())));
+        QCOMPARE(fixture.Readout().CopyExactText(), row.join(';'));
         QTest::keyClick(Draw2D, Qt::Key_Right);
     }
 }
@@ -215,7 +218,8 @@ void TestPenReadout::FollowsThePenDuringATrace()
         const std::size_t drawn = std::size_t(pauses++);
         const WorldPoint& point = Draw2D->Points[drawn];
         followed = followed && fixture.Readout().PenIndex() == drawn &&
-                   fixture.Pen().Text() == QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y));
+                   fixture.Pen().Text() ==
+                       QString::fromStdString(PenReadoutText(Draw2D->VarT, point.x, point.y, ShownZero()));
     });
     PressKresli();
     QCOMPARE(pauses, 10);
@@ -320,26 +324,38 @@ void TestPenReadout::VymazLeavesNoPoint()
     QVERIFY(fixture.Pen().Text().isEmpty());
     QVERIFY(fixture.Mouse().Text().isEmpty());  // nothing drawn: no window to read
     QVERIFY(!fixture.Menu->CopyPosition->isEnabled());
+    QVERIFY(!fixture.Menu->CopyExactPosition->isEnabled());
 }
 
-void TestPenReadout::CtrlCCopiesThePoint()
+void TestPenReadout::BothCopyForms_data()
 {
-    Control_Panel->EditSeg->setText("10");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("copied");
+    // The circle 3*cos(t), 3*sin(t) in four segments: the pen one point on
+    // from the first stands at t = pi/2, on the y axis, where 3*cos(pi/2)
+    // leaves 1.8e-16 in x.
+    QTest::newRow("Ctrl+C: as shown, a cell each") << QKeySequence(Qt::CTRL | Qt::Key_C) << "1,5708\t0\t3";
+    QTest::newRow("Ctrl+Shift+C: in full")
+        << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C) << "1.5707963267948966;1.8369701987210297e-16;3";
+}
+
+void TestPenReadout::BothCopyForms()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, copied);
+    Control_Panel->EditT2->setText("2*pi");
+    Control_Panel->EditSeg->setText("4");
     PressKresli();
     QVERIFY(ActivatePlotWindow());
     QTest::keyClick(Draw2D, Qt::Key_Home);
     QTest::keyClick(Draw2D, Qt::Key_Right);
     QGuiApplication::clipboard()->clear();
-    QTest::keyClick(Draw2D, Qt::Key_C, Qt::ControlModifier);
-    const QString copied = QGuiApplication::clipboard()->text();
-    const QStringList cells = copied.split(';');
-    QCOMPARE(cells.size(), 3);
-    const PenPoint& point = TheDocument().PenTrack()[1];
-    QCOMPARE(cells[0].toDouble(), point.T);
-    QCOMPARE(cells[1].toDouble(), point.X);
-    QCOMPARE(cells[2].toDouble(), point.Y);
-    QVERIFY(!copied.contains('\n'));
-    QCOMPARE(copied, QString::fromStdString(CopiedPoint(point.T, point.X, point.Y)));
+    QTest::keySequence(Draw2D, keys);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    // The shown form holds the readout's very numbers.
+    const QStringList cells = copied.split('\t');
+    if (cells.size() == 3)
+        QCOMPARE(fixture.Pen().Text(), QStringLiteral("t = %1   x = %2   y = %3").arg(cells[0], cells[1], cells[2]));
 }
 
 void TestPenReadout::SteppingTellsTheScreenReader()

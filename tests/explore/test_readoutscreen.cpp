@@ -192,7 +192,8 @@ void TestReadoutScreen::ScreenReaderReadsBothReadouts()
     const PenPoint& last = TheDocument().PenTrack().back();
     // Off, the texts are there all the same.
     QVERIFY(!fixture.Readout().On());
-    QCOMPARE(pen->text(QAccessible::Description), QString::fromStdString(PenReadoutText(last.T, last.X, last.Y)));
+    QCOMPARE(pen->text(QAccessible::Description),
+             QString::fromStdString(PenReadoutText(last.T, last.X, last.Y, ShownZero())));
     QCOMPARE(mouse->text(QAccessible::Description), QString("x = 0   y = 0"));
     QVERIFY(pen->valueInterface());
     QCOMPARE(pen->valueInterface()->currentValue().toInt(), 12);

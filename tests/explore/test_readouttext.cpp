@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The readout's numbers: six digits with a decimal comma and "-" for the pen,
-// just enough digits for the mouse, full precision for the copied line, and
-// bounds the formula language reads back as the very doubles.
+// just enough digits for the mouse, 0 below a hundredth of a pixel, the
+// copied lines as shown and in full, and bounds the formula language reads
+// back as the very doubles.
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -23,11 +25,13 @@ private slots:
     void NotReadoutNumbers_data();
     void NotReadoutNumbers();
     void PenLine();
+    void ZeroBelowAHundredthOfAPixel_data();
+    void ZeroBelowAHundredthOfAPixel();
     void DigitsForNeighbours_data();
     void DigitsForNeighbours();
     void DigitsUntilTheTextReadsBack();
-    void CopiedLine_data();
-    void CopiedLine();
+    void CopiedExactLine_data();
+    void CopiedExactLine();
     void BoundsReadBackInTheFields_data();
     void BoundsReadBackInTheFields();
 };
@@ -110,8 +114,48 @@ void TestReadoutText::NotReadoutNumbers()
 
 void TestReadoutText::PenLine()
 {
-    QCOMPARE(QString::fromStdString(PenReadoutText(2.5, 1.2000098, -3.4)),
+    QCOMPARE(QString::fromStdString(PenReadoutText(2.5, 1.2000098, -3.4, ReadoutZero{})),
              QString("t = 2,5   x = 1,20001   y = -3,4"));
+}
+
+using Window = std::array<double, 4>;  // x1, x2, y1, y2 on 500 x 500 pixels
+Q_DECLARE_METATYPE(Window)
+
+void TestReadoutText::ZeroBelowAHundredthOfAPixel_data()
+{
+    QTest::addColumn<Window>("window");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QString>("shown");
+
+    // -4 .. 4: a pixel is 0.016, a hundredth of it 0.00016.
+    const Window circle{-4, 4, -4, 4};
+    QTest::newRow("the origin after a zoom") << circle << -3e-15 << -0.0 << "x = 0   y = 0";
+    QTest::newRow("just below a hundredth") << circle << 0.000159 << -0.000159 << "x = 0   y = 0";
+    QTest::newRow("just above a hundredth") << circle << 0.000161 << -0.000161 << "x = 0,000161   y = -0,000161";
+    // A hundredth of a pixel is 0.0002 across, 0.04 up and down.
+    QTest::newRow("y by the window's height") << Window{-5, 5, -1000, 1000} << 0.03 << 0.03 << "x = 0,03   y = 0";
+    QTest::newRow("a reversed window") << Window{4, -4, 4, -4} << 1e-4 << 2e-4 << "x = 0   y = 0,0002";
+    // The span 3e308 is beyond a double; a hundredth of a pixel is 6e303.
+    QTest::newRow("the whole double range") << Window{-1.5e308, 1.5e308, -1.5e308, 1.5e308} << 5.9e303 << -6.1e303
+                                            << "x = 0   y = -6,1e303";
+}
+
+// Pen, mouse and the line copied as shown alike; t is no coordinate, a tiny
+// t is shown as it is.
+void TestReadoutText::ZeroBelowAHundredthOfAPixel()
+{
+    QFETCH(Window, window);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QString, shown);
+    const ReadoutZero zero = ZeroOfWindow(window[0], window[1], window[2], window[3], 500, 500);
+    QCOMPARE(QString::fromStdString(PenReadoutText(1e-20, x, y, zero)), "t = 1e-20   " + shown);
+    QCOMPARE(QString::fromStdString(MouseReadoutText(x, 6, y, 6, zero)), shown);
+    const QStringList values = shown.split("   ");
+    QCOMPARE(QString::fromStdString(CopiedShownPoint(1e-20, x, y, zero)),
+             "1e-20\t" + values[0].mid(4) + '\t' + values[1].mid(4));    // Without a window every value is shown.
+    QVERIFY(QString::fromStdString(PenReadoutText(0, -3e-15, 0, ReadoutZero{})).contains("x = -3e-15"));
 }
 
 void TestReadoutText::DigitsForNeighbours_data()
@@ -162,7 +206,7 @@ void TestReadoutText::DigitsUntilTheTextReadsBack()
     QCOMPARE(DistinctDigits(1.1, here, 1.4, [](double) { return false; }), MaxReadoutDigits);
 }
 
-void TestReadoutText::CopiedLine_data()
+void TestReadoutText::CopiedExactLine_data()
 {
     QTest::addColumn<double>("t");
     QTest::addColumn<double>("x");
@@ -173,17 +217,18 @@ void TestReadoutText::CopiedLine_data()
         << "6.346017691439578;2.9940801579541634;0.18837236213859906";
     QTest::newRow("whole numbers") << 0.0 << 3.0 << -0.0 << "0;3;-0";
     QTest::newRow("tiny and huge") << 1e-05 << -2.5e+20 << 0.1 << "1e-05;-2.5e+20;0.1";
+    QTest::newRow("the origin after a zoom, kept") << 0.5 << -3e-15 << 0.0 << "0.5;-3e-15;0";
 }
 
 // Shortest texts that read back as the same doubles, as the renderer's
 // --points writes them, with a point whatever the locale.
-void TestReadoutText::CopiedLine()
+void TestReadoutText::CopiedExactLine()
 {
     QFETCH(double, t);
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(QString, line);
-    QCOMPARE(QString::fromStdString(CopiedPoint(t, x, y)), line);
+    QCOMPARE(QString::fromStdString(CopiedExactPoint(t, x, y)), line);
     const QStringList parts = line.split(';');
     QCOMPARE(parts.size(), 3);
     QCOMPARE(parts[0].toDouble(), t);

@@ -48,7 +48,7 @@ private slots:
     void EveryEntryHasAShortcutOfItsOwn()
     {
         const QList<QAction*> entries = Entries(Draw2D->actions());
-        QVERIFY(entries.size() >= 14);
+        QVERIFY(entries.size() >= 15);
         std::map<QString, QString> taken;
         for (QAction* entry : entries) {
             const QString shortcut = entry->shortcut().toString(QKeySequence::PortableText);
@@ -57,7 +57,7 @@ private slots:
             QVERIFY2(fresh, qPrintable(entry->text() + " and " + at->second + " share " + shortcut));
         }
         for (const char* expected : {"Ctrl+S", "Ctrl+Shift+A", "Ctrl+P", "Ctrl+O", "Ctrl+Shift+S", "Ctrl+R", "F2",
-                                     "Ctrl+C", "Ctrl+0", "Ctrl+1", "Ctrl+5"})
+                                     "Ctrl+C", "Ctrl+Shift+C", "Ctrl+0", "Ctrl+1", "Ctrl+5"})
             QVERIFY2(taken.count(QString::fromLatin1(expected)) == 1, expected);
     }
 
