@@ -30,11 +30,15 @@ PrintDialogRunner& PrintRunner()
 struct FileType {
     PictureFormat Format;
     const char* Filter;
+    int Scale = 1;  // of a PNG
 };
 
-// The picture types, in the order the dialog offers them; PNG first.
+// The picture types, in the order the dialog offers them; PNG first, then
+// PNG enlarged for a worksheet (PngScales).
 const FileType PictureTypes[] = {
     {PictureFormat::Png, "Obrázek PNG (*.png)"},
+    {PictureFormat::Png, "Obrázek PNG, 2× větší (*.png)", 2},
+    {PictureFormat::Png, "Obrázek PNG, 4× větší (*.png)", 4},
     {PictureFormat::Svg, "Obrázek SVG (*.svg)"},
     {PictureFormat::Pdf, "Dokument PDF (*.pdf)"},
 };
@@ -59,10 +63,10 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
 {
     const bool animation = what == SaveWhat::Animation;
     QStringList filters;
-    std::vector<PictureFormat> formats;  // of each filter
+    std::vector<FileType> types;  // of each filter
     for (const FileType& type : TypesFor(what)) {
         filters << QString::fromUtf8(type.Filter);
-        formats.push_back(type.Format);
+        types.push_back(type);
     }
     QFileDialog dialog(parent, animation ? QStringLiteral("Uložit animaci") : QStringLiteral("Uložit obrázek"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -72,20 +76,20 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
     if (!lastFolder.isEmpty())
         dialog.setDirectory(lastFolder);
     dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(PictureFormatName(formats.front()));  // "krivka" saves as "krivka.png"
-    dialog.selectFile(QStringLiteral("krivka.") + PictureFormatName(formats.front()));
+    dialog.setDefaultSuffix(PictureFormatName(types.front().Format));  // "krivka" saves as "krivka.png"
+    dialog.selectFile(QStringLiteral("krivka.") + PictureFormatName(types.front().Format));
 
-    const auto formatOfFilter = [&](const QString& filter) -> std::optional<PictureFormat> {
+    const auto typeOfFilter = [&](const QString& filter) -> std::optional<FileType> {
         const qsizetype index = filters.indexOf(filter);
-        return index < 0 ? std::nullopt : std::optional<PictureFormat>(formats[std::size_t(index)]);
+        return index < 0 ? std::nullopt : std::optional<FileType>(types[std::size_t(index)]);
     };
     // Another file type: a name with the extension of one of ours takes the
     // new one; a name without one gets it as the default suffix.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        const std::optional<PictureFormat> format = formatOfFilter(filter);
-        if (!format)
+        const std::optional<FileType> type = typeOfFilter(filter);
+        if (!type)
             return;
-        const QString suffix = PictureFormatName(*format);
+        const QString suffix = PictureFormatName(type->Format);
         dialog.setDefaultSuffix(suffix);
         const QString typed = dialog.selectedFiles().value(0);
         const std::optional<PictureFormat> typedFormat = PictureFormatOfPath(typed);
@@ -96,7 +100,12 @@ SaveChoice AskForFile(QWidget* parent, SaveWhat what)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return SaveChoice{};
     RememberFolder(SaveFolderPurpose, dialog.selectedFiles().first());
-    return SaveChoice{dialog.selectedFiles().first(), formatOfFilter(dialog.selectedNameFilter())};
+    SaveChoice choice{dialog.selectedFiles().first(), std::nullopt};
+    if (const std::optional<FileType> type = typeOfFilter(dialog.selectedNameFilter())) {
+        choice.Format = type->Format;
+        choice.Scale = type->Scale;
+    }
+    return choice;
 }
 
 bool AskToPrint(QPrinter& printer, QWidget* parent)
@@ -138,4 +147,10 @@ PictureFormat FormatOfChoice(const SaveChoice& choice, SaveWhat what)
     if (choice.Format && Offered(*choice.Format, what))
         return *choice.Format;
     return PictureFormat::Png;
+}
+
+int ScaleOfChoice(const SaveChoice& choice, SaveWhat what)
+{
+    const bool pngChosen = choice.Format == PictureFormat::Png;
+    return FormatOfChoice(choice, what) == PictureFormat::Png && pngChosen ? choice.Scale : 1;
 }

@@ -13,14 +13,15 @@
 class QPrinter;
 class QWidget;
 
-// What is being saved: the plane as a picture (PNG, SVG or PDF), or the
-// last trace as an animated GIF.
+// What is being saved: the plane as a picture (PNG at 1x, 2x or 4x, SVG or
+// PDF), or the last trace as an animated GIF.
 enum class SaveWhat { Picture, Animation };
 
 struct SaveChoice {
     QString Path;  // empty: the user cancelled
     // The file type chosen in the dialog; none: by the name's extension.
     std::optional<PictureFormat> Format;
+    int Scale = 1;  // of the PNG type chosen (PngScales)
 };
 
 using SaveFileChooser = std::function<SaveChoice(QWidget* parent, SaveWhat what)>;
@@ -41,3 +42,6 @@ bool RunPrintDialog(QPrinter& printer, QWidget* parent);
 // the dialog offers, else the type chosen in the dialog, else PNG (GIF for an
 // animation, whatever the name).
 PictureFormat FormatOfChoice(const SaveChoice& choice, SaveWhat what);
+// The enlargement a choice is written at: that of the PNG type chosen when
+// it is written as PNG ("a.png" or "a" with "PNG, 2× větší" is 2x), else 1.
+int ScaleOfChoice(const SaveChoice& choice, SaveWhat what);

@@ -22,7 +22,9 @@ void WriteChosen(TDraw2D& window, SaveWhat what, const PictureSource& source)
     // would hang.
     OutputFileOptions options;
     options.WaitForReader = false;
-    const OutputFileResult result = WritePictureFile(FormatOfChoice(choice, what), source, choice.Path, options);
+    PictureSource scaled = source;
+    scaled.PngScale = ScaleOfChoice(choice, what);
+    const OutputFileResult result = WritePictureFile(FormatOfChoice(choice, what), scaled, choice.Path, options);
     if (!result.Ok)
         ShowErrorBox(result.Message);
 }

@@ -18,8 +18,10 @@
 #include "../panel/PanelFixture.h"
 #include "TracePause.h"
 #include "PlaneDialogs.h"
+#include "PlaneImage.h"
 #include "SavePlane.h"
 #include "WhenModal.h"
+#include "export/EnlargedCheck.h"
 #include "export/VectorCheck.h"
 
 namespace {
@@ -136,28 +138,43 @@ void TestWindowDialogs::FormatOfAChoice_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<std::optional<PictureFormat>>("type");
+    QTest::addColumn<int>("typeScale");  // of the type chosen
     QTest::addColumn<SaveWhat>("what");
     QTest::addColumn<PictureFormat>("format");
+    QTest::addColumn<int>("scale");
 
     const std::optional<PictureFormat> none;
-    QTest::newRow("by extension") << "a.svg" << none << SaveWhat::Picture << PictureFormat::Svg;
-    QTest::newRow("extension in capitals") << "a.PDF" << none << SaveWhat::Picture << PictureFormat::Pdf;
-    QTest::newRow("extension over the type") << "a.png" << std::optional(PictureFormat::Pdf) << SaveWhat::Picture
-                                             << PictureFormat::Png;
-    QTest::newRow("other extension: the type") << "a.v2" << std::optional(PictureFormat::Svg) << SaveWhat::Picture
-                                               << PictureFormat::Svg;
-    QTest::newRow("no extension, no type: PNG") << "a" << none << SaveWhat::Picture << PictureFormat::Png;
-    QTest::newRow("gif is no picture type") << "a.gif" << none << SaveWhat::Picture << PictureFormat::Png;
-    QTest::newRow("animation: GIF whatever the name") << "a.png" << none << SaveWhat::Animation << PictureFormat::Gif;
+    const auto png = std::optional(PictureFormat::Png);
+    const SaveWhat picture = SaveWhat::Picture;
+    QTest::newRow("by extension") << "a.svg" << none << 1 << picture << PictureFormat::Svg << 1;
+    QTest::newRow("extension in capitals") << "a.PDF" << none << 1 << picture << PictureFormat::Pdf << 1;
+    QTest::newRow("extension over the type") << "a.png" << std::optional(PictureFormat::Pdf) << 1 << picture
+                                             << PictureFormat::Png << 1;
+    QTest::newRow("other extension: the type") << "a.v2" << std::optional(PictureFormat::Svg) << 1 << picture
+                                               << PictureFormat::Svg << 1;
+    QTest::newRow("no extension, no type: PNG") << "a" << none << 1 << picture << PictureFormat::Png << 1;
+    QTest::newRow("gif is no picture type") << "a.gif" << none << 1 << picture << PictureFormat::Png << 1;
+    QTest::newRow("animation: GIF whatever the name") << "a.png" << none << 1 << SaveWhat::Animation
+                                                      << PictureFormat::Gif << 1;
+    QTest::newRow("PNG 2x, named .png") << "a.png" << png << 2 << picture << PictureFormat::Png << 2;
+    QTest::newRow("PNG 4x, no extension") << "a" << png << 4 << picture << PictureFormat::Png << 4;
+    QTest::newRow("PNG 4x, other extension") << "a.v2" << png << 4 << picture << PictureFormat::Png << 4;
+    QTest::newRow("PNG 2x chosen, named .svg: SVG") << "a.svg" << png << 2 << picture << PictureFormat::Svg << 1;
+    QTest::newRow("PNG 4x chosen for an animation: GIF") << "a.gif" << png << 4 << SaveWhat::Animation
+                                                         << PictureFormat::Gif << 1;
 }
 
 void TestWindowDialogs::FormatOfAChoice()
 {
     QFETCH(QString, path);
     QFETCH(std::optional<PictureFormat>, type);
+    QFETCH(int, typeScale);
     QFETCH(SaveWhat, what);
     QFETCH(PictureFormat, format);
-    QCOMPARE(FormatOfChoice(SaveChoice{path, type}, what), format);
+    QFETCH(int, scale);
+    const SaveChoice choice{path, type, typeScale};
+    QCOMPARE(FormatOfChoice(choice, what), format);
+    QCOMPARE(ScaleOfChoice(choice, what), scale);
 }
 
 void TestWindowDialogs::SaveDialogOffersTheTypes_data()
@@ -166,12 +183,16 @@ void TestWindowDialogs::SaveDialogOffersTheTypes_data()
     QTest::addColumn<QStringList>("filters");
     QTest::addColumn<int>("typeChosen");  // the index picked in the type box
     QTest::addColumn<QString>("saved");   // the name "krivka" is saved under
+    QTest::addColumn<int>("scale");       // of a PNG
 
-    const QStringList pictures{"Obrázek PNG (*.png)", "Obrázek SVG (*.svg)", "Dokument PDF (*.pdf)"};
-    QTest::newRow("picture as PNG") << false << pictures << 0 << "krivka.png";
-    QTest::newRow("picture as SVG") << false << pictures << 1 << "krivka.svg";
-    QTest::newRow("picture as PDF") << false << pictures << 2 << "krivka.pdf";
-    QTest::newRow("animation") << true << QStringList{"Animace GIF (*.gif)"} << 0 << "krivka.gif";
+    const QStringList pictures{"Obrázek PNG (*.png)", "Obrázek PNG, 2× větší (*.png)", "Obrázek PNG, 4× větší (*.png)",
+                               "Obrázek SVG (*.svg)", "Dokument PDF (*.pdf)"};
+    QTest::newRow("picture as PNG") << false << pictures << 0 << "krivka.png" << 1;
+    QTest::newRow("picture as PNG 2x") << false << pictures << 1 << "krivka.png" << 2;
+    QTest::newRow("picture as PNG 4x") << false << pictures << 2 << "krivka.png" << 4;
+    QTest::newRow("picture as SVG") << false << pictures << 3 << "krivka.svg" << 1;
+    QTest::newRow("picture as PDF") << false << pictures << 4 << "krivka.pdf" << 1;
+    QTest::newRow("animation") << true << QStringList{"Animace GIF (*.gif)"} << 0 << "krivka.gif" << 1;
 }
 
 // The real dialog: its file types, the suggested name following the type
@@ -182,6 +203,7 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
     QFETCH(QStringList, filters);
     QFETCH(int, typeChosen);
     QFETCH(QString, saved);
+    QFETCH(int, scale);
     SetSaveFileChooser(nullptr);
     PressKresli();
     QFile::remove(Path(saved));
@@ -211,6 +233,10 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
     const QByteArray magic = saved.endsWith("png") ? "\x89PNG" : saved.endsWith("svg") ? "<?xml"
                              : saved.endsWith("pdf") ? "%PDF-" : "GIF89a";
     QVERIFY2(bytes.startsWith(magic), bytes.left(10).constData());
+    if (saved.endsWith("png")) {
+        const QString unlike = NotEnlarged(ToQImage(Draw2D->Plane()), QImage::fromData(bytes), scale);
+        QVERIFY2(unlike.isEmpty(), qPrintable(unlike));
+    }
 }
 
 // The real print dialog, titled "Tisk"; cancelled, nothing is printed.
