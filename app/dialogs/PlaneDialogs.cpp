@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PlaneDialogs.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include <span>
@@ -24,6 +27,12 @@ SaveFileChooser& Chooser()
 PrintDialogRunner& PrintRunner()
 {
     static PrintDialogRunner runner;
+    return runner;
+}
+
+PrintPreviewRunner& PreviewRunner()
+{
+    static PrintPreviewRunner runner;
     return runner;
 }
 
@@ -115,6 +124,38 @@ bool AskToPrint(QPrinter& printer, QWidget* parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
+// The preview's own "Tisk" entry, known by its text in the toolkit's
+// translation; none where a later toolkit names it otherwise.
+QAction* PreviewPrintAction(QPrintPreviewDialog& preview)
+{
+    const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : preview.findChildren<QAction*>()) {
+        if (action->text() == print)
+            return action;
+    }
+    return nullptr;
+}
+
+bool ShowPreview(QPrinter& printer, const PagePainter& paint, QWidget* parent)
+{
+    QPrintPreviewDialog preview(&printer, parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&paint](QPrinter* target) { paint(*target); });
+    // Its print entry asks through our print dialog, titled as ours and a
+    // seam for tests, instead of the toolkit's own; then prints what the
+    // preview shows, on the printer that dialog set up.
+    if (QAction* print = PreviewPrintAction(preview)) {
+        print->disconnect(&preview);
+        QObject::connect(print, &QAction::triggered, &preview, [&] {
+            if (!RunPrintDialog(printer, &preview))
+                return;
+            paint(printer);
+            preview.accept();
+        });
+    }
+    return preview.exec() == QDialog::Accepted;
+}
+
 }  // namespace
 
 void SetSaveFileChooser(SaveFileChooser chooser)
@@ -135,6 +176,16 @@ SaveChoice ChooseSaveFile(QWidget* parent, SaveWhat what)
 bool RunPrintDialog(QPrinter& printer, QWidget* parent)
 {
     return PrintRunner() ? PrintRunner()(printer, parent) : AskToPrint(printer, parent);
+}
+
+void SetPrintPreview(PrintPreviewRunner runner)
+{
+    PreviewRunner() = std::move(runner);
+}
+
+bool RunPrintPreview(QPrinter& printer, const PagePainter& paint, QWidget* parent)
+{
+    return PreviewRunner() ? PreviewRunner()(printer, paint, parent) : ShowPreview(printer, paint, parent);
 }
 
 PictureFormat FormatOfChoice(const SaveChoice& choice, SaveWhat what)

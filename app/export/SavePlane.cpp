@@ -9,6 +9,7 @@
 #include "Draw2D.h"
 #include "PictureFile.h"
 #include "PlaneDialogs.h"
+#include "PrintCaptions.h"
 #include "PrintPlane.h"
 
 namespace {
@@ -50,13 +51,15 @@ void SaveAnimation(TDraw2D& window, const PlotDocument& document)
     WriteChosen(window, SaveWhat::Animation, source);
 }
 
-void PrintWindowPlane(TDraw2D& window)
+void PrintWindowPlane(TDraw2D& window, const PlotDocument& document)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Parametrická křivka"));
-    if (!RunPrintDialog(printer, &window))
-        return;
-    const QString failed = PrintPlane(window.Record(), printer);
-    if (!failed.isEmpty())
+    // What the plane shows when asked, whatever happens while the preview is open.
+    const PlaneRecord record = window.Record();
+    const QStringList captions = PrintCaptions(document.Presses());
+    QString failed;
+    const PagePainter paint = [&](QPrinter& target) { failed = PrintPlane(record, target, captions); };
+    if (RunPrintPreview(printer, paint, &window) && !failed.isEmpty())
         ShowErrorBox(failed);
 }

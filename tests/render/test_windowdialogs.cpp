@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Tisk…" and the dialogs of the plot window's save and print actions:
-// printed through the print dialog's seam to a PDF file, one page with the
-// curve, centred; the real save dialog offers the file types and names the
-// file after the type picked; the real print dialog can be cancelled.
+// The save dialog of the plot window's picture and animation entries: the
+// real dialog offers the file types (PNG at 1x, 2x and 4x, SVG, PDF; GIF for
+// an animation), names the file after the type picked and writes it in that
+// type; and the format and enlargement a choice is written in.
 #include <QtTest>
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -22,7 +20,6 @@
 #include "SavePlane.h"
 #include "WhenModal.h"
 #include "export/EnlargedCheck.h"
-#include "export/VectorCheck.h"
 
 namespace {
 
@@ -45,7 +42,6 @@ private:
     PanelFixture fixture;
     QTemporaryDir folder;
     PlotMenu* actions = nullptr;
-    std::function<bool(QPrinter&)> printDialog;  // answers the print dialog
 
     QString Path(const QString& name) const { return folder.filePath(name); }
 
@@ -55,84 +51,20 @@ private slots:
     {
         fixture.Start();
         actions = &TheMenu();
-        printDialog = nullptr;
-        SetPrintDialog([this](QPrinter& printer, QWidget* parent) {
-            return parent == Draw2D && printDialog && printDialog(printer);
-        });
         SetTracePause([] {});
     }
     void cleanup()
     {
         SetTracePause(nullptr);
         SetSaveFileChooser(nullptr);
-        SetPrintDialog(nullptr);
         fixture.Stop();
     }
 
-    void PrintsOnePageWithTheCurve_data();
-    void PrintsOnePageWithTheCurve();
-    void PrintDialogCancelled();
     void FormatOfAChoice_data();
     void FormatOfAChoice();
     void SaveDialogOffersTheTypes_data();
     void SaveDialogOffersTheTypes();
 };
-
-void TestWindowDialogs::PrintsOnePageWithTheCurve_data()
-{
-    QTest::addColumn<QPageSize::PageSizeId>("paper");
-    QTest::addColumn<QPageLayout::Orientation>("orientation");
-    QTest::addColumn<bool>("fails");
-
-    QTest::newRow("A4 portrait") << QPageSize::A4 << QPageLayout::Portrait << false;
-    QTest::newRow("Letter landscape") << QPageSize::Letter << QPageLayout::Landscape << false;
-    QTest::newRow("file in a missing folder") << QPageSize::A4 << QPageLayout::Portrait << true;
-}
-
-// "Tisk…" through the print dialog's seam to a PDF file: one page, the
-// circle on it, its centre at the printable area's centre.
-void TestWindowDialogs::PrintsOnePageWithTheCurve()
-{
-    QFETCH(QPageSize::PageSizeId, paper);
-    QFETCH(QPageLayout::Orientation, orientation);
-    QFETCH(bool, fails);
-    if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
-        QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
-
-    PressKresli();
-    const QString path = Path(fails ? "missing/print.pdf" : "print.pdf");
-    QFile::remove(path);
-    QRectF area;
-    printDialog = [&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageLayout(QPageLayout(QPageSize(paper), orientation, QMarginsF(15, 15, 15, 15),
-                                          QPageLayout::Millimeter));
-        area = printer.pageLayout().paintRect(QPageLayout::Point);
-        return true;
-    };
-    actions->Print->trigger();
-    if (fails) {
-        QCOMPARE(fixture.Boxes.size(), 1);
-        QCOMPARE(fixture.Boxes.first().text, QString("Rovinu se nepodařilo vytisknout."));
-        QVERIFY(!QFile::exists(path));
-        return;
-    }
-    QVERIFY(fixture.Boxes.isEmpty());
-    QCOMPARE(PdfPages(path).first, 1);
-
-    const int dpi = 50;
-    const QImage page = RenderPdf(path, dpi, folder.path());
-    QVERIFY(!page.isNull());
-    const QRect blue = BlueBounds(page);
-    // The circle spans 6 of the plane's 8 units; the plane fills the
-    // shorter side of the printable area.
-    const double side = std::min(area.width(), area.height()) * dpi / 72.0;
-    QVERIFY2(std::abs(blue.width() - 0.75 * side) <= 3, qPrintable(QString::number(blue.width())));
-    const QPointF centre = area.center() * dpi / 72.0;
-    QVERIFY(std::abs(QRectF(blue).center().x() + 0.5 - centre.x()) <= 2);
-    QVERIFY(std::abs(QRectF(blue).center().y() + 0.5 - centre.y()) <= 2);
-}
 
 void TestWindowDialogs::FormatOfAChoice_data()
 {
@@ -237,20 +169,6 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
         const QString unlike = NotEnlarged(ToQImage(Draw2D->Plane()), QImage::fromData(bytes), scale);
         QVERIFY2(unlike.isEmpty(), qPrintable(unlike));
     }
-}
-
-// The real print dialog, titled "Tisk"; cancelled, nothing is printed.
-void TestWindowDialogs::PrintDialogCancelled()
-{
-    SetPrintDialog(nullptr);
-    QString title;
-    WhenModal<QPrintDialog>(this, [](QPrintDialog*) { return true; }, [&](QPrintDialog* dialog) {
-        title = dialog->windowTitle();
-        dialog->reject();
-    });
-    actions->Print->trigger();
-    QCOMPARE(title, QString("Tisk"));
-    QVERIFY(fixture.Boxes.isEmpty());
 }
 
 QTEST_MAIN(TestWindowDialogs)
