@@ -238,14 +238,10 @@ void TestRenderFormats::ScaledPng_data()
     QTest::addColumn<int>("scale");
 
     QTest::newRow("--scale 1: the very same bytes") << QStringList{} << QStringList{"--scale", "1"} << 1;
-    QTest::newRow("--scale 2") << QStringList{} << QStringList{"--scale", "2"} << 2;
     QTest::newRow("--scale=4, planet orbit dashed") << QStringList{"--preset", "draha-planety", "--dashed"}
                                                     << QStringList{"--scale=4"} << 4;
     QTest::newRow("--scale 2 to standard output, --format png") << QStringList{"--preset", "sikmy-vrh"}
                                                                 << QStringList{"--scale", "2", "--format", "png"} << 2;
-    QTest::newRow("--scale 4, a family of a sweep")
-        << QStringList{"--x", "3*sin(k*t)", "--y", "3*sin(2*t)", "--sweep", "k=1:3:0.5", "--family"}
-        << QStringList{"--scale", "4"} << 4;
 }
 
 // The enlarged PNG is the PNG of the same inputs with each pixel a block of

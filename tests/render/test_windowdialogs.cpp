@@ -90,10 +90,7 @@ void TestWindowDialogs::FormatOfAChoice_data()
                                                       << PictureFormat::Gif << 1;
     QTest::newRow("PNG 2x, named .png") << "a.png" << png << 2 << picture << PictureFormat::Png << 2;
     QTest::newRow("PNG 4x, no extension") << "a" << png << 4 << picture << PictureFormat::Png << 4;
-    QTest::newRow("PNG 4x, other extension") << "a.v2" << png << 4 << picture << PictureFormat::Png << 4;
     QTest::newRow("PNG 2x chosen, named .svg: SVG") << "a.svg" << png << 2 << picture << PictureFormat::Svg << 1;
-    QTest::newRow("PNG 4x chosen for an animation: GIF") << "a.gif" << png << 4 << SaveWhat::Animation
-                                                         << PictureFormat::Gif << 1;
 }
 
 void TestWindowDialogs::FormatOfAChoice()

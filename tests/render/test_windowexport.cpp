@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plot window's "Uložit animaci…" and "Uložit obrázek…" in each format:
-// the animation is what the window showed step by step, from the plane as it
-// stood at the press; a PNG is the plane, or at 2x and 4x each of its pixels
-// a block; the vector files follow the plane.
+// The plot window's "Uložit animaci…" and SVG and PDF from "Uložit
+// obrázek…": the animation is what the window showed step by step, from the
+// plane as it stood at the press; the vector files follow the plane.
 #include <QtTest>
 
 #include <QAction>
@@ -20,7 +19,6 @@
 #include "PlaneDialogs.h"
 #include "PlaneImage.h"
 #include "SavePlane.h"
-#include "export/EnlargedCheck.h"
 #include "export/GifDecode.h"
 #include "export/VectorCheck.h"
 
@@ -264,17 +262,13 @@ void TestWindowExport::PictureInEachFormat_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<std::optional<PictureFormat>>("type");  // chosen in the dialog
     QTest::addColumn<PictureFormat>("written");
-    QTest::addColumn<int>("scale");  // of the PNG type chosen, and of the PNG written
 
-    const auto png = std::optional(PictureFormat::Png);
-    QTest::newRow("png") << "plane.png" << std::optional<PictureFormat>() << PictureFormat::Png << 1;
-    QTest::newRow("svg") << "plane.svg" << std::optional<PictureFormat>() << PictureFormat::Svg << 1;
-    QTest::newRow("pdf") << "plane.pdf" << std::optional<PictureFormat>() << PictureFormat::Pdf << 1;
-    QTest::newRow("svg by type, other extension") << "plane.obr" << std::optional(PictureFormat::Svg) << PictureFormat::Svg << 1;
-    QTest::newRow("pdf by name over the type png") << "typed.pdf" << png << PictureFormat::Pdf << 1;
-    QTest::newRow("gif asked for a picture: PNG") << "still.gif" << std::optional<PictureFormat>() << PictureFormat::Png << 1;
-    QTest::newRow("png 2x") << "large.png" << png << PictureFormat::Png << 2;
-    QTest::newRow("png 4x, no extension") << "larger" << png << PictureFormat::Png << 4;
+    QTest::newRow("png") << "plane.png" << std::optional<PictureFormat>() << PictureFormat::Png;
+    QTest::newRow("svg") << "plane.svg" << std::optional<PictureFormat>() << PictureFormat::Svg;
+    QTest::newRow("pdf") << "plane.pdf" << std::optional<PictureFormat>() << PictureFormat::Pdf;
+    QTest::newRow("svg by type, other extension") << "plane.obr" << std::optional(PictureFormat::Svg) << PictureFormat::Svg;
+    QTest::newRow("pdf by name over the type png") << "typed.pdf" << std::optional(PictureFormat::Png) << PictureFormat::Pdf;
+    QTest::newRow("gif asked for a picture: PNG") << "still.gif" << std::optional<PictureFormat>() << PictureFormat::Png;
 }
 
 // Two overlaid curves, the second dashed: each file shows the plane.
@@ -283,7 +277,6 @@ void TestWindowExport::PictureInEachFormat()
     QFETCH(QString, name);
     QFETCH(std::optional<PictureFormat>, type);
     QFETCH(PictureFormat, written);
-    QFETCH(int, scale);
 
     PressKresli();
     ChoosePreset("RadioButton4");  // the planet orbit
@@ -292,7 +285,7 @@ void TestWindowExport::PictureInEachFormat()
     QVERIFY(fixture.Boxes.isEmpty());
     const QImage plane = ToQImage(Draw2D->Plane()).copy();
 
-    chosen = SaveChoice{Path(name), type, scale};
+    chosen = SaveChoice{Path(name), type};
     QFile::remove(chosen.Path);
     actions->SavePicture->trigger();
     QCOMPARE(asked, QList<SaveWhat>{SaveWhat::Picture});
@@ -303,13 +296,7 @@ void TestWindowExport::PictureInEachFormat()
     switch (written) {
     case PictureFormat::Png:
         QVERIFY(bytes.startsWith("\x89PNG"));
-        if (scale == 1) {
-            QVERIFY(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB888) == plane);
-        } else {
-            // Each pixel of the plane a crisp block.
-            const QString unlike = NotEnlarged(plane, QImage::fromData(bytes), scale);
-            QVERIFY2(unlike.isEmpty(), qPrintable(unlike));
-        }
+        QVERIFY(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB888) == plane);
         return;
     case PictureFormat::Svg:
         QVERIFY(bytes.startsWith("<?xml"));
