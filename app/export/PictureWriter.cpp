@@ -64,7 +64,7 @@ QString WritePicture(PictureFormat format, const PictureSource& source, QIODevic
     switch (format) {
     case PictureFormat::Png:
         if (source.Plane)
-            return WritePng(*source.Plane, device);
+            return WritePng(*source.Plane, device, source.PngScale);
         break;
     case PictureFormat::Gif:
         if (source.Encoded) {

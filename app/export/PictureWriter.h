@@ -2,7 +2,7 @@
 // One entry for writing the plane in any output format: the format is chosen
 // by name or by the file's extension, and each format takes from the source
 // what it needs:
-//   PNG  the bitmap;
+//   PNG  the bitmap, at 1x, 2x or 4x;
 //   GIF  an animation already encoded, or the animation of a trace, or else
 //        the bitmap as a single frame;
 //   SVG  the record of what was drawn (vector graphics);
@@ -37,6 +37,7 @@ struct PictureSource {
     const PlaneAnimation* Animation = nullptr;
     const EncodedGif* Encoded = nullptr;  // written as it is; Gif's options were applied already
     GifOptions Gif;
+    int PngScale = 1;  // each plane pixel a block this wide and high (PngScales)
 };
 
 QString WritePicture(PictureFormat format, const PictureSource& source, QIODevice& device);

@@ -9,6 +9,7 @@
 #include "Draw2D.h"
 #include "PictureFile.h"
 #include "PlaneDialogs.h"
+#include "PrintCaptions.h"
 #include "PrintPlane.h"
 
 namespace {
@@ -22,7 +23,9 @@ void WriteChosen(TDraw2D& window, SaveWhat what, const PictureSource& source)
     // would hang.
     OutputFileOptions options;
     options.WaitForReader = false;
-    const OutputFileResult result = WritePictureFile(FormatOfChoice(choice, what), source, choice.Path, options);
+    PictureSource scaled = source;
+    scaled.PngScale = ScaleOfChoice(choice, what);
+    const OutputFileResult result = WritePictureFile(FormatOfChoice(choice, what), scaled, choice.Path, options);
     if (!result.Ok)
         ShowErrorBox(result.Message);
 }
@@ -48,13 +51,15 @@ void SaveAnimation(TDraw2D& window, const PlotDocument& document)
     WriteChosen(window, SaveWhat::Animation, source);
 }
 
-void PrintWindowPlane(TDraw2D& window)
+void PrintWindowPlane(TDraw2D& window, const PlotDocument& document)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Parametrická křivka"));
-    if (!RunPrintDialog(printer, &window))
-        return;
-    const QString failed = PrintPlane(window.Record(), printer);
-    if (!failed.isEmpty())
+    // What the plane shows when asked, whatever happens while the preview is open.
+    const PlaneRecord record = window.Record();
+    const QStringList captions = PrintCaptions(document.Presses());
+    QString failed;
+    const PagePainter paint = [&](QPrinter& target) { failed = PrintPlane(record, target, captions); };
+    if (RunPrintPreview(printer, paint, &window) && !failed.isEmpty())
         ShowErrorBox(failed);
 }

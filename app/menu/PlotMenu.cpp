@@ -79,7 +79,7 @@ PlotMenu::PlotMenu(TDraw2D& window, QWidget& panel, PanelPress& press, PlotDocum
     SaveAnimation->setEnabled(document_.LastAnimation() != nullptr);
     connect(news, &DocumentSignals::AnimationKept, SaveAnimation, [this] { SaveAnimation->setEnabled(true); });
     Print = AddEntry(QStringLiteral("Tisk…"), PrintPlaneActionName, QKeySequence(Qt::CTRL | Qt::Key_P),
-                     [this] { PrintWindowPlane(window_); });
+                     [this] { PrintWindowPlane(window_, document_); });
 
     AddSeparator();
     OpenLesson = AddEntry(

@@ -290,6 +290,7 @@ RenderResult RunRender(const RenderRequest& request, const Lesson* lesson)
     source.Plane = &surface.Plane();
     source.Record = &surface.Record();
     source.Encoded = gif ? &encoded : nullptr;
+    source.PngScale = request.Scale;
     NoteNotWritten(result, WritePictureFile(request.Format, source, request.OutputPath, options));
     if (!request.PointsPath.isEmpty()) {
         const std::string csv = PointsCsv(rows);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "OutputFile.h"
+#include "PngWriter.h"
 #include "Presets.h"
 #include "RealArith.h"
 #include "RenderOptionTable.h"
@@ -69,6 +70,9 @@ const std::vector<OptionEntry>& OptionTable()
             {{"format"}, "FORMÁT", "Formát bez ohledu na příponu: png, gif, svg nebo pdf."},
             {{"loop"}, "N",
              "Kolikrát se animace GIF přehraje: 1 až 65536; 0 nebo bez volby stále dokola."},
+            {{"scale"}, "K",
+             "Zvětšení obrázku PNG: 1, 2 nebo 4 (výchozí 1); každý bod roviny bude čtverec K x K bodů, "
+             "bez vyhlazení, pro pracovní list tištěný větší."},
             {{"set"}, "PROMĚNNÁ=HODNOTA",
              "Hodnota proměnné k, n, r, s, x, y nebo z (výchozí 0), jako v okně \"Proměnné\": vzorec z čísel, "
              "pi a funkcí bez proměnných, např. --set k=2 nebo --set r=pi/2. Lze zadat pro každou proměnnou "
@@ -205,6 +209,18 @@ bool ParsePlays(const QString& text, int& plays)
         return false;
     plays = text.toInt();
     return plays <= MaxGifPlays;
+}
+
+// A value of --scale: one of PngScales, as plain digits.
+bool ParseScale(const QString& text, int& scale)
+{
+    for (const int offered : PngScales) {
+        if (text == QString::number(offered)) {
+            scale = offered;
+            return true;
+        }
+    }
+    return false;
 }
 
 // The first option given that sets an input of the press ("--x1",
@@ -447,6 +463,12 @@ ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments)
                             + DisplayedPath(value("loop")));
         if (request.Format != PictureFormat::Gif)
             return BadUsage("Volba --loop platí jen pro animaci GIF");
+    }
+    if (isSet("scale")) {
+        if (!ParseScale(value("scale"), request.Scale))
+            return BadUsage("Volba --scale potřebuje zvětšení 1, 2 nebo 4: " + DisplayedPath(value("scale")));
+        if (request.Format != PictureFormat::Png)
+            return BadUsage("Volba --scale platí jen pro obrázek PNG");
     }
     request.PointsPath = value("points");
     if (isSet("points") && request.PointsPath.isEmpty())

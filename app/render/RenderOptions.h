@@ -31,6 +31,7 @@ struct RenderRequest {
     QString OutputPath;     // the picture; "-" is standard output
     PictureFormat Format = PictureFormat::Png;
     int Plays = 0;          // how often a GIF plays; 0: forever
+    int Scale = 1;          // a PNG's enlargement (PngScales)
     QString PointsPath;     // the CSV; "-" is standard output; empty: none
     double TimeoutSeconds = 0.0;  // the trace stops after this long; 0: never
     // The press is drawn once per value of the range: Press's variable then
@@ -56,9 +57,10 @@ struct ParsedCommandLine {
 // any other name), --format overrides it. A value option given twice (but
 // --set, once for each variable), two outputs aimed at one file, the
 // picture or the points aimed at the lesson drawn, --loop for anything but
-// GIF, a --set or --sweep that names no variable or whose value is no
-// formula, a range that is empty, backward, of a step not above 0 or of
-// more than 10000 values, or --family without --sweep is bad usage.
+// GIF, --scale other than 1, 2 or 4 or for anything but PNG, a --set or
+// --sweep that names no variable or whose value is no formula, a range that
+// is empty, backward, of a step not above 0 or of more than 10000 values,
+// or --family without --sweep is bad usage.
 ParsedCommandLine ParseRenderCommandLine(const QStringList& arguments);
 
 // The arguments exactly as given: UTF-8, a leading byte-order mark kept (it

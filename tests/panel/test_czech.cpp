@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
@@ -142,7 +143,11 @@ private slots:
     {
         QFETCH(QString, context);
         QFETCH(QString, source);
-        const QStringList texts = TextsOfModalDialog([] { PrintWindowPlane(*Draw2D); });
+        // The print dialog that "Tisk" in the print preview opens.
+        const QStringList texts = TextsOfModalDialog([] {
+            QPrinter printer;
+            RunPrintDialog(printer, Draw2D);
+        });
         QVERIFY(!texts.isEmpty());
         QVERIFY2(texts.contains(Czech(context, source)), qPrintable(texts.join(" | ")));
     }

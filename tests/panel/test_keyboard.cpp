@@ -105,7 +105,7 @@ private slots:
     {
         SetTracePause(nullptr);
         SetSaveFileChooser(nullptr);
-        SetPrintDialog(nullptr);
+        SetPrintPreview(nullptr);
         Fixture.Stop();
     }
 
@@ -298,7 +298,7 @@ private slots:
             dialogs << (what == SaveWhat::Animation ? "animation" : "picture");
             return SaveChoice{};
         });
-        SetPrintDialog([&](QPrinter&, QWidget*) {
+        SetPrintPreview([&](QPrinter&, const PagePainter&, QWidget*) {
             dialogs << "print";
             return false;
         });

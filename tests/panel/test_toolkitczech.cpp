@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QFileDialog>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -155,7 +156,8 @@ private slots:
             }
             dialog->reject();
         });
-        PrintWindowPlane(*Draw2D);
+        QPrinter printer;  // the print dialog that "Tisk" in the print preview opens
+        RunPrintDialog(printer, Draw2D);
         QVERIFY2(buttons.contains("Strany"), qPrintable(buttons.join(" | ")));
         QVERIFY(!buttons.contains("Pages"));
         QVERIFY2(explanation.startsWith("Zadejte strany"), qPrintable(explanation));

@@ -392,6 +392,14 @@ void TestRender::BadUsage_data()
                                    << "Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: 65537";
     QTest::newRow("negative loop") << QStringList{"--format", "gif", "--loop", "-1"}
                                    << "Volba --loop potřebuje počet přehrání, celé číslo od 0 do 65536: -1";
+    QTest::newRow("scale 3") << QStringList{"--scale", "3"} << "Volba --scale potřebuje zvětšení 1, 2 nebo 4: 3";
+    QTest::newRow("scale with a sign") << QStringList{"--scale", "+2"}
+                                       << "Volba --scale potřebuje zvětšení 1, 2 nebo 4: +2";
+    QTest::newRow("scale 2x") << QStringList{"--scale", "2x"} << "Volba --scale potřebuje zvětšení 1, 2 nebo 4: 2x";
+    QTest::newRow("scale for a GIF") << QStringList{"--format", "gif", "--scale", "2"}
+                                     << "Volba --scale platí jen pro obrázek PNG";
+    QTest::newRow("scale 1 for an SVG") << QStringList{"--format", "svg", "--scale", "1"}
+                                        << "Volba --scale platí jen pro obrázek PNG";
     // The toolkit's own options are not taken out of the command line.
     QTest::newRow("toolkit -platform") << QStringList{"-platform", "xcb"} << "Neznámá volba: -platform";
     QTest::newRow("toolkit -reverse") << QStringList{"-reverse"} << "Neznámá volba: -reverse";
@@ -433,7 +441,7 @@ void TestRender::HelpDescribesEveryOption()
     const QStringList expected{"--x VZOREC ", "--y VZOREC ", "--x1 VZOREC ", "--x2 VZOREC ",
                                "--y1 VZOREC ", "--y2 VZOREC ", "--t1 VZOREC ", "--t2 VZOREC ",
                                "--segments N ", "--no-axes ", "--dashed ", "--color R,G,B ",
-                               "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--points SOUBOR|- ",
+                               "--preset JMÉNO ", "-o, --output SOUBOR ", "--format FORMÁT ", "--loop N ", "--scale K ", "--points SOUBOR|- ",
                                "--set PROMĚNNÁ=HODNOTA ", "--sweep PROMĚNNÁ=OD:DO:KROK ", "--family ", "--save-lesson SOUBOR ", "--timeout SEKUNDY ", "-h, --help ", "-v, --version ", "kruznice", "sikmy-vrh", "descartuv-list", "draha-planety"};
     for (const QString& text : expected)
         QVERIFY2(help.contains(text), qPrintable(text));
@@ -446,7 +454,7 @@ void TestRender::HelpDescribesEveryOption()
             QVERIFY2(line.simplified().count(' ') >= 3, qPrintable(line));
         }
     }
-    QCOMPARE(optionLines, 24);
+    QCOMPARE(optionLines, 25);
 }
 
 void TestRender::NeedsNoDisplay_data()

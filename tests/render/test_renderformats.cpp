@@ -19,6 +19,7 @@
 #include "StartUp.h"
 #include "RendererProcess.h"
 #include "WorkFolder.h"
+#include "export/EnlargedCheck.h"
 #include "export/ExportTestSupport.h"
 #include "export/GifDecode.h"
 #include "export/VectorCheck.h"
@@ -94,6 +95,8 @@ private slots:
     void LoopOption();
     void FormatFollowsTheName_data();
     void FormatFollowsTheName();
+    void ScaledPng_data();
+    void ScaledPng();
     void VectorFollowsThePng_data();
     void VectorFollowsThePng();
     void StoppedTraceWritesWhatWasDrawn_data();
@@ -226,6 +229,42 @@ void TestRenderFormats::FormatFollowsTheName()
         QVERIFY(IsPng(bytes));
     if (!toStandardOutput)
         QCOMPARE(Entries(), QStringList{name});
+}
+
+void TestRenderFormats::ScaledPng_data()
+{
+    QTest::addColumn<QStringList>("options");  // of the curve, for both pictures
+    QTest::addColumn<QStringList>("scaling");  // only for the enlarged one
+    QTest::addColumn<int>("scale");
+
+    QTest::newRow("--scale 1: the very same bytes") << QStringList{} << QStringList{"--scale", "1"} << 1;
+    QTest::newRow("--scale=4, planet orbit dashed") << QStringList{"--preset", "draha-planety", "--dashed"}
+                                                    << QStringList{"--scale=4"} << 4;
+    QTest::newRow("--scale 2 to standard output, --format png") << QStringList{"--preset", "sikmy-vrh"}
+                                                                << QStringList{"--scale", "2", "--format", "png"} << 2;
+}
+
+// The enlarged PNG is the PNG of the same inputs with each pixel a block of
+// scale x scale; at 1 it is that PNG byte for byte.
+void TestRenderFormats::ScaledPng()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, scaling);
+    QFETCH(int, scale);
+
+    const RendererRun plain = RunRenderer(options + QStringList{"-o", Path("plain.png")});
+    QCOMPARE(plain.ExitStatus, 0);
+    const bool toStandardOutput = scaling.contains("--format");
+    const RendererRun scaled = RunRenderer(options + scaling + QStringList{"-o", toStandardOutput ? "-" : Path("scaled.png")});
+    QVERIFY(scaled.Finished);
+    QCOMPARE(scaled.ExitStatus, 0);
+    QCOMPARE(scaled.Err, QByteArray());
+    const QByteArray bytes = toStandardOutput ? scaled.Out : ReadAll(Path("scaled.png"));
+    QVERIFY(IsPng(bytes));
+    if (scale == 1)
+        QCOMPARE(bytes, ReadAll(Path("plain.png")));
+    const QString unlike = NotEnlarged(QImage(Path("plain.png")), QImage::fromData(bytes), scale);
+    QVERIFY2(unlike.isEmpty(), qPrintable(unlike));
 }
 
 void TestRenderFormats::VectorFollowsThePng_data()

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Tisk…" and the dialogs of the plot window's save and print actions:
-// printed through the print dialog's seam to a PDF file, one page with the
-// curve, centred; the real save dialog offers the file types and names the
-// file after the type picked; the real print dialog can be cancelled.
+// The save dialog of the plot window's picture and animation entries: the
+// real dialog offers the file types (PNG at 1x, 2x and 4x, SVG, PDF; GIF for
+// an animation), names the file after the type picked and writes it in that
+// type; and the format and enlargement a choice is written in.
 #include <QtTest>
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -18,9 +16,10 @@
 #include "../panel/PanelFixture.h"
 #include "TracePause.h"
 #include "PlaneDialogs.h"
+#include "PlaneImage.h"
 #include "SavePlane.h"
 #include "WhenModal.h"
-#include "export/VectorCheck.h"
+#include "export/EnlargedCheck.h"
 
 namespace {
 
@@ -43,7 +42,6 @@ private:
     PanelFixture fixture;
     QTemporaryDir folder;
     PlotMenu* actions = nullptr;
-    std::function<bool(QPrinter&)> printDialog;  // answers the print dialog
 
     QString Path(const QString& name) const { return folder.filePath(name); }
 
@@ -53,111 +51,59 @@ private slots:
     {
         fixture.Start();
         actions = &TheMenu();
-        printDialog = nullptr;
-        SetPrintDialog([this](QPrinter& printer, QWidget* parent) {
-            return parent == Draw2D && printDialog && printDialog(printer);
-        });
         SetTracePause([] {});
     }
     void cleanup()
     {
         SetTracePause(nullptr);
         SetSaveFileChooser(nullptr);
-        SetPrintDialog(nullptr);
         fixture.Stop();
     }
 
-    void PrintsOnePageWithTheCurve_data();
-    void PrintsOnePageWithTheCurve();
-    void PrintDialogCancelled();
     void FormatOfAChoice_data();
     void FormatOfAChoice();
     void SaveDialogOffersTheTypes_data();
     void SaveDialogOffersTheTypes();
 };
 
-void TestWindowDialogs::PrintsOnePageWithTheCurve_data()
-{
-    QTest::addColumn<QPageSize::PageSizeId>("paper");
-    QTest::addColumn<QPageLayout::Orientation>("orientation");
-    QTest::addColumn<bool>("fails");
-
-    QTest::newRow("A4 portrait") << QPageSize::A4 << QPageLayout::Portrait << false;
-    QTest::newRow("Letter landscape") << QPageSize::Letter << QPageLayout::Landscape << false;
-    QTest::newRow("file in a missing folder") << QPageSize::A4 << QPageLayout::Portrait << true;
-}
-
-// "Tisk…" through the print dialog's seam to a PDF file: one page, the
-// circle on it, its centre at the printable area's centre.
-void TestWindowDialogs::PrintsOnePageWithTheCurve()
-{
-    QFETCH(QPageSize::PageSizeId, paper);
-    QFETCH(QPageLayout::Orientation, orientation);
-    QFETCH(bool, fails);
-    if (Tool("pdftoppm").isEmpty() || Tool("pdfinfo").isEmpty())
-        QSKIP("poppler-utils (pdftoppm, pdfinfo) not installed");
-
-    PressKresli();
-    const QString path = Path(fails ? "missing/print.pdf" : "print.pdf");
-    QFile::remove(path);
-    QRectF area;
-    printDialog = [&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageLayout(QPageLayout(QPageSize(paper), orientation, QMarginsF(15, 15, 15, 15),
-                                          QPageLayout::Millimeter));
-        area = printer.pageLayout().paintRect(QPageLayout::Point);
-        return true;
-    };
-    actions->Print->trigger();
-    if (fails) {
-        QCOMPARE(fixture.Boxes.size(), 1);
-        QCOMPARE(fixture.Boxes.first().text, QString("Rovinu se nepodařilo vytisknout."));
-        QVERIFY(!QFile::exists(path));
-        return;
-    }
-    QVERIFY(fixture.Boxes.isEmpty());
-    QCOMPARE(PdfPages(path).first, 1);
-
-    const int dpi = 50;
-    const QImage page = RenderPdf(path, dpi, folder.path());
-    QVERIFY(!page.isNull());
-    const QRect blue = BlueBounds(page);
-    // The circle spans 6 of the plane's 8 units; the plane fills the
-    // shorter side of the printable area.
-    const double side = std::min(area.width(), area.height()) * dpi / 72.0;
-    QVERIFY2(std::abs(blue.width() - 0.75 * side) <= 3, qPrintable(QString::number(blue.width())));
-    const QPointF centre = area.center() * dpi / 72.0;
-    QVERIFY(std::abs(QRectF(blue).center().x() + 0.5 - centre.x()) <= 2);
-    QVERIFY(std::abs(QRectF(blue).center().y() + 0.5 - centre.y()) <= 2);
-}
-
 void TestWindowDialogs::FormatOfAChoice_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<std::optional<PictureFormat>>("type");
+    QTest::addColumn<int>("typeScale");  // of the type chosen
     QTest::addColumn<SaveWhat>("what");
     QTest::addColumn<PictureFormat>("format");
+    QTest::addColumn<int>("scale");
 
     const std::optional<PictureFormat> none;
-    QTest::newRow("by extension") << "a.svg" << none << SaveWhat::Picture << PictureFormat::Svg;
-    QTest::newRow("extension in capitals") << "a.PDF" << none << SaveWhat::Picture << PictureFormat::Pdf;
-    QTest::newRow("extension over the type") << "a.png" << std::optional(PictureFormat::Pdf) << SaveWhat::Picture
-                                             << PictureFormat::Png;
-    QTest::newRow("other extension: the type") << "a.v2" << std::optional(PictureFormat::Svg) << SaveWhat::Picture
-                                               << PictureFormat::Svg;
-    QTest::newRow("no extension, no type: PNG") << "a" << none << SaveWhat::Picture << PictureFormat::Png;
-    QTest::newRow("gif is no picture type") << "a.gif" << none << SaveWhat::Picture << PictureFormat::Png;
-    QTest::newRow("animation: GIF whatever the name") << "a.png" << none << SaveWhat::Animation << PictureFormat::Gif;
+    const auto png = std::optional(PictureFormat::Png);
+    const SaveWhat picture = SaveWhat::Picture;
+    QTest::newRow("by extension") << "a.svg" << none << 1 << picture << PictureFormat::Svg << 1;
+    QTest::newRow("extension in capitals") << "a.PDF" << none << 1 << picture << PictureFormat::Pdf << 1;
+    QTest::newRow("extension over the type") << "a.png" << std::optional(PictureFormat::Pdf) << 1 << picture
+                                             << PictureFormat::Png << 1;
+    QTest::newRow("other extension: the type") << "a.v2" << std::optional(PictureFormat::Svg) << 1 << picture
+                                               << PictureFormat::Svg << 1;
+    QTest::newRow("no extension, no type: PNG") << "a" << none << 1 << picture << PictureFormat::Png << 1;
+    QTest::newRow("gif is no picture type") << "a.gif" << none << 1 << picture << PictureFormat::Png << 1;
+    QTest::newRow("animation: GIF whatever the name") << "a.png" << none << 1 << SaveWhat::Animation
+                                                      << PictureFormat::Gif << 1;
+    QTest::newRow("PNG 2x, named .png") << "a.png" << png << 2 << picture << PictureFormat::Png << 2;
+    QTest::newRow("PNG 4x, no extension") << "a" << png << 4 << picture << PictureFormat::Png << 4;
+    QTest::newRow("PNG 2x chosen, named .svg: SVG") << "a.svg" << png << 2 << picture << PictureFormat::Svg << 1;
 }
 
 void TestWindowDialogs::FormatOfAChoice()
 {
     QFETCH(QString, path);
     QFETCH(std::optional<PictureFormat>, type);
+    QFETCH(int, typeScale);
     QFETCH(SaveWhat, what);
     QFETCH(PictureFormat, format);
-    QCOMPARE(FormatOfChoice(SaveChoice{path, type}, what), format);
+    QFETCH(int, scale);
+    const SaveChoice choice{path, type, typeScale};
+    QCOMPARE(FormatOfChoice(choice, what), format);
+    QCOMPARE(ScaleOfChoice(choice, what), scale);
 }
 
 void TestWindowDialogs::SaveDialogOffersTheTypes_data()
@@ -166,12 +112,16 @@ void TestWindowDialogs::SaveDialogOffersTheTypes_data()
     QTest::addColumn<QStringList>("filters");
     QTest::addColumn<int>("typeChosen");  // the index picked in the type box
     QTest::addColumn<QString>("saved");   // the name "krivka" is saved under
+    QTest::addColumn<int>("scale");       // of a PNG
 
-    const QStringList pictures{"Obrázek PNG (*.png)", "Obrázek SVG (*.svg)", "Dokument PDF (*.pdf)"};
-    QTest::newRow("picture as PNG") << false << pictures << 0 << "krivka.png";
-    QTest::newRow("picture as SVG") << false << pictures << 1 << "krivka.svg";
-    QTest::newRow("picture as PDF") << false << pictures << 2 << "krivka.pdf";
-    QTest::newRow("animation") << true << QStringList{"Animace GIF (*.gif)"} << 0 << "krivka.gif";
+    const QStringList pictures{"Obrázek PNG (*.png)", "Obrázek PNG, 2× větší (*.png)", "Obrázek PNG, 4× větší (*.png)",
+                               "Obrázek SVG (*.svg)", "Dokument PDF (*.pdf)"};
+    QTest::newRow("picture as PNG") << false << pictures << 0 << "krivka.png" << 1;
+    QTest::newRow("picture as PNG 2x") << false << pictures << 1 << "krivka.png" << 2;
+    QTest::newRow("picture as PNG 4x") << false << pictures << 2 << "krivka.png" << 4;
+    QTest::newRow("picture as SVG") << false << pictures << 3 << "krivka.svg" << 1;
+    QTest::newRow("picture as PDF") << false << pictures << 4 << "krivka.pdf" << 1;
+    QTest::newRow("animation") << true << QStringList{"Animace GIF (*.gif)"} << 0 << "krivka.gif" << 1;
 }
 
 // The real dialog: its file types, the suggested name following the type
@@ -182,6 +132,7 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
     QFETCH(QStringList, filters);
     QFETCH(int, typeChosen);
     QFETCH(QString, saved);
+    QFETCH(int, scale);
     SetSaveFileChooser(nullptr);
     PressKresli();
     QFile::remove(Path(saved));
@@ -211,20 +162,10 @@ void TestWindowDialogs::SaveDialogOffersTheTypes()
     const QByteArray magic = saved.endsWith("png") ? "\x89PNG" : saved.endsWith("svg") ? "<?xml"
                              : saved.endsWith("pdf") ? "%PDF-" : "GIF89a";
     QVERIFY2(bytes.startsWith(magic), bytes.left(10).constData());
-}
-
-// The real print dialog, titled "Tisk"; cancelled, nothing is printed.
-void TestWindowDialogs::PrintDialogCancelled()
-{
-    SetPrintDialog(nullptr);
-    QString title;
-    WhenModal<QPrintDialog>(this, [](QPrintDialog*) { return true; }, [&](QPrintDialog* dialog) {
-        title = dialog->windowTitle();
-        dialog->reject();
-    });
-    actions->Print->trigger();
-    QCOMPARE(title, QString("Tisk"));
-    QVERIFY(fixture.Boxes.isEmpty());
+    if (saved.endsWith("png")) {
+        const QString unlike = NotEnlarged(ToQImage(Draw2D->Plane()), QImage::fromData(bytes), scale);
+        QVERIFY2(unlike.isEmpty(), qPrintable(unlike));
+    }
 }
 
 QTEST_MAIN(TestWindowDialogs)
