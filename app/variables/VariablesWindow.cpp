@@ -2,6 +2,7 @@
 #include "VariablesWindow.h"
 
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -11,6 +12,7 @@
 #include "Dialogs.h"
 #include "DocumentSignals.h"
 #include "PressMessages.h"
+#include "ScreenPlace.h"
 #include "TracePause.h"
 #include "VariableAnimation.h"
 #include "WindowReplay.h"
@@ -22,6 +24,8 @@ constexpr int RowTop = 8;
 constexpr int RowHeight = 68;
 constexpr int NoRowsHeight = 52;
 constexpr int StatusHeight = 44;
+// Between the plot window's frame and this window's.
+constexpr int WindowGap = 4;
 
 // A redraw that finds a trace running tries again this much later.
 constexpr int RetryMilliseconds = 20;
@@ -59,7 +63,7 @@ TVariables::TVariables(PlotDocument& document, PanelPress& panel, QWidget* paren
     setupUi(this);
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < VariableCount; ++i) {
-        auto* box = new TVariableRow(PressVariables[i].Letter, this);
+        auto* box = new TVariableRow(PressVariables[i].Letter, RowList);
         Row& row = rows_[i];
         row = Row{box, box->Value, box->Slider, box->Low, box->High, box->Step, box->Animate};
         // Row by row, and "ponechat stopu" after the last.
@@ -151,13 +155,58 @@ void TVariables::ShowRowsFor(const TraceTexts& texts)
     for (std::size_t i = 0; i < VariableCount; ++i) {
         rows_[i].Box->setVisible(used[i]);
         if (used[i])
-            rows_[i].Box->move(0, RowTop + RowHeight * shown++);
+            rows_[i].Box->move(0, RowHeight * shown++);
     }
     NoVariables->setVisible(shown == 0);
-    const int below = shown == 0 ? RowTop + NoRowsHeight : RowTop + RowHeight * shown;
+    rowsHeight_ = RowHeight * shown;
+    if (shownOnce_)
+        FitOnScreen(std::nullopt);
+    else
+        LayOut(rowsHeight_);
+}
+
+void TVariables::LayOut(int rowsShown)
+{
+    const int rowWidth = RowList->width();
+    RowList->setFixedSize(rowWidth, rowsHeight_);
+    const bool scrolls = rowsShown < rowsHeight_;
+    const int barWidth = scrolls ? RowArea->verticalScrollBar()->sizeHint().width() : 0;
+    RowArea->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    RowArea->setGeometry(0, RowTop, rowWidth + barWidth, rowsShown);
+    const int below = rowsHeight_ == 0 ? RowTop + NoRowsHeight : RowTop + rowsShown;
     KeepTrace->move(KeepTrace->x(), below);
     Status->move(Status->x(), below + 26);
-    setFixedSize(width(), below + 26 + StatusHeight + 6);
+    setFixedSize(rowWidth + barWidth, below + 26 + StatusHeight + 6);
+}
+
+QMargins TVariables::FrameMargins() const
+{
+    // Before its first showing the window has no frame yet: it will get
+    // one like the plot window's.
+    if (isVisible() && frameGeometry() != geometry()) {
+        const QRect frame = frameGeometry(), inner = geometry();
+        return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                frame.bottom() - inner.bottom()};
+    }
+    return frameMargins_;
+}
+
+void TVariables::FitOnScreen(const std::optional<QRect>& beside)
+{
+    LayOut(rowsHeight_);
+    const QScreen* where = screen();
+    if (!where)
+        return;
+    const QMargins margins = FrameMargins();
+    const QRect available = where->availableGeometry();
+    const QSize frame = size().grownBy(margins);
+    const ScreenPlace place = beside ? PlaceBeside(*beside, frame, available, WindowGap)
+                                     : FitWithin(QRect(frameGeometry().topLeft(), frame), available);
+    if (place.HeightCut > 0) {
+        // At least one row stays, whatever the screen.
+        LayOut(std::max(std::min(rowsHeight_, RowHeight), rowsHeight_ - place.HeightCut));
+    }
+    move(place.TopLeft);
 }
 
 void TVariables::ShowStep(std::size_t variable, std::int64_t index)
@@ -334,19 +383,16 @@ void TVariables::RedrawNow()
 void TVariables::ShowBeside(const QWidget& plot)
 {
     if (!shownOnce_) {
-        // Beside the plot window, else below it, where the screen has room;
-        // else where the window manager puts it.
-        const QRect frame = plot.frameGeometry();
-        const QScreen* screen = plot.screen();
-        for (const QPoint place :
-             {QPoint(frame.right() + 1 + 4, frame.top()), QPoint(frame.left(), frame.bottom() + 1 + 4)}) {
-            if (screen && screen->availableGeometry().contains(QRect(place, frameGeometry().size()))) {
-                move(place);
-                break;
-            }
-        }
+        // Beside the plot window, else below it, else over it: wholly on
+        // the screen, the rows scrolling when it is too low for them.
+        const QRect frame = plot.frameGeometry(), inner = plot.geometry();
+        frameMargins_ = QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                 frame.right() - inner.right(), frame.bottom() - inner.bottom());
+        if (plot.screen())
+            setScreen(plot.screen());
+        shownOnce_ = true;
+        FitOnScreen(frame);
     }
-    shownOnce_ = true;
     show();
     raise();
     activateWindow();

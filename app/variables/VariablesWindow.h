@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "PanelPress.h"
 #include "PlotDocument.h"
@@ -62,7 +63,8 @@ public:
     const std::array<VariableTexts, VariableCount>& Texts() const { return document_.Variables(); }
     const SliderRange& RangeOf(std::size_t variable) const { return ranges_[variable]; }
     // One row for each variable `texts` use, in the order k n r s x y z; the
-    // window takes the height they need.
+    // window takes the height they need where the screen has it, else the
+    // rows scroll.
     void ShowRowsFor(const TraceTexts& texts);
     // Step `index` of the variable's range as its value, in the document,
     // the slider and the field, without a redraw (the animation shows each
@@ -71,7 +73,7 @@ public:
     void SetStatus(const QString& text);
 
     // Ctrl+R and "Proměnné…": shown, raised and given the focus; the first
-    // time beside `plot` where the screen has room.
+    // time beside `plot`, below or over it: wholly on its screen.
     void ShowBeside(const QWidget& plot);
     // On "Kresli": the first time that the formulas use a variable, the
     // window shows by itself.
@@ -92,6 +94,13 @@ private:
     void PlaceSlider(std::size_t variable, double value);
     void SetText(std::size_t variable, const VariableTexts& texts);
     void ScheduleRedraw(int delayMilliseconds = 0);
+    // The rows' area `rowsShown` pixels high (a scroll bar when lower than
+    // the rows) and the window around it.
+    void LayOut(int rowsShown);
+    // Laid out and moved onto the screen's available area: beside the frame
+    // `beside`, or as little from where it is as will do.
+    void FitOnScreen(const std::optional<QRect>& beside);
+    QMargins FrameMargins() const;
     void RedrawNow();
 
     PlotDocument& document_;
@@ -102,5 +111,7 @@ private:
     bool redrawScheduled_ = false;
     bool reading_ = false;  // a box of a refusal is open
     bool shownOnce_ = false;      // placed beside the plot window
+    int rowsHeight_ = 0;          // of all the rows shown
+    QMargins frameMargins_;       // the plot window's, until this one has its own
     bool shownByItself_ = false;  // after a "Kresli" that uses a variable
 };
