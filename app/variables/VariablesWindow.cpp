@@ -197,11 +197,15 @@ void TVariables::FitOnScreen(const std::optional<QRect>& beside)
     const QScreen* where = screen();
     if (!where)
         return;
-    const QMargins margins = FrameMargins();
     const QRect available = where->availableGeometry();
-    const QSize frame = size().grownBy(margins);
-    const ScreenPlace place = beside ? PlaceBeside(*beside, frame, available, WindowGap)
-                                     : FitWithin(QRect(frameGeometry().topLeft(), frame), available);
+    const QSize frame = size().grownBy(FrameMargins());
+    const QRect here(frameGeometry().topLeft(), frame);
+    // Where it is while it fits there; else placed anew by the plot window.
+    ScreenPlace place{here.topLeft(), 0};
+    if (beside)
+        place = PlaceBeside(*beside, frame, available, WindowGap);
+    else if (!available.contains(here))
+        place = plot_ ? PlaceBeside(plot_->frameGeometry(), frame, available, WindowGap) : FitWithin(here, available);
     if (place.HeightCut > 0) {
         // At least one row stays, whatever the screen.
         LayOut(std::max(std::min(rowsHeight_, RowHeight), rowsHeight_ - place.HeightCut));
@@ -391,6 +395,7 @@ void TVariables::ShowBeside(const QWidget& plot)
         if (plot.screen())
             setScreen(plot.screen());
         shownOnce_ = true;
+        plot_ = &plot;
         FitOnScreen(frame);
     }
     show();

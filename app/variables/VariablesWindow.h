@@ -98,7 +98,8 @@ private:
     // the rows) and the window around it.
     void LayOut(int rowsShown);
     // Laid out and moved onto the screen's available area: beside the frame
-    // `beside`, or as little from where it is as will do.
+    // `beside`; else where it is while it fits there, else beside the plot
+    // window again.
     void FitOnScreen(const std::optional<QRect>& beside);
     QMargins FrameMargins() const;
     void RedrawNow();
@@ -113,5 +114,6 @@ private:
     bool shownOnce_ = false;      // placed beside the plot window
     int rowsHeight_ = 0;          // of all the rows shown
     QMargins frameMargins_;       // the plot window's, until this one has its own
+    const QWidget* plot_ = nullptr;  // shown beside it
     bool shownByItself_ = false;  // after a "Kresli" that uses a variable
 };
