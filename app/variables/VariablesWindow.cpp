@@ -328,17 +328,16 @@ void TVariables::ReadRange(std::size_t variable)
     EvaluateValue(scratch, typed.Value, value, message);  // read before, so it reads again
     // A value the new range leaves out comes to its nearer end, and the
     // last press is drawn with it.
-    const bool outside = value < range.Low || value > range.High;
-    if (outside) {
-        const std::int64_t end = value < range.Low ? 0 : range.Count - 1;
-        value = SweepValue(range, end);
+    const std::optional<std::int64_t> end = NearerEndStep(range, value);
+    if (end) {
+        value = SweepValue(range, *end);
         texts[variable].Value = FormulaText(value);
         shown_[variable].Value = texts[variable].Value;
         row.Value->setText(QString::fromStdString(texts[variable].Value));
     }
     document_.SetVariables(texts);
     PlaceSlider(variable, value);
-    if (outside)
+    if (end)
         ScheduleRedraw();
 }
 

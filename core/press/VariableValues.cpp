@@ -112,6 +112,15 @@ std::int64_t NearestStep(const SliderRange& range, double value)
     return std::int64_t(std::nearbyint(steps));
 }
 
+std::optional<std::int64_t> NearerEndStep(const SliderRange& range, double value)
+{
+    if (value < range.Low)
+        return 0;
+    if (value > range.High)
+        return range.Count - 1;
+    return std::nullopt;
+}
+
 std::array<bool, VariableCount> VariablesUsedBy(const std::string& formula)
 {
     std::array<bool, VariableCount> used{};

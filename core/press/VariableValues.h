@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "PlotState.h"
@@ -60,6 +61,11 @@ double SweepValue(const SliderRange& range, std::int64_t index);
 
 // The step of the range nearest to `value`, within 0 to Count - 1.
 std::int64_t NearestStep(const SliderRange& range, double value);
+
+// For a value the range leaves out (below Low or above High): the step at
+// its nearer end, 0 or Count - 1, whose value it then takes so that field,
+// slider and curve agree. None for a value within the range.
+std::optional<std::int64_t> NearerEndStep(const SliderRange& range, double value);
 
 
 // Whether a formula uses a variable besides t: a letter of it, as the
