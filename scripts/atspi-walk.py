@@ -7,7 +7,9 @@ Also checks the names the program promises (the nine fields, the colour
 indicator, the plane, the two windows by their titles) and that a changed
 colour reaches the reader: "Barva křivky" is pressed through the bus, the
 colour dialog cancelled through the bus, and the indicator then reads
-"R 0, G 0, B 0" (the dialog's own colour, black at first).
+"R 0, G 0, B 200" (the dialog opens on the curve's colour, which a cancel
+keeps). And the readout as the reader hears it: "Kresli" pressed through
+the bus traces the circle, and "Poloha pera" then describes its last point.
     atspi-walk.py SECONDS   (how long to wait for the program to appear)
 """
 import sys
@@ -66,8 +68,9 @@ def describe(node):
 
 
 def find(app, role, name):
+    """The first node of `role` (any when None) named `name`."""
     for node, _ in walk(app):
-        if node.getRole() == role and node.name == name:
+        if (role is None or node.getRole() == role) and node.name == name:
             return node
     return None
 
@@ -127,12 +130,34 @@ def main():
             failures += 1
         else:
             press(cancel)
-            if wait_for(lambda: indicator.description == "R 0, G 0, B 0") is None:
+            if wait_for(lambda: indicator.description == "R 0, G 0, B 200") is None:
                 print(f"FAILED: after cancelling, the indicator reads {indicator.description!r}, "
-                      "expected 'R 0, G 0, B 0'")
+                      "expected 'R 0, G 0, B 200'")
                 failures += 1
             else:
-                print("the colour indicator reads 'R 0, G 0, B 0' after the colour dialog was cancelled")
+                print("the colour indicator reads 'R 0, G 0, B 200' after the colour dialog was cancelled")
+
+    # The readout (on, as remembered) after the circle is traced.
+    kresli = find(app, pyatspi.ROLE_PUSH_BUTTON, "Kresli")
+    if kresli is None:
+        print("FAILED: no button \"Kresli\"")
+        failures += 1
+    else:
+        press(kresli)
+        # The last point is a step past t2 = 2π.
+        last = "t = 6,34602   x = 2,99408   y = 0,188372"
+
+        def pen_reads():
+            pen = find(app, None, "Poloha pera")
+            return pen if pen is not None and pen.description == last else None
+
+        if wait_for(pen_reads, 30) is None:
+            pen = find(app, None, "Poloha pera")
+            heard = pen.description if pen is not None else None
+            print(f"FAILED: after \"Kresli\", \"Poloha pera\" reads {heard!r}, expected {last!r}")
+            failures += 1
+        else:
+            print(f"the pen readout reads {last!r} after the circle")
 
     print(f"{inputs} inputs, {failures} failures")
     return 1 if failures else 0

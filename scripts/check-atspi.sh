@@ -4,7 +4,8 @@
 # and a session bus of its own (dbus-run-session) with the accessibility bus
 # (at-spi2-core), paramcurve runs with the toolkit's accessibility on, and
 # scripts/atspi-walk.py (pyatspi) walks its tree: every input has a name,
-# the promised names are there, a changed colour is read anew.
+# the promised names are there, a changed colour is read anew, and the pen's
+# readout is heard after a trace.
 # Skipped, with a line saying so, where those packages are not installed.
 #   scripts/check-atspi.sh BUILD_DIR
 set -euo pipefail
@@ -36,7 +37,11 @@ start_server 1280x1024
 # session bus and everything on it end with the session.
 session() {
     "$launcher" --launch-immediately > "$work/bus.log" 2>&1 &
-    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$build/app/paramcurve" > "$work/program.log" 2>&1 &
+    # Settings of its own, with the readout on.
+    mkdir -p "$work/config/paramcurve"
+    printf '[readout]\nshowPosition=true\n' > "$work/config/paramcurve/paramcurve.conf"
+    XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+        "$build/app/paramcurve" > "$work/program.log" 2>&1 &
     local program=$! status=0
     /usr/bin/python3 "$here/atspi-walk.py" 60 > "$work/walk.log" 2>&1 || status=$?
     kill "$program" 2> /dev/null || true
@@ -46,7 +51,7 @@ session() {
 export -f session
 export launcher build here work
 if dbus-run-session -- bash -c session 2> "$work/session.log"; then
-    grep -E '^[0-9]+ inputs|colour indicator' "$work/walk.log" | sed 's/^/accessibility bus: /'
+    grep -E '^[0-9]+ inputs|colour indicator|pen readout' "$work/walk.log" | sed 's/^/accessibility bus: /'
     echo "accessibility bus: every input has a name: ok"
 else
     cat "$work/walk.log"
