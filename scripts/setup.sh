@@ -26,7 +26,7 @@ package_packages=("${program_packages[@]}" dpkg-dev file)
 check_packages=(
     "${package_packages[@]}"
     poppler-utils man-db
-    libbenchmark-dev libgtest-dev libx11-dev libmuparser-dev
+    libbenchmark-dev libgtest-dev libx11-dev libmuparser-dev libexpat1-dev
     clang libclang-rt-14-dev llvm-14
     desktop-file-utils appstream
     lintian
