@@ -120,8 +120,9 @@ const Handlers = {
     },
     press: ({ panel }) => Paced(() => Call('pc_press_begin', JSON.stringify(panel)), () => Call('pc_press_step'),
                                 () => Call('pc_press_stop'), () => Call('pc_press_end')),
-    animate: ({ variable, keepTrace, variables }) =>
-        Paced(() => Call('pc_animate_begin', variable, keepTrace ? 1 : 0, JSON.stringify(variables)),
+    animate: ({ variable, keepTrace, variables, panel }) =>
+        Paced(() => Call('pc_animate_begin', variable, keepTrace ? 1 : 0, JSON.stringify(variables),
+                         JSON.stringify(panel ?? {})),
               () => Call('pc_animate_step'), () => Call('pc_animate_stop'), () => Call('pc_animate_end')),
     clear()
     {
@@ -141,21 +142,21 @@ const Handlers = {
     {
         const size = Call('pc_gif_size');
         if (!size || size.bytes <= 0)
-            return { bytes: null };
+            return { bytes: null, message: size?.message ?? '' };
         const pointer = core._pc_gif_bytes();
         return { bytes: core.HEAPU8.slice(pointer, pointer + size.bytes).buffer };
     },
     penReadout: ({ index }) => Call('pc_pen_readout', index),
     mouseReadout: ({ x, y }) => Call('pc_mouse_readout', x, y),
-    zoom({ x, y, notches })
+    zoom({ x, y, notches, fields })
     {
-        const reply = Call('pc_zoom', x, y, notches);
+        const reply = Call('pc_zoom', x, y, notches, JSON.stringify(fields ?? {}));
         SendPlane();
         return reply;
     },
-    pan({ fromX, fromY, toX, toY })
+    pan({ drag, fromX, fromY, toX, toY, fields })
     {
-        const reply = Call('pc_pan', fromX, fromY, toX, toY);
+        const reply = Call('pc_pan', drag, fromX, fromY, toX, toY, JSON.stringify(fields ?? {}));
         SendPlane();
         return reply;
     },
