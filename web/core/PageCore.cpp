@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PageCore.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "LessonFormat.h"
@@ -40,6 +42,8 @@ PageCore::PageCore(std::function<bool()> stopAsked)
     plane_.AddPlaneObserver(this);
     document_.AddListener(this);
     changed_ = plane_.Plane().Rect();
+    sent_ = RgbImage(500, 500);
+    sent_.Fill(ColorValue(0, 0, 0));  // unlike any plane: the first change is all of it
 }
 
 PageCore::~PageCore()
@@ -61,10 +65,36 @@ void PageCore::PlaneChanged(const PixelRect& rect)
 
 Json PageCore::TakeChanged()
 {
-    const PixelRect rect = std::exchange(changed_, PixelRect());
-    if (rect.IsEmpty())
+    const RgbImage& plane = plane_.Plane();
+    const PixelRect rect = std::exchange(changed_, PixelRect()).Intersected(plane.Rect());
+    // A redraw puts the whole plane back before drawing, yet changes only
+    // where the curve moved: only what differs goes to the page.
+    int top = -1;
+    int bottom = -1;
+    int left = rect.Right() + 1;
+    int right = rect.Left() - 1;
+    const std::size_t bytes = std::size_t(rect.Width()) * 3;
+    for (int y = rect.Top(); y <= rect.Bottom() && !rect.IsEmpty(); ++y) {
+        std::uint8_t* shown = sent_.Line(y) + 3 * std::size_t(rect.Left());
+        const std::uint8_t* now = plane.Line(y) + 3 * std::size_t(rect.Left());
+        if (std::memcmp(shown, now, bytes) == 0)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        int first = 0;
+        while (std::memcmp(shown + 3 * first, now + 3 * first, 3) == 0)
+            ++first;
+        int last = rect.Width() - 1;
+        while (std::memcmp(shown + 3 * last, now + 3 * last, 3) == 0)
+            --last;
+        left = std::min(left, rect.Left() + first);
+        right = std::max(right, rect.Left() + last);
+        std::memcpy(shown, now, bytes);
+    }
+    if (top < 0)
         return Json{{"x", 0}, {"y", 0}, {"w", 0}, {"h", 0}};
-    return Json{{"x", rect.Left()}, {"y", rect.Top()}, {"w", rect.Width()}, {"h", rect.Height()}};
+    return Json{{"x", left}, {"y", top}, {"w", right - left + 1}, {"h", bottom - top + 1}};
 }
 
 Json PageCore::DocumentState() const

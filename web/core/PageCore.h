@@ -38,7 +38,9 @@ public:
 
     // The plane's pixels: RGB, row by row from the top left, no padding.
     const std::uint8_t* PlanePixels() const { return plane_.Plane().Bits(); }
-    // {x, y, w, h} changed since the last call (w 0: nothing), then forgotten.
+    // {x, y, w, h} changed since the last call (w 0: nothing), then forgotten:
+    // the bounding box of the pixels that differ from those taken before
+    // within what drawing may have changed.
     Json TakeChanged();
 
     // "Kresli": {ended} after reading the inputs, {ended, point} a step.
@@ -117,5 +119,6 @@ private:
     TraceWindow window_;
     std::unique_ptr<PressTrace> trace_;
     PixelRect changed_;
+    RgbImage sent_;  // the plane as the page has it
     std::optional<PressesChange> change_;
 };

@@ -40,16 +40,14 @@ function SendPlane(whole = false)
         return;
     const rgb = core._pc_plane_pixels();
     const heap = core.HEAPU8;
-    const rgba = new Uint8ClampedArray(rect.w * rect.h * 4);
+    // A pixel a word: alpha, blue, green, red from the top byte down, as
+    // RGBA lies in memory on every machine a browser runs on.
+    const rgba = new Uint32Array(rect.w * rect.h);
+    let to = 0;
     for (let row = 0; row < rect.h; ++row) {
         let from = rgb + ((rect.y + row) * PlaneSize + rect.x) * 3;
-        let to = row * rect.w * 4;
-        for (let column = 0; column < rect.w; ++column) {
-            rgba[to++] = heap[from++];
-            rgba[to++] = heap[from++];
-            rgba[to++] = heap[from++];
-            rgba[to++] = 255;
-        }
+        for (let column = 0; column < rect.w; ++column, from += 3)
+            rgba[to++] = 0xff000000 | (heap[from + 2] << 16) | (heap[from + 1] << 8) | heap[from];
     }
     postMessage({ event: 'plane', ...rect, rgba: rgba.buffer }, [rgba.buffer]);
 }
