@@ -36,7 +36,13 @@ void PageStop::Poll(void* context)
     static_cast<PageStop*>(context)->Asked();
 }
 
-PageStop::Scope::Scope(PageStop& stop) : hook_((stop.stopped_.store(false, std::memory_order_relaxed), stop.hook_))
+const LongWorkHook& PageStop::FreshHook()
+{
+    stopped_.store(false, std::memory_order_relaxed);
+    return hook_;
+}
+
+PageStop::Scope::Scope(PageStop& stop) : hook_(stop.FreshHook())
 {
 }
 

@@ -35,6 +35,8 @@ public:
 
 private:
     static void Poll(void* context);
+    // The hook, with no stop asked yet.
+    const LongWorkHook& FreshHook();
 
     std::function<bool()> asked_;
     std::atomic<bool> stopped_{false};
