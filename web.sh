@@ -28,25 +28,22 @@ stage() {
     "$@" >> "$log" 2>&1 || { cat "$log"; echo "Failed; the details are above and in $log." >&2; exit 1; }
 }
 
-# The core compiled to WebAssembly with Emscripten into build-web/core/
-# (paramcurve-core.mjs and .wasm). The C++ side of the page, the thin layer
-# of exported functions web/PROTOCOL.md describes, is not in the tree yet:
-# until it is, the page is built without the core and says so when asked
-# to draw.
+# The core compiled to WebAssembly with Debian's Emscripten into
+# build-web/core/ (paramcurve-core.mjs and .wasm): the core alone with the
+# page's layer over it (web/core/), nothing fetched. emcc's optimizer runs
+# on Node and needs Debian's Node modules.
 build_core_wasm() {
-    if [ ! -f core/web/CMakeLists.txt ]; then
-        echo "The core's WebAssembly layer (core/web/) is not in the tree yet: the page is built without it."
-        return 0
-    fi
-    emcmake cmake -S . -B build-web/core-build -DCMAKE_BUILD_TYPE=Release -DPARAMCURVE_WEB_CORE=ON
-    cmake --build build-web/core-build -j2 --target paramcurve-core
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+    emcmake cmake -S . -B build-web/core-build -DPARAMCURVE_CORE_ONLY=ON -DPARAMCURVE_TESTS=OFF \
+        -DCMAKE_BUILD_TYPE=Release
+    nice -n 10 cmake --build build-web/core-build -j2 --target paramcurve-core
     mkdir -p build-web/core
-    cp build-web/core-build/core/web/paramcurve-core.mjs build-web/core-build/core/web/paramcurve-core.wasm build-web/core/
+    cp build-web/core-build/web/core/paramcurve-core.mjs build-web/core-build/web/core/paramcurve-core.wasm \
+        build-web/core/
 }
 
 stage "Installing what the page needs (only what is missing)…" scripts/setup.sh --packages web
 stage "Building the core as WebAssembly…" build_core_wasm
-tail -n 1 "$log" | grep -q "not in the tree yet" && echo "  (not in the tree yet: the page is built without the core)"
 stage "Laying out the page in $out/…" node web/tools/build-site.mjs "$out" --core build-web/core
 echo "  $(tail -n 1 "$log")"
 $only_build && exit 0

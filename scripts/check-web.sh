@@ -4,8 +4,9 @@
 # builds the page into a temporary folder, and runs web/tests/*.test.mjs with
 # Node's own test runner: the modules' unit tests, and the page in Debian's
 # Chromium, headless, through puppeteer-core, served by web/tools/serve.mjs
-# on a free port of 127.0.0.1. The tests that need the core compiled to
-# WebAssembly are skipped, with the reason, until it is built.
+# on a free port of 127.0.0.1. The comparisons with the desktop's renderer
+# take build/app/paramcurve-render (./check.sh builds it) or the one
+# PARAMCURVE_RENDER names, and are skipped, with the reason, without one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

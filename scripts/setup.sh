@@ -11,7 +11,8 @@
 #   x11       the checks on an X server and over the accessibility bus; where
 #             these cannot be had, those checks are skipped, not failed
 #   web       the web page (web.sh, scripts/check-web.sh): Node, Chromium,
-#             Emscripten, and the tests' browser driver from web/package-lock.json
+#             Emscripten with CMake and the JSON headers the core is built
+#             with, and the tests' browser driver from web/package-lock.json
 set -euo pipefail
 
 program_packages=(
@@ -26,7 +27,7 @@ package_packages=("${program_packages[@]}" dpkg-dev file)
 check_packages=(
     "${package_packages[@]}"
     poppler-utils man-db
-    libbenchmark-dev libgtest-dev libx11-dev libmuparser-dev libboost-dev
+    libbenchmark-dev libgtest-dev libx11-dev libmuparser-dev libboost-dev libexpat1-dev
     clang libclang-rt-14-dev llvm-14
     desktop-file-utils appstream
     lintian

@@ -3,10 +3,9 @@
 // order with an operator stack (shunting yard) under the pop sets below.
 #include <algorithm>
 #include <charconv>
-#include <version>
 
-#include "DecimalText.h"
 #include "Expression.h"
+#include "RealChars.h"
 
 namespace {
 
@@ -66,13 +65,7 @@ bool ConvertNumber(const char* first, const char* last, double& value)
     if (std::count(first, last, '.') > 1)
         return false;
     double converted = 0.0;
-#if __cpp_lib_to_chars >= 201611L
-    const std::from_chars_result read = std::from_chars(first, last, converted, std::chars_format::fixed);
-#else
-    // A library without floating-point from_chars (the WebAssembly build's):
-    // the engine's own reading, exactly rounded as well.
-    const std::from_chars_result read = ReadDecimalDouble(first, last, converted, std::chars_format::fixed);
-#endif
+    const std::from_chars_result read = RealFromChars(first, last, converted, std::chars_format::fixed);
     if (read.ptr != last)
         return false;
     if (read.ec == std::errc::result_out_of_range) {

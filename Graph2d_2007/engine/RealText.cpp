@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RealText.h"
 
-#include <charconv>
 #include <string>
+
+#include "RealChars.h"
 
 std::string ShortestText(double value)
 {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
+    const auto result = RealToChars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
     return std::string(buffer, result.ptr);
 }
 
@@ -17,7 +18,7 @@ std::string FormulaText(double value)
     // plain decimals: 3e+30 is "3" and thirty zeros, not the double's exact
     // 2999999999999999778178897805312.
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto written = RealToChars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string scientific(buffer, written.ptr);
     const std::size_t e = scientific.find('e');
     std::string digits;

@@ -13,7 +13,11 @@ inline constexpr int GlyphCount = GlyphLastCharacter - GlyphFirstCharacter + 1;
 // Ink is a block of InkWidth columns whose top-left pixel lies InkLeft
 // columns right of the pen and InkTop rows below the top of the text box
 // (either may be negative: ink overhangs the advance and the box). Its rows
-// follow one another in Ink, '#' inked and '.' not; an empty Ink has none.
+// follow one another in Ink, each as (InkWidth + 3) / 4 hexadecimal digits,
+// four columns a digit from the left, the leftmost in the highest bit (the
+// row #.##. is "b0"); an empty Ink has none. Hexadecimal rather than a
+// character a pixel keeps the table a quarter of the size in every program
+// that holds it (the page's module among them).
 struct GlyphSource {
     char Character;
     int Advance;

@@ -11,8 +11,8 @@ GlyphFace::GlyphFace(const GlyphFaceSource& source)
     : pixelHeight_(source.PixelHeight), ascent_(source.Ascent), textHeight_(source.TextHeight)
 {
     static_assert(CharacterCount == GlyphCount);
-    // The table's rows of '#' and '.' become runs of ink, which draw a row
-    // clipped at once.
+    // The table's rows of hexadecimal digits become runs of ink, which draw
+    // a row clipped at once.
     for (int i = 0; i < CharacterCount; ++i) {
         const GlyphSource& from = source.Glyphs[i];
         assert(from.Character == char(' ' + i));
@@ -22,23 +22,30 @@ GlyphFace::GlyphFace(const GlyphFaceSource& source)
         glyph.InkLeft = from.InkLeft + from.InkWidth;
         glyph.InkRight = from.InkLeft;
         const std::size_t length = std::strlen(from.Ink);
-        assert(length == 0 || (from.InkWidth > 0 && length % std::size_t(from.InkWidth) == 0));
-        for (std::size_t at = 0; at < length;) {
-            const std::size_t row = at / std::size_t(from.InkWidth);
-            const std::size_t rowEnd = (row + 1) * std::size_t(from.InkWidth);
-            if (from.Ink[at] != '#') {
-                ++at;
-                continue;
+        const std::size_t digitsPerRow = std::size_t(from.InkWidth + 3) / 4;
+        assert(length == 0 || (from.InkWidth > 0 && length % digitsPerRow == 0));
+        for (std::size_t row = 0; length > 0 && row < length / digitsPerRow; ++row) {
+            const char* digits = from.Ink + row * digitsPerRow;
+            const auto inked = [&](int column) {
+                const char d = digits[column / 4];
+                const int value = d <= '9' ? d - '0' : d - 'a' + 10;
+                return ((value >> (3 - column % 4)) & 1) != 0;
+            };
+            for (int at = 0; at < from.InkWidth;) {
+                if (!inked(at)) {
+                    ++at;
+                    continue;
+                }
+                int end = at;
+                while (end < from.InkWidth && inked(end))
+                    ++end;
+                const int left = from.InkLeft + at;
+                const int right = left + (end - at);
+                runs_.push_back(InkRun{std::int16_t(from.InkTop + int(row)), std::int16_t(left), std::int16_t(right)});
+                glyph.InkLeft = std::min(glyph.InkLeft, left);
+                glyph.InkRight = std::max(glyph.InkRight, right);
+                at = end;
             }
-            std::size_t end = at;
-            while (end < rowEnd && from.Ink[end] == '#')
-                ++end;
-            const int left = from.InkLeft + int(at - row * std::size_t(from.InkWidth));
-            const int right = left + int(end - at);
-            runs_.push_back(InkRun{std::int16_t(from.InkTop + int(row)), std::int16_t(left), std::int16_t(right)});
-            glyph.InkLeft = std::min(glyph.InkLeft, left);
-            glyph.InkRight = std::max(glyph.InkRight, right);
-            at = end;
         }
         glyph.EndRun = std::uint32_t(runs_.size());
         if (glyph.FirstRun == glyph.EndRun)

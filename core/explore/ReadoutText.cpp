@@ -7,16 +7,17 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "RealChars.h"
 #include "RealText.h"
 
 namespace {
 
-// to_chars rather than printf: the toolkit sets the user's locale, whose
+// RealToChars rather than printf: the toolkit sets the user's locale, whose
 // decimal point may already be a comma.
 std::string ToChars(double value, std::chars_format format, int precision)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    const auto result = RealToChars(buffer, buffer + sizeof buffer, value, format, precision);
     return std::string(buffer, result.ptr);
 }
 
@@ -78,7 +79,7 @@ std::optional<double> ReadReadoutNumber(const std::string& text)
     std::replace(plain.begin(), plain.end(), ',', '.');
     double value = 0.0;
     const char* last = plain.data() + plain.size();
-    const auto result = std::from_chars(plain.data(), last, value, std::chars_format::general);
+    const auto result = RealFromChars(plain.data(), last, value, std::chars_format::general);
     if (plain.empty() || result.ec != std::errc() || result.ptr != last)
         return std::nullopt;
     return value;

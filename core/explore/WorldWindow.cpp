@@ -8,6 +8,7 @@
 
 #include "AxisScale.h"
 #include "PlotSurface.h"
+#include "RealChars.h"
 
 namespace {
 
@@ -115,9 +116,9 @@ double ShortestWithin(double value, Extended tolerance)
     char digits[40];
     for (int precision = 0; precision < 17; ++precision) {
         const auto written =
-            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, precision);
+            RealToChars(digits, digits + sizeof digits, value, std::chars_format::scientific, precision);
         double read = 0.0;
-        std::from_chars(digits, written.ptr, read);
+        RealFromChars(digits, written.ptr, read);
         if (std::fabs(Extended(read) - Extended(value)) <= tolerance)
             return read;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RealChars.h"
 #include "Utf8Text.h"
 
 namespace {
@@ -265,7 +266,7 @@ private:
         const char* first = text_.data() + start;
         const char* last = text_.data() + at_;
         double number = 0.0;
-        const auto [stop, error] = std::from_chars(first, last, number, std::chars_format::general);
+        const auto [stop, error] = RealFromChars(first, last, number, std::chars_format::general);
         // Out of range is beyond a double or so small it would be 0.
         if (error != std::errc() || stop != last)
             return Fail(JsonError::IllegalNumber);

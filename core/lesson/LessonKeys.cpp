@@ -7,6 +7,7 @@
 
 #include "Lesson.h"
 #include "PlotState.h"
+#include "RealChars.h"
 #include "RealText.h"
 #include "Utf8Text.h"
 
@@ -100,7 +101,7 @@ std::string ReadTBefore(const nlohmann::json& value, RecordedPress& press)
     } else if (value.is_string()) {
         const std::string& text = value.get_ref<const std::string&>();
         const char* end = text.data() + text.size();
-        const auto [stop, error] = std::from_chars(text.data(), end, t, std::chars_format::general);
+        const auto [stop, error] = RealFromChars(text.data(), end, t, std::chars_format::general);
         if (text.empty() || error != std::errc() || stop != end)
             return problem;
     } else {

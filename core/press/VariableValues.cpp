@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Expression.h"
+#include "RealChars.h"
 #include "RealArith.h"
 #include "RealText.h"
 
@@ -31,7 +32,7 @@ double ShortestNear(Extended exact, Extended tolerance)
         char text[64];
         const auto written = std::to_chars(text, text + sizeof text, exact, std::chars_format::scientific, digits - 1);
         double candidate = 0.0;
-        const auto read = std::from_chars(text, written.ptr, candidate);
+        const auto read = RealFromChars(text, written.ptr, candidate);
         if (read.ec == std::errc() && std::fabs(Extended(candidate) - exact) <= tolerance)
             return candidate + 0.0;  // never -0
     }

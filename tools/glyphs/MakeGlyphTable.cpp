@@ -47,7 +47,7 @@ struct Glyph {
     int InkLeft = 0;
     int InkTop = 0;
     int InkWidth = 0;
-    QStringList Rows;  // '#' inked, '.' not
+    QStringList Rows;  // '#' inked, '.' not; written in hexadecimal (GlyphTable.h)
 };
 
 struct Face {
@@ -185,6 +185,19 @@ QStringList FaceOrigin(int pixelHeight)
             QStringLiteral("Qt %1, platform %2").arg(QString::fromLatin1(qVersion()), QGuiApplication::platformName())};
 }
 
+// "#.##." as GlyphTable.h has it: "b0".
+QString HexRow(const QString& row)
+{
+    QString digits;
+    for (qsizetype at = 0; at < row.size(); at += 4) {
+        int digit = 0;
+        for (int bit = 0; bit < 4; ++bit)
+            digit = digit * 2 + (at + bit < row.size() && row[at + bit] == u'#' ? 1 : 0);
+        digits += QString::number(digit, 16);
+    }
+    return digits;
+}
+
 QString CharLiteral(char c)
 {
     if (c == '\'' || c == '\\')
@@ -205,7 +218,8 @@ void Write(QTextStream& out, const std::vector<Face>& faces, const QStringList& 
            "// from the face\n";
     for (const QString& line : origin)
         out << "//   " << line << "\n";
-    out << "// Each glyph: { character, advance, ink left, ink top, ink width, rows of ink }.\n"
+    out << "// Each glyph: { character, advance, ink left, ink top, ink width, rows of ink\n"
+           "// in hexadecimal, four columns a digit, the leftmost in the highest bit }.\n"
            "#include \"GlyphTable.h\"\n"
            "\n"
            "#include <iterator>\n"
@@ -226,7 +240,7 @@ void Write(QTextStream& out, const std::vector<Face>& faces, const QStringList& 
             }
             out << "\n";
             for (qsizetype r = 0; r < g.Rows.size(); ++r)
-                out << "    \"" << g.Rows[r] << "\"" << (r + 1 == g.Rows.size() ? "},\n" : "\n");
+                out << "    \"" << HexRow(g.Rows[r]) << "\"" << (r + 1 == g.Rows.size() ? "},\n" : "\n");
         }
         out << "}},\n";
     }

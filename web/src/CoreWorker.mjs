@@ -40,16 +40,14 @@ function SendPlane(whole = false)
         return;
     const rgb = core._pc_plane_pixels();
     const heap = core.HEAPU8;
-    const rgba = new Uint8ClampedArray(rect.w * rect.h * 4);
+    // A pixel a word: alpha, blue, green, red from the top byte down, as
+    // RGBA lies in memory on every machine a browser runs on.
+    const rgba = new Uint32Array(rect.w * rect.h);
+    let to = 0;
     for (let row = 0; row < rect.h; ++row) {
         let from = rgb + ((rect.y + row) * PlaneSize + rect.x) * 3;
-        let to = row * rect.w * 4;
-        for (let column = 0; column < rect.w; ++column) {
-            rgba[to++] = heap[from++];
-            rgba[to++] = heap[from++];
-            rgba[to++] = heap[from++];
-            rgba[to++] = 255;
-        }
+        for (let column = 0; column < rect.w; ++column, from += 3)
+            rgba[to++] = 0xff000000 | (heap[from + 2] << 16) | (heap[from + 1] << 8) | heap[from];
     }
     postMessage({ event: 'plane', ...rect, rgba: rgba.buffer }, [rgba.buffer]);
 }
@@ -120,8 +118,9 @@ const Handlers = {
     },
     press: ({ panel }) => Paced(() => Call('pc_press_begin', JSON.stringify(panel)), () => Call('pc_press_step'),
                                 () => Call('pc_press_stop'), () => Call('pc_press_end')),
-    animate: ({ variable, keepTrace, variables }) =>
-        Paced(() => Call('pc_animate_begin', variable, keepTrace ? 1 : 0, JSON.stringify(variables)),
+    animate: ({ variable, keepTrace, variables, panel }) =>
+        Paced(() => Call('pc_animate_begin', variable, keepTrace ? 1 : 0, JSON.stringify(variables),
+                         JSON.stringify(panel ?? {})),
               () => Call('pc_animate_step'), () => Call('pc_animate_stop'), () => Call('pc_animate_end')),
     clear()
     {
@@ -141,21 +140,21 @@ const Handlers = {
     {
         const size = Call('pc_gif_size');
         if (!size || size.bytes <= 0)
-            return { bytes: null };
+            return { bytes: null, message: size?.message ?? '' };
         const pointer = core._pc_gif_bytes();
         return { bytes: core.HEAPU8.slice(pointer, pointer + size.bytes).buffer };
     },
     penReadout: ({ index }) => Call('pc_pen_readout', index),
     mouseReadout: ({ x, y }) => Call('pc_mouse_readout', x, y),
-    zoom({ x, y, notches })
+    zoom({ x, y, notches, fields })
     {
-        const reply = Call('pc_zoom', x, y, notches);
+        const reply = Call('pc_zoom', x, y, notches, JSON.stringify(fields ?? {}));
         SendPlane();
         return reply;
     },
-    pan({ fromX, fromY, toX, toY })
+    pan({ drag, fromX, fromY, toX, toY, fields })
     {
-        const reply = Call('pc_pan', fromX, fromY, toX, toY);
+        const reply = Call('pc_pan', drag, fromX, fromY, toX, toY, JSON.stringify(fields ?? {}));
         SendPlane();
         return reply;
     },

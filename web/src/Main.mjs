@@ -37,7 +37,7 @@ class Program {
         this.panel = new Panel(document.getElementById('panel'));
         this.plot = new PlotView({
             zoom: (x, y, notches, event) => this.Zoom(x, y, notches, event),
-            pan: (from, to, event) => this.Pan(from, to, event),
+            pan: (from, to, drag, event) => this.Pan(from, to, drag, event),
             mouse: (x, y) => this.MouseMoved(x, y),
             mouseLeft: () => this.plot.ShowMouse(''),
             penKey: key => this.PenKey(key),
@@ -117,7 +117,8 @@ class Program {
             saveLesson: () => this.SaveLesson(),
             shareLink: () => this.ShareLink(),
             showPosition: () => this.SetReadout(!this.readoutOn),
-            copyPosition: () => this.CopyPosition(),
+            copyPosition: () => this.CopyPosition('copy'),
+            copyExactPosition: () => this.CopyPosition('copyExact'),
             originalWindow: () => this.OriginalWindow(),
             variables: () => this.variables.Show(),
         }[id];
@@ -159,13 +160,15 @@ class Program {
         else if (this.penIndex === null || this.penIndex >= this.document.penCount)
             this.penIndex = this.document.penCount - 1;
         this.menu.SetEnabled('copyPosition', this.penIndex !== null);
+        this.menu.SetEnabled('copyExactPosition', this.penIndex !== null);
         if (this.readoutOn)
             this.ShowPenAt(this.penIndex);
     }
 
     FullPress()
     {
-        return { ...this.panel.CurrentPress(), ...this.variables.LessonValues() };
+        return { ...this.panel.CurrentPress(), ...this.variables.LessonValues(),
+                 'keep-trace': this.variables.keepTrace.checked };
     }
 
     // The box for a press that ended with an error or a fault, over what was
@@ -283,6 +286,7 @@ class Program {
         done();
         this.panel.ShowPress(reply.panel);
         this.variables.ShowValues(reply.panel, reply.sliders);
+        this.variables.keepTrace.checked = reply.panel['keep-trace'] === true;
         this.ShowDocument(reply.document);
         this.RememberLesson();
     }
@@ -373,6 +377,8 @@ class Program {
         const reply = await this.Request('gif');
         if (reply?.bytes)
             Download('animace.gif', new Uint8Array(reply.bytes), 'image/gif');
+        else if (reply?.message)
+            await ShowErrorBox(reply.message);
     }
 
     // The browser's print of the plane: the core's vector picture where
@@ -426,6 +432,7 @@ class Program {
         this.penIndex = point.index;
         this.document.penCount = point.index + 1;
         this.menu.SetEnabled('copyPosition', true);
+        this.menu.SetEnabled('copyExactPosition', true);
         if (this.readoutOn)
             this.plot.ShowPen(point, point.index + 1);
     }
@@ -446,13 +453,15 @@ class Program {
             this.ShowPenAt(this.penIndex);
     }
 
-    async CopyPosition()
+    // `kind`: 'copy' as the readout shows the point (tab-separated, decimal
+    // comma), 'copyExact' every digit that tells the doubles apart.
+    async CopyPosition(kind)
     {
         if (this.penIndex === null)
             return;
         const reply = await this.Request('penReadout', { index: this.penIndex });
-        if (reply?.copy)
-            await navigator.clipboard.writeText(reply.copy).catch(() => {});
+        if (reply?.[kind])
+            await navigator.clipboard.writeText(reply[kind]).catch(() => {});
     }
 
     async MouseMoved(x, y)
@@ -474,33 +483,35 @@ class Program {
         this.mouseBusy = false;
     }
 
-    // A zoom or a pan: one request at a time, the next taking what came
-    // meanwhile (the wheel's notches added, a drag's last point).
+    // A zoom or a pan: one request at a time, those that came meanwhile
+    // after it, the wheel's notches added and a drag's moves taken at its
+    // last point.
     async Explore(op, args, event)
     {
         if (!this.core.Available || this.session.Running)
             return;
-        if (this.exploring) {
-            this.nextExplore = this.nextExplore?.op === op && op === 'zoom'
-                ? { op, args: { ...args, notches: this.nextExplore.args.notches + args.notches }, event }
-                : op === 'pan' && this.nextExplore?.op === 'pan'
-                    ? { op, args: { ...args, fromX: this.nextExplore.args.fromX, fromY: this.nextExplore.args.fromY }, event }
-                    : { op, args, event };
+        this.explores ??= [];
+        const last = this.explores[this.explores.length - 1];
+        if (last?.op === 'zoom' && op === 'zoom' && last.args.x === args.x && last.args.y === args.y)
+            last.args.notches += args.notches;
+        else if (last?.op === 'pan' && op === 'pan' && last.args.drag === args.drag)
+            Object.assign(last, { args, event });
+        else
+            this.explores.push({ op, args, event });
+        if (this.exploring)
             return;
-        }
         this.exploring = true;
-        let next = { op, args, event };
-        while (next) {
+        while (this.explores.length > 0) {
+            const next = this.explores.shift();
             const done = StartMeasure(RedrawMeasure);
-            const reply = await this.Request(next.op, next.args);
+            // The fields as they stand, for the way back to them.
+            const reply = await this.Request(next.op, { ...next.args, fields: this.panel.WorldTexts() });
             done();
             if (reply?.refusal)
                 this.plot.ShowRefusal(reply.refusal, next.event);
             if (reply?.window)
                 this.panel.ShowWindow(reply.window);
             this.ShowDocument(reply?.document);
-            next = this.nextExplore;
-            this.nextExplore = null;
         }
         this.exploring = false;
     }
@@ -510,9 +521,9 @@ class Program {
         this.Explore('zoom', { x, y, notches }, event);
     }
 
-    Pan(from, to, event)
+    Pan(from, to, drag, event)
     {
-        this.Explore('pan', { fromX: from.x, fromY: from.y, toX: to.x, toY: to.y }, event);
+        this.Explore('pan', { drag, fromX: from.x, fromY: from.y, toX: to.x, toY: to.y }, event);
     }
 
     async OriginalWindow()
@@ -570,6 +581,12 @@ class Program {
         }
         Object.assign(row.shown, typed);
         this.variables.PlaceSlider(letter, reply.count, reply.position);
+        // A value the range left out is at its nearer end now: the last
+        // press is drawn with it.
+        if (typeof reply.valueText === 'string') {
+            row.value.value = row.shown.value = reply.valueText;
+            this.RedrawLast();
+        }
     }
 
     async Slide(letter, index)
@@ -606,13 +623,15 @@ class Program {
         this.redrawing = false;
     }
 
+    // With nothing drawn yet, the press "Kresli" would make is animated.
     async Animate(letter)
     {
-        if (this.session.Running || this.document.presses === 0)
+        if (this.session.Running)
             return;
         const done = StartMeasure(TraceMeasure);
         const reply = await this.session.Run(() => this.Request('animate', {
             variable: letter, keepTrace: this.variables.keepTrace.checked, variables: this.variables.LessonValues(),
+            panel: this.FullPress(),
         }));
         done();
         if (!reply || reply.restarted)

@@ -102,6 +102,12 @@ export class Panel {
         this.root.dispatchEvent(new Event('textschange'));
     }
 
+    // The four texts of "Zorné pole", {x1, x2, y1, y2}.
+    WorldTexts()
+    {
+        return Object.fromEntries(['x1', 'x2', 'y1', 'y2'].map(key => [key, this.fields.get(key).value]));
+    }
+
     ShowWindow(window)
     {
         for (const key of ['x1', 'x2', 'y1', 'y2']) {

@@ -3,7 +3,8 @@
 // desktop's order with "Sdílet odkaz" beside the lessons: the context menu of
 // the plane (the right button, the Menu key, Shift+F10), the menu button above
 // the plane, and the shortcuts, which work anywhere on the page; "Kopírovat
-// polohu" leaves Ctrl+C to a field or a selection. Nothing runs while a trace
+// polohu" and "Kopírovat polohu přesně" leave Ctrl+C and Ctrl+Shift+C to a
+// field or a selection. Nothing runs while a trace
 // runs: input waits then.
 
 export const MenuEntries = Object.freeze([
@@ -17,6 +18,8 @@ export const MenuEntries = Object.freeze([
     null,
     { id: 'showPosition', text: 'Ukazovat polohu', keys: 'F2', key: 'f2', checkable: true },
     { id: 'copyPosition', text: 'Kopírovat polohu', keys: 'Control+C', key: 'c', ctrl: true, notInText: true },
+    { id: 'copyExactPosition', text: 'Kopírovat polohu přesně', keys: 'Control+Shift+C', key: 'c', ctrl: true,
+      shift: true, notInText: true },
     { id: 'originalWindow', text: 'Původní zorné pole', keys: 'Control+0', key: '0', ctrl: true },
     { id: 'variables', text: 'Proměnné…', keys: 'Control+R', key: 'r', ctrl: true },
 ]);

@@ -8,10 +8,14 @@ import { PlaneScale, PlaneSize } from './PlaneScale.mjs';
 
 const NarrowLayout = '(max-width: 720px)';
 const RingRadius = 6;
+// A press that moves less than this (in plane pixels, across and down
+// together) is a click, not a drag, as the desktop's start distance.
+const DragDistance = 10;
 
 export class PlotView {
-    // `handlers`: zoom(x, y, notches), pan(from, to), mouse(x, y), penKey(key),
-    // each in plane pixels.
+    // `handlers`: zoom(x, y, notches), pan(from, to, drag): `from` the pixel
+    // the drag began at, `drag` its number; mouse(x, y), penKey(key); each
+    // in plane pixels.
     constructor(handlers)
     {
         this.handlers = handlers;
@@ -27,6 +31,7 @@ export class PlotView {
         this.layerContext = this.layer.getContext('2d');
         this.Wipe();
         this.factor = 1;
+        this.drags = 0;
 
         this.canvas.addEventListener('wheel', event => this.Wheel(event), { passive: false });
         this.canvas.addEventListener('pointerdown', event => this.PointerDown(event));
@@ -141,7 +146,8 @@ export class PlotView {
         if (event.button !== 0)
             return;
         this.canvas.focus();
-        this.drag = { from: this.PixelAt(event), pointer: event.pointerId };
+        const at = this.PixelAt(event);
+        this.drag = { origin: at, last: at, moving: false, id: ++this.drags, pointer: event.pointerId };
         this.canvas.setPointerCapture?.(event.pointerId);
         this.frame.classList.add('panning');
     }
@@ -149,10 +155,14 @@ export class PlotView {
     PointerMove(event)
     {
         const at = this.PixelAt(event);
-        if (this.drag && (at.x !== this.drag.from.x || at.y !== this.drag.from.y)) {
-            const from = this.drag.from;
-            this.drag.from = at;
-            this.handlers.pan(from, at, event);
+        const drag = this.drag;
+        if (drag && !drag.moving)
+            drag.moving = Math.abs(at.x - drag.origin.x) + Math.abs(at.y - drag.origin.y) >= DragDistance;
+        if (drag?.moving && (at.x !== drag.last.x || at.y !== drag.last.y)) {
+            // From where the drag began, in the window it began in: the point
+            // grabbed comes under the cursor however many moves it took.
+            drag.last = at;
+            this.handlers.pan(drag.origin, at, drag.id, event);
         }
         this.handlers.mouse(at.x, at.y);
     }

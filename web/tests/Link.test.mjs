@@ -85,6 +85,16 @@ test('"Sdílet odkaz" makes a link that opens the same lesson, plane and panel',
     await page.browserContext().overridePermissions(session.address, ['clipboard-read', 'clipboard-write',
                                                                       'clipboard-sanitized-write']);
     await (await page.$('aria/Descartův list[role="radio"]')).click();
+    // A panel unlike the one at start, in every part a link must carry.
+    await page.$eval('#dashed', box => box.click());
+    await page.$eval('#colour', input => {
+        input.value = '#12ab34';
+        input.dispatchEvent(new Event('input', { bubbles: true }));
+    });
+    await page.evaluate(() => {
+        const row = globalThis.paramcurve.variables.Row('r');
+        Object.assign(row.shown, { value: '1.5', low: '0', high: '3', step: '0.5' });
+    });
     await page.click('#draw');
     await page.waitForFunction(() => /1 křivka/.test(document.getElementById('plane').getAttribute('aria-description')),
                                { timeout: 20000 });
@@ -97,12 +107,16 @@ test('"Sdílet odkaz" makes a link that opens the same lesson, plane and panel',
     const pixels = () => page.$eval('#plane', c => Array.from(c.getContext('2d').getImageData(0, 0, 500, 500).data).join());
     const plane = await pixels();
     const description = await page.$eval('#plane', e => e.getAttribute('aria-description'));
+    const panel = () => page.evaluate(() => globalThis.paramcurve.FullPress());
+    const shown = await panel();
 
     const other = await session.NewPage({ hash: link.slice(link.indexOf('#')) });
     await other.waitForFunction(d => document.getElementById('plane').getAttribute('aria-description') === d,
                                 { timeout: 20000 }, description);
     assert.equal(await other.$eval('#plane', c => Array.from(c.getContext('2d').getImageData(0, 0, 500, 500).data).join()), plane);
     assert.equal(await other.$eval('#field-x', e => e.value), '3*t/(1+t^3)');
+    // The whole panel: the nine texts, the colour, both boxes, the variables.
+    assert.deepEqual(await other.evaluate(() => globalThis.paramcurve.FullPress()), shown);
     await other.close();
     await page.close();
 });

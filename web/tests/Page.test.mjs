@@ -198,6 +198,7 @@ test('the plot window\'s menu: its entries, shortcuts and keys', async () => {
         ['Sdílet odkaz', 'Control+L', true],
         ['Ukazovat polohu', 'F2', true],
         ['Kopírovat polohu', 'Control+C', false],
+        ['Kopírovat polohu přesně', 'Control+Shift+C', false],
         ['Původní zorné pole', 'Control+0', false],
         ['Proměnné…', 'Control+R', true],
     ]);
