@@ -5,7 +5,8 @@
 # test suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the windows on an X server
 # of their own (Xvfb, bare and with openbox, on three screen sizes) and over
-# the accessibility bus, the Debian package built from the checked build,
+# the accessibility bus, the page built with Emscripten and driven in headless
+# Chromium, the Debian package built from the checked build,
 # linted, installed and purged again, and bounded fuzz runs of the expression
 # engine and of the lesson reader. Needs no display.
 set -euo pipefail
@@ -70,6 +71,10 @@ tree_unchanged "the check on an X server"
 stage "The windows over the accessibility bus"
 scripts/check-atspi.sh build
 tree_unchanged "the walk over the accessibility bus"
+
+stage "The page: the core in WebAssembly, the page in headless Chromium, its canvas against the renderer"
+PARAMCURVE_RENDER="$PWD/build/app/paramcurve-render" scripts/check-web.sh
+tree_unchanged "the page's checks"
 
 stage "Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build

@@ -193,6 +193,27 @@ TEST(PageCore, ReadsThePenAsTheDesktopDoes)
     EXPECT_EQ(core.PenReadout(0), Json::object());
 }
 
+// Whether leaving the page would lose presses, as closing the desktop's
+// windows asks: after a press, not once it is saved, again after another,
+// never for a wiped plane; a lesson opened is saved, one drawn again after
+// the worker was made anew is not.
+TEST(PageCore, TellsWhetherLeavingWouldLosePresses)
+{
+    PageCore core;
+    EXPECT_FALSE(core.DocumentState()["unsaved"].get<bool>());
+    Trace(core, Panel());
+    EXPECT_TRUE(core.PressEnd()["document"]["unsaved"].get<bool>());
+    const std::string lesson = core.LessonText(Panel())["text"];
+    EXPECT_FALSE(core.LessonSaved()["document"]["unsaved"].get<bool>());
+    Trace(core, Panel("2*cos(t)"));
+    EXPECT_TRUE(core.PressEnd()["document"]["unsaved"].get<bool>());
+    EXPECT_FALSE(core.Clear()["document"]["unsaved"].get<bool>());
+
+    EXPECT_FALSE(core.OpenLesson(lesson)["document"]["unsaved"].get<bool>());
+    PageCore restarted;
+    EXPECT_TRUE(restarted.OpenLesson(lesson, false)["document"]["unsaved"].get<bool>());
+}
+
 TEST(PageCore, EscStopsAnEvaluationThatTakesSeconds)
 {
     int asked = 0;

@@ -105,7 +105,8 @@ Json PageCore::DocumentState() const
                 {"canReturn", explore_.CanReturn()},
                 {"hasAnimation", document_.LastAnimation() != nullptr},
                 {"penCount", document_.PenTrack().size()},
-                {"nextT", ShortestText(document_.NextT())}};
+                {"nextT", ShortestText(document_.NextT())},
+                {"unsaved", document_.Unsaved()}};
 }
 
 Json PageCore::WithDocument(Json reply) const
@@ -197,7 +198,7 @@ Json PageCore::Clear()
     return WithDocument(Json::object());
 }
 
-Json PageCore::OpenLesson(std::string_view bytes)
+Json PageCore::OpenLesson(std::string_view bytes, bool asSaved)
 {
     const LessonReading reading = ReadLesson(bytes);
     if (!reading.Ok)
@@ -212,6 +213,8 @@ Json PageCore::OpenLesson(std::string_view bytes)
     document_.SetKeepTrace(panel.KeepTrace);
     document_.SetNextT(panel.TBefore);
     document_.SetColour(panel.CurveR, panel.CurveG, panel.CurveB);
+    if (asSaved)
+        document_.MarkSaved(reading.Read.Drawn);
     Json results = Json::array();
     for (const PressResult& result : replay.Results)
         results.push_back(ResultJson(result));
@@ -226,6 +229,12 @@ Json PageCore::LessonText(const Json& panel)
     if (text.empty())
         return Json{{"problem", problem}};
     return Json{{"text", text}};
+}
+
+Json PageCore::LessonSaved()
+{
+    document_.MarkSaved(document_.Presses());
+    return WithDocument(Json::object());
 }
 
 Json PageCore::Svg() const

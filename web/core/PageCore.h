@@ -54,9 +54,13 @@ public:
 
     Json Clear();
     // {ok: true, panel, sliders, results, document} or {ok: false, problem}.
-    Json OpenLesson(std::string_view bytes);
+    // A lesson the user opened counts as saved (closing loses nothing); one
+    // the page draws again after its worker was made anew does not.
+    Json OpenLesson(std::string_view bytes, bool asSaved = true);
     // {text} or {problem}.
     Json LessonText(const Json& panel);
+    // The presses drawn are now in a saved file: {document}.
+    Json LessonSaved();
     Json Svg() const;
     // The last animation's file, or its message; empty before one.
     const std::string& GifBytes() const;

@@ -109,9 +109,14 @@ EMSCRIPTEN_KEEPALIVE const char* pc_clear()
     return Answer(TheCore().Clear());
 }
 
-EMSCRIPTEN_KEEPALIVE const char* pc_open_lesson(const std::uint8_t* bytes, std::size_t length)
+EMSCRIPTEN_KEEPALIVE const char* pc_open_lesson(const std::uint8_t* bytes, std::size_t length, int asSaved)
 {
-    return Answer(TheCore().OpenLesson(std::string_view(reinterpret_cast<const char*>(bytes), length)));
+    return Answer(TheCore().OpenLesson(std::string_view(reinterpret_cast<const char*>(bytes), length), asSaved != 0));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* pc_lesson_saved()
+{
+    return Answer(TheCore().LessonSaved());
 }
 
 EMSCRIPTEN_KEEPALIVE const char* pc_lesson_text(const char* panel)

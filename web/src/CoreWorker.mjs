@@ -128,13 +128,15 @@ const Handlers = {
         SendPlane();
         return reply;
     },
-    openLesson({ bytes })
+    openLesson({ bytes, restore = false })
     {
-        const reply = WithBytes(new Uint8Array(bytes), (pointer, length) => Call('pc_open_lesson', pointer, length));
+        const reply = WithBytes(new Uint8Array(bytes),
+                                (pointer, length) => Call('pc_open_lesson', pointer, length, restore ? 0 : 1));
         SendPlane();
         return reply;
     },
     lessonText: ({ panel }) => Call('pc_lesson_text', JSON.stringify(panel)),
+    lessonSaved: () => Call('pc_lesson_saved'),
     svg: () => Call('pc_svg'),
     gif()
     {

@@ -23,7 +23,7 @@ const LessonType = 'application/x-paramcurve';
 class Program {
     constructor()
     {
-        this.document = { presses: 0, canReturn: false, hasAnimation: false, penCount: 0 };
+        this.document = { presses: 0, canReturn: false, hasAnimation: false, penCount: 0, unsaved: false };
         this.penIndex = null;
         this.readoutOn = localStorage.getItem(ReadoutSetting) === '1';
         this.lastLesson = null;  // the lesson text of what is drawn, to draw again after a restart
@@ -88,6 +88,13 @@ class Program {
         });
         document.getElementById('lesson-file').addEventListener('change', event => this.OpenChosenFile(event.target));
         addEventListener('hashchange', () => this.OpenLinkOfAddress());
+        // Presses not saved as a lesson: leaving the page asks first, as
+        // ending the desktop program asks "Uložit lekci?" (the browser words
+        // the question itself).
+        addEventListener('beforeunload', event => {
+            if (this.document.unsaved)
+                event.preventDefault();
+        });
     }
 
     // The shortcuts of the plot window's entries, anywhere on the page.
@@ -249,7 +256,8 @@ class Program {
                                 'stopped-after': this.penIndex + 1 });
         lesson.panel = this.FullPress();
         const bytes = new TextEncoder().encode(JSON.stringify(lesson));
-        const reply = await this.core.Request('openLesson', { bytes: bytes.buffer }, [bytes.buffer]).catch(() => null);
+        const reply = await this.core.Request('openLesson', { bytes: bytes.buffer, restore: true }, [bytes.buffer])
+            .catch(() => null);
         if (reply?.ok)
             this.ShowDocument(reply.document);
     }
@@ -323,8 +331,10 @@ class Program {
     async SaveLesson()
     {
         const text = await this.LessonText();
-        if (text !== null)
-            Download(LessonName, text, LessonType);
+        if (text === null)
+            return;
+        Download(LessonName, text, LessonType);
+        this.ShowDocument((await this.Request('lessonSaved'))?.document);
     }
 
     async ShareLink()

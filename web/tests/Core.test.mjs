@@ -162,6 +162,74 @@ test('a lesson file opened: drawn again and the panel filled', { skip }, async (
     await page.close();
 });
 
+test('the pen\'s point copied as the readout shows it (a spreadsheet\'s cells) and exactly', { skip }, async () => {
+    const page = await session.NewPage();
+    await page.browserContext().overridePermissions(session.address, ['clipboard-read', 'clipboard-write',
+                                                                      'clipboard-sanitized-write']);
+    await SetField(page, 'počet segmentů', '4');
+    await page.click('#draw');
+    await Described(page, /1 křivka/);
+    const copied = async shift => {
+        await page.evaluate(() => navigator.clipboard.writeText(''));
+        await page.focus('#plane');
+        await page.keyboard.down('Control');
+        if (shift)
+            await page.keyboard.down('Shift');
+        await page.keyboard.press('KeyC');
+        if (shift)
+            await page.keyboard.up('Shift');
+        await page.keyboard.up('Control');
+        await page.waitForFunction(() => navigator.clipboard.readText().then(text => text !== ''), { timeout: 5000 });
+        return page.evaluate(() => navigator.clipboard.readText());
+    };
+    // The pen at t = 2*pi + pi/2: x is cos's rounding, far below a pixel, and
+    // reads 0 as shown; the exact copy keeps it.
+    assert.equal(await copied(false), '7,85398\t0\t3');
+    assert.match(await copied(true), /^7\.853981633974483;-?[0-9.]+e-1[0-9];3$/);
+    await page.close();
+});
+
+test('leaving asks while presses are not saved as a lesson, as ending the desktop program does', { skip },
+     async () => {
+    const page = await session.NewPage();
+    const folder = TemporaryFolder('unsaved');
+    const cdp = await page.createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+    const asks = () => page.evaluate(() => {
+        const leaving = new Event('beforeunload', { cancelable: true });
+        dispatchEvent(leaving);
+        return leaving.defaultPrevented;
+    });
+    const keys = async (...pressed) => {
+        for (const key of pressed.slice(0, -1))
+            await page.keyboard.down(key);
+        await page.keyboard.press(pressed.at(-1));
+        for (const key of pressed.slice(0, -1).reverse())
+            await page.keyboard.up(key);
+    };
+    assert.equal(await asks(), false, 'nothing drawn');
+    await SetField(page, 'počet segmentů', '4');
+    await page.click('#draw');
+    await Described(page, /1 křivka/);
+    assert.equal(await asks(), true, 'a press not saved');
+    await keys('Control', 'Shift', 'KeyS');
+    const file = path.join(folder, 'lekce.paramcurve');
+    for (let i = 0; i < 100 && (await asks()); ++i)
+        await new Promise(resolve => setTimeout(resolve, 50));
+    assert.equal(await asks(), false, 'saved');
+    assert.ok(fs.readdirSync(folder).some(name => name.endsWith('.paramcurve')), fs.readdirSync(folder).join(', '));
+    await page.click('#draw');
+    await Described(page, /2 křivky/);
+    assert.equal(await asks(), true, 'another press');
+    await page.click('#clear');
+    await Described(page, /Prázdná rovina/);
+    for (let i = 0; i < 100 && (await asks()); ++i)
+        await new Promise(resolve => setTimeout(resolve, 50));
+    assert.equal(await asks(), false, 'a wiped plane loses nothing');
+    fs.rmSync(folder, { recursive: true, force: true });
+    await page.close();
+});
+
 test('the wheel zooms, writes the window into the fields and is measured', { skip }, async () => {
     const page = await session.NewPage();
     await SetField(page, 'počet segmentů', '10');
