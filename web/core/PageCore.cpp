@@ -8,6 +8,7 @@
 #include "LessonFormat.h"
 #include "PlaneDescription.h"
 #include "PlaneSvg.h"
+#include "PressCaptions.h"
 #include "ReadoutText.h"
 #include "RealText.h"
 #include "VariableValues.h"
@@ -240,6 +241,11 @@ Json PageCore::LessonSaved()
 Json PageCore::Svg() const
 {
     return Json{{"text", PlaneSvgText(plane_.Record())}};
+}
+
+Json PageCore::PrintCaptions() const
+{
+    return Json{{"captions", PressCaptions(document_.Presses())}};
 }
 
 const std::string& PageCore::GifBytes() const

@@ -62,6 +62,8 @@ public:
     // The presses drawn are now in a saved file: {document}.
     Json LessonSaved();
     Json Svg() const;
+    // The lines a printed page carries under the plane: {captions}.
+    Json PrintCaptions() const;
     // The last animation's file, or its message; empty before one.
     const std::string& GifBytes() const;
     Json GifSize() const;

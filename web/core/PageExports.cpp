@@ -129,6 +129,11 @@ EMSCRIPTEN_KEEPALIVE const char* pc_svg()
     return Answer(TheCore().Svg());
 }
 
+EMSCRIPTEN_KEEPALIVE const char* pc_print_captions()
+{
+    return Answer(TheCore().PrintCaptions());
+}
+
 EMSCRIPTEN_KEEPALIVE const char* pc_gif_size()
 {
     return Answer(TheCore().GifSize());

@@ -138,6 +138,7 @@ const Handlers = {
     lessonText: ({ panel }) => Call('pc_lesson_text', JSON.stringify(panel)),
     lessonSaved: () => Call('pc_lesson_saved'),
     svg: () => Call('pc_svg'),
+    printCaptions: () => Call('pc_print_captions'),
     gif()
     {
         const size = Call('pc_gif_size');

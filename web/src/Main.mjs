@@ -6,7 +6,7 @@
 
 import { CoreClient, CoreUnavailable } from './CoreClient.mjs';
 import { BoxOpen, RunDialog, ShowErrorBox, ShowFaultBox } from './Dialogs.mjs';
-import { Download } from './Downloads.mjs';
+import { Download, EnlargedCanvas } from './Downloads.mjs';
 import { DecodeLessonLink, EncodeLessonLink, LessonAddress, LessonOfFragment, LinkRefusal,
          LinkRefusalText, MaxLessonBytes } from './LessonLink.mjs';
 import { Panel } from './Panel.mjs';
@@ -368,10 +368,11 @@ class Program {
         const name = document.getElementById('picture-name');
         if (await RunDialog(box, name) !== 'save')
             return;
-        // The format follows the name's extension, else the type chosen.
-        const chosen = box.querySelector('input[name="picture-type"]:checked').value;
+        // The format follows the name's extension, else the type chosen; a
+        // PNG is as large as the type chosen says.
+        const chosen = box.querySelector('input[name="picture-type"]:checked');
         const extension = /\.(png|svg)$/i.exec(name.value)?.[1]?.toLowerCase();
-        const type = extension ?? chosen;
+        const type = extension ?? chosen.value;
         const file = extension ? name.value : `${name.value || 'rovina'}.${type}`;
         if (type === 'svg') {
             const reply = await this.Request('svg');
@@ -379,7 +380,9 @@ class Program {
                 Download(file, reply.text, 'image/svg+xml');
             return;
         }
-        this.plot.canvas.toBlob(blob => Download(file, blob, 'image/png'), 'image/png');
+        const scale = chosen.value === 'png' ? Number(chosen.dataset.scale ?? 1) : 1;
+        const canvas = scale === 1 ? this.plot.canvas : EnlargedCanvas(this.plot.canvas, scale);
+        canvas.toBlob(blob => Download(file, blob, 'image/png'), 'image/png');
     }
 
     async SaveAnimation()
@@ -392,7 +395,8 @@ class Program {
     }
 
     // The browser's print of the plane: the core's vector picture where
-    // there is one, else the plane's pixels.
+    // there is one, else the plane's pixels; under it, as the desktop's
+    // print, a line for each press since "Vymaž".
     async Print()
     {
         const sheet = document.getElementById('print-sheet');
@@ -400,6 +404,15 @@ class Program {
         image.alt = 'Rovina';
         let url = null;
         const svg = this.core.Available ? await this.core.Request('svg').catch(() => null) : null;
+        const printed = this.core.Available ? await this.core.Request('printCaptions').catch(() => null) : null;
+        const captions = document.createElement('div');
+        captions.className = 'print-captions';
+        for (const line of printed?.captions ?? []) {
+            // The formulas are as typed: text, never markup.
+            const paragraph = document.createElement('p');
+            paragraph.textContent = line;
+            captions.append(paragraph);
+        }
         if (svg?.text) {
             url = URL.createObjectURL(new Blob([svg.text], { type: 'image/svg+xml' }));
             image.src = url;
@@ -407,7 +420,7 @@ class Program {
             image.src = this.plot.canvas.toDataURL('image/png');
         }
         await image.decode().catch(() => {});
-        sheet.replaceChildren(image);
+        sheet.replaceChildren(image, captions);
         addEventListener('afterprint', () => {
             sheet.replaceChildren();
             if (url)

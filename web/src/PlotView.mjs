@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window's plane on the page: the 500 x 500 pixels the core draws,
 // shown a whole number of device pixels each; its description for a screen
-// reader; the position readout (a ring on a layer of its own, never in the
-// plane, and the two texts below it); the wheel, a drag and the pen's keys.
+// reader; the position readout (the pen's ring and the two labels' boxes on
+// a layer of their own, never in the plane, placed as the desktop places
+// them, and the two texts below it for a screen reader); the wheel, a drag
+// and the pen's keys.
 
 import { PlaneScale, PlaneSize } from './PlaneScale.mjs';
+import { MouseLayout, PenAreas, PenLayout, Rect } from './ReadoutPlacement.mjs';
 
 const NarrowLayout = '(max-width: 720px)';
 const RingRadius = 6;
+const LabelBackground = 'rgb(255, 255, 224)';
+const LabelBorder = 'rgb(120, 120, 120)';
 // A press that moves less than this (in plane pixels, across and down
 // together) is a click, not a drag, as the desktop's start distance.
 const DragDistance = 10;
@@ -32,13 +37,20 @@ export class PlotView {
         this.Wipe();
         this.factor = 1;
         this.drags = 0;
+        this.readoutOn = false;
+        this.penPoint = null;
+        this.mouseAt = null;
+        this.mouseText = '';
 
         this.canvas.addEventListener('wheel', event => this.Wheel(event), { passive: false });
         this.canvas.addEventListener('pointerdown', event => this.PointerDown(event));
         this.canvas.addEventListener('pointermove', event => this.PointerMove(event));
         this.canvas.addEventListener('pointerup', event => this.PointerUp(event));
         this.canvas.addEventListener('pointercancel', () => this.EndDrag());
-        this.canvas.addEventListener('pointerleave', () => this.handlers.mouseLeft?.());
+        this.canvas.addEventListener('pointerleave', () => {
+            this.mouseAt = null;
+            this.handlers.mouseLeft?.();
+        });
         this.canvas.addEventListener('keydown', event => {
             if (['ArrowLeft', 'ArrowRight', 'Home', 'End', 'PageUp', 'PageDown'].includes(event.key)
                 && !event.ctrlKey && !event.altKey && !event.metaKey) {
@@ -99,6 +111,11 @@ export class PlotView {
         for (const canvas of [this.canvas, this.layer])
             canvas.style.transform = `scale(${factor / devicePixelRatio})`;
         this.frame.dataset.factor = String(factor);
+        // The labels' layer a device pixel a pixel, so their text is sharp.
+        if (this.layer.width !== PlaneSize * factor) {
+            this.layer.width = this.layer.height = PlaneSize * factor;
+            this.DrawReadout();
+        }
         this.AlignToDevicePixels();
     }
 
@@ -155,6 +172,7 @@ export class PlotView {
     PointerMove(event)
     {
         const at = this.PixelAt(event);
+        this.mouseAt = at;
         const drag = this.drag;
         if (drag && !drag.moving)
             drag.moving = Math.abs(at.x - drag.origin.x) + Math.abs(at.y - drag.origin.y) >= DragDistance;
@@ -194,38 +212,121 @@ export class PlotView {
 
     ShowReadout(on)
     {
+        this.readoutOn = on;
         this.readout.hidden = !on;
         this.canvas.setAttribute('aria-describedby', on ? 'pen-position mouse-position' : '');
-        if (!on)
-            this.layerContext.clearRect(0, 0, PlaneSize, PlaneSize);
+        this.DrawReadout();
     }
 
-    // The pen's point: the ring on the layer, its text, the slider's place.
+    // The pen's point: its ring and box on the layer, its text, the slider's place.
     ShowPen(point, count)
     {
-        this.layerContext.clearRect(0, 0, PlaneSize, PlaneSize);
+        this.penPoint = point;
         if (!point) {
             this.pen.setAttribute('aria-valuemax', '0');
             this.pen.setAttribute('aria-valuenow', '0');
             this.pen.removeAttribute('aria-valuetext');
             this.pen.textContent = '';
-            return;
+        } else {
+            this.pen.setAttribute('aria-valuemax', String(Math.max(0, count - 1)));
+            this.pen.setAttribute('aria-valuenow', String(point.index));
+            this.pen.setAttribute('aria-valuetext', point.text ?? '');
+            this.pen.textContent = point.text ?? '';
         }
-        if (Number.isFinite(point.px) && Number.isFinite(point.py)) {
-            this.layerContext.lineWidth = 2;
-            this.layerContext.strokeStyle = '#d00000';
-            this.layerContext.beginPath();
-            this.layerContext.arc(point.px + 0.5, point.py + 0.5, RingRadius, 0, 2 * Math.PI);
-            this.layerContext.stroke();
-        }
-        this.pen.setAttribute('aria-valuemax', String(Math.max(0, count - 1)));
-        this.pen.setAttribute('aria-valuenow', String(point.index));
-        this.pen.setAttribute('aria-valuetext', point.text ?? '');
-        this.pen.textContent = point.text ?? '';
+        this.DrawReadout();
     }
 
     ShowMouse(text)
     {
+        this.mouseText = text;
         this.mouse.textContent = text;
+        this.DrawReadout();
+    }
+
+    // The labels' text in plane pixels: about the page's own size on
+    // screen, never below the 12 pixels of the desktop's readout.
+    ReadoutFont()
+    {
+        const pixels = Math.max(12, Math.round(13 * devicePixelRatio / this.factor));
+        return { pixels, line: Math.round(pixels * 1.25), across: Math.max(4, Math.floor(pixels / 3)),
+                 down: Math.max(2, Math.floor(pixels / 6)) };
+    }
+
+    // Where the pen's and the mouse's boxes stand (ReadoutPlacement.mjs), in
+    // plane pixels: {pen, mouse}, each null when not shown.
+    ReadoutLayout()
+    {
+        if (!this.readoutOn)
+            return { pen: null, mouse: null };
+        const font = this.ReadoutFont();
+        const context = this.layerContext;
+        context.font = `${font.pixels}px sans-serif`;
+        const measure = lines => {
+            const rows = lines.split('\n');
+            const width = Math.max(...rows.map(row => Math.ceil(context.measureText(row).width)));
+            return { width: width + 2 * font.across, height: rows.length * font.line + 2 * font.down };
+        };
+        const plane = Rect(0, 0, PlaneSize, PlaneSize);
+        const mouseAt = this.mouseText ? this.mouseAt : null;
+        const cursor = mouseAt ? [Rect(mouseAt.x - 3, mouseAt.y - 3, 7, 7)] : [];
+        const point = this.penPoint;
+        const placed = point && Number.isFinite(point.px) && Number.isFinite(point.py) ? { x: point.px, y: point.py }
+            : null;
+        const pen = point?.text ? PenLayout({ text: point.text, at: placed, plane, measure, arrowLength: font.line,
+                                              keepClear: cursor }) : null;
+        const mouse = MouseLayout({ text: this.mouseText, at: mouseAt, plane, measure, keepClear: PenAreas(pen) });
+        return { pen, mouse, font };
+    }
+
+    DrawReadout()
+    {
+        const context = this.layerContext;
+        context.setTransform(1, 0, 0, 1, 0, 0);
+        context.clearRect(0, 0, this.layer.width, this.layer.height);
+        const { pen, mouse, font } = this.ReadoutLayout();
+        this.layer.dataset.pen = pen ? JSON.stringify(pen) : '';
+        this.layer.dataset.mouse = mouse ? JSON.stringify(mouse) : '';
+        const scale = this.layer.width / PlaneSize;
+        context.setTransform(scale, 0, 0, scale, 0, 0);
+        if (pen?.ring) {
+            // A dark ring on a white halo shows on any curve and on the axes,
+            // and leaves the point itself to be seen inside it.
+            const x = this.penPoint.px + 0.5, y = this.penPoint.py + 0.5;
+            for (const [colour, width] of [['#ffffff', 4], ['#000000', 2]]) {
+                context.lineWidth = width;
+                context.strokeStyle = colour;
+                context.beginPath();
+                context.arc(x, y, RingRadius, 0, 2 * Math.PI);
+                context.stroke();
+            }
+        }
+        for (const label of [pen, mouse].filter(Boolean)) {
+            const { box } = label;
+            const arrow = label.arrow?.length ? label.arrow : null;
+            const Triangle = () => {
+                context.beginPath();
+                for (const [i, point] of arrow.entries())
+                    context[i ? 'lineTo' : 'moveTo'](point.x + 0.5, point.y + 0.5);
+                context.closePath();
+            };
+            // Both outlines first, then both insides over them: box and
+            // arrow read as one shape, outlined once.
+            context.fillStyle = LabelBackground;
+            context.strokeStyle = LabelBorder;
+            context.lineWidth = 1;
+            context.strokeRect(box.left + 0.5, box.top + 0.5, box.width - 1, box.height - 1);
+            if (arrow) {
+                Triangle();
+                context.stroke();
+                context.fill();
+            }
+            context.fillRect(box.left + 1, box.top + 1, box.width - 2, box.height - 2);
+            context.fillStyle = '#000000';
+            context.textBaseline = 'top';
+            context.font = `${font.pixels}px sans-serif`;
+            label.lines.split('\n').forEach((row, i) =>
+                context.fillText(row, box.left + font.across, box.top + font.down + i * font.line
+                                 + Math.round((font.line - font.pixels) / 2)));
+        }
     }
 }

@@ -3,13 +3,15 @@
 // Enter drawing, Esc stopping a long trace and a formula that takes long,
 // input held during a trace and carried out after it, the boxes of a formula
 // error and a fault with their fields focused, a lesson opened from a file,
-// a zoom writing the window into the fields, and the variables' slider.
+// a zoom writing the window into the fields, the variables' slider, and the
+// readout's boxes on the plane.
 // Each needs the core compiled to WebAssembly, and is skipped without it.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
+import { Contains, Intersects, Rect } from '../src/ReadoutPlacement.mjs';
 import { CoreSkip, FocusedName, OpenBrowser, Site, TemporaryFolder } from './support/Browser.mjs';
 
 const site = Site();
@@ -260,5 +262,59 @@ test('the slider redraws the last press with each value', { skip }, async () => 
     await page.waitForFunction(() => document.getElementById('value-k').value === '0.1');
     await page.keyboard.press('End');
     await page.waitForFunction(() => document.getElementById('value-k').value === '10');
+    await page.close();
+});
+
+test('the readout\'s boxes stand on the plane clear of the ring, the mouse and each other; a pen off it is pointed at',
+     { skip }, async () => {
+    const page = await session.NewPage();
+    await SetField(page, 'počet segmentů', '8');
+    await page.click('#draw');
+    await Described(page, /1 křivka/);
+    await page.focus('#plane');
+    await page.keyboard.press('F2');
+    // The pen's label once it has a ring, or an arrow.
+    const PenWith = async part => {
+        await page.waitForFunction(part => {
+            const pen = JSON.parse(document.getElementById('readout-layer').dataset.pen || 'null');
+            return part === 'ring' ? pen?.ring != null : pen?.arrow?.length === 3;
+        }, {}, part);
+        return page.$eval('#readout-layer', layer => JSON.parse(layer.dataset.pen));
+    };
+    const OnPlane = box => Contains(Rect(0, 0, 500, 500), box);
+    const pen = await PenWith('ring');
+    assert.ok(OnPlane(pen.box) && !Intersects(pen.box, pen.ring), JSON.stringify(pen));
+    // The pen on the last point, a step past 2*pi: t = 9*pi/4, x = y =
+    // 2.12132, 62.5 pixels a unit from the middle: the pixel (383, 117).
+    assert.deepEqual([pen.ring.left + 9, pen.ring.top + 9], [383, 117]);
+
+    // The mouse on the pen's box: the pen's box makes way for the point,
+    // the mouse's keeps clear of the pen's.
+    const plane = await (await page.$('#plane')).boundingBox();
+    const cursor = { x: pen.box.left + 5, y: pen.box.top + 5 };
+    await page.mouse.move(plane.x + cursor.x + 0.5, plane.y + cursor.y + 0.5);
+    await page.waitForFunction(() => document.getElementById('readout-layer').dataset.mouse !== '');
+    const both = await page.$eval('#readout-layer', layer => [JSON.parse(layer.dataset.pen), JSON.parse(layer.dataset.mouse)]);
+    const [moved, mouse] = both;
+    const point = Rect(cursor.x - 3, cursor.y - 3, 7, 7);
+    assert.ok(OnPlane(moved.box) && OnPlane(mouse.box), JSON.stringify(both));
+    for (const [name, a, b] of [['pen, point', moved.box, point], ['pen, ring', moved.box, moved.ring],
+                                ['mouse, point', mouse.box, point], ['mouse, pen', mouse.box, moved.box],
+                                ['mouse, ring', mouse.box, moved.ring]])
+        assert.equal(Intersects(a, b), false, `${name}: ${JSON.stringify(both)}`);
+    assert.equal(await page.$eval('#mouse-position', e => e.getAttribute('aria-label')), 'Poloha myši');
+    assert.equal(await page.$eval('#pen-position', e => e.getAttribute('aria-label')), 'Poloha pera');
+
+    // Zoomed in far from the pen: its point is off the plane to the right;
+    // its box stands at the right edge, the arrow's tip beyond it.
+    await page.mouse.move(plane.x + 100, plane.y + 100);
+    for (let i = 0; i < 3; ++i)
+        await page.mouse.wheel({ deltaY: -200 });
+    const off = await PenWith('arrow');
+    assert.equal(off.ring, null);
+    assert.ok(OnPlane(off.box), JSON.stringify(off));
+    const [tip] = off.arrow;
+    assert.ok(tip.x > off.box.left + off.box.width - 1 && tip.x <= 499, JSON.stringify(off));
+    assert.ok(off.box.left + off.box.width - 1 >= 499 - 60, `near the right edge: ${JSON.stringify(off)}`);
     await page.close();
 });

@@ -3,13 +3,16 @@
 // is a document the browser reads, holds the curve's points and the axes'
 // numbers, and shows the plane's picture (drawn by the browser, its curve
 // and axes lie where the plane's pixels are); the animation of a trace is
-// the renderer's GIF of the same press, byte for byte.
+// the renderer's GIF of the same press, byte for byte; the print carries a
+// caption line for each press under the plane, and a PNG enlarged twice is
+// the plane's pixels in 2 x 2 blocks.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import { CoreSkip, OpenBrowser, Site, TemporaryFolder } from './support/Browser.mjs';
+import { DecodePng } from './support/Png.mjs';
 import { Render, RenderSkip } from './support/Render.mjs';
 
 const site = Site();
@@ -165,6 +168,114 @@ test('the animation of a trace is the renderer\'s GIF of the press, byte for byt
     const run = Render(['--preset', 'descartuv-list', '--segments', '12', '-o', file]);
     assert.equal(run.status, 0, run.stderr);
     assert.ok(fs.readFileSync(file).equals(bytes), 'the same file');
+    fs.rmSync(folder, { recursive: true, force: true });
+    await page.close();
+});
+
+async function SetField(page, name, text)
+{
+    const field = await page.$(`aria/${name}`);
+    await field.click({ count: 3 });
+    await page.keyboard.press('Backspace');
+    await field.type(text);
+}
+
+// "Tisk…" with the browser's print dialog left out: the print sheet as the
+// printer would be given it.
+async function PrintSheet(page)
+{
+    await page.evaluate(() => { window.print = () => { window.printed = true; }; });
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyP');
+    await page.keyboard.up('Control');
+    await page.waitForFunction(() => window.printed === true);
+}
+
+test('the print carries a caption line for each press under the plane, wrapped on the page', { skip }, async () => {
+    const page = await session.NewPage({ width: 700 });
+    await SetField(page, 'počet segmentů', '4');
+    await page.click('#draw');
+    await page.waitForFunction(() => /1 křivka/.test(document.getElementById('plane').getAttribute('aria-description')));
+    await SetField(page, 'x =', 'k*t');
+    await SetField(page, 'y =', 't');
+    await page.click('#draw');
+    await page.waitForFunction(() => /2 křivky/.test(document.getElementById('plane').getAttribute('aria-description')));
+    await PrintSheet(page);
+    const sheet = await page.$eval('#print-sheet', sheet => ({
+        order: [...sheet.children].map(child => child.tagName),
+        lines: [...sheet.querySelectorAll('.print-captions > *')].map(line =>
+            ({ tag: line.tagName, text: line.textContent, nodes: [...line.childNodes].map(node => node.nodeType) })),
+    }));
+    assert.deepEqual(sheet.order, ['IMG', 'DIV'], 'the captions under the plane');
+    const window = 'zorné pole x od -4 do 4, y od -4 do 4; parametr t od 0 do 2*pi; počet segmentů 4';
+    assert.deepEqual(sheet.lines.map(line => line.text), [
+        `1. x = 3*cos(t), y = 3*sin(t); ${window}`,
+        `2. x = k*t, y = t; ${window}; k = 0`,
+    ]);
+    // Text only, one node a line.
+    assert.deepEqual(sheet.lines.map(line => [line.tag, line.nodes]), [['P', [3]], ['P', [3]]]);  // Node.TEXT_NODE
+
+    // On paper: the sheet alone, the plane above the lines, each line whole
+    // within the page's width (wrapped, not cut).
+    await page.emulateMediaType('print');
+    const printed = await page.$eval('#print-sheet', sheet => {
+        const image = sheet.querySelector('img').getBoundingClientRect();
+        const lines = [...sheet.querySelectorAll('.print-captions > p')].map(line => {
+            const box = line.getBoundingClientRect();
+            return { top: box.top, left: box.left, right: box.right, height: box.height,
+                     overflows: line.scrollWidth > line.clientWidth };
+        });
+        return { shown: getComputedStyle(sheet).display !== 'none', imageBottom: image.bottom,
+                 width: document.documentElement.clientWidth, lines,
+                 lineHeight: parseFloat(getComputedStyle(sheet.querySelector('.print-captions > p')).lineHeight) };
+    });
+    await page.emulateMediaType(null);
+    assert.equal(printed.shown, true);
+    for (const line of printed.lines) {
+        assert.ok(line.top >= printed.imageBottom, 'under the plane');
+        assert.ok(line.left >= 0 && line.right <= printed.width && !line.overflows, JSON.stringify(line));
+    }
+    assert.ok(printed.lines[0].height > 1.5 * printed.lineHeight, 'a long line wraps');
+    await page.close();
+});
+
+test('"Obrázek PNG, 2× větší" downloads each plane pixel as a 2 x 2 block', { skip }, async () => {
+    const page = await session.NewPage();
+    const folder = TemporaryFolder('download');
+    const cdp = await page.createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+    await page.evaluate(async lesson => {
+        await globalThis.paramcurve.OpenLessonBytes(new TextEncoder().encode(lesson).buffer, 'z testu');
+    }, Folium);
+    const plane = Buffer.from(await page.$eval('#plane', canvas =>
+        [...canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data]));
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyS');
+    await page.keyboard.up('Control');
+    await page.waitForSelector('#picture-box[open]');
+    const types = await page.$$eval('#picture-box input[name="picture-type"]', inputs =>
+        inputs.map(input => input.parentElement.textContent.trim()));
+    assert.deepEqual(types, ['Obrázek PNG (*.png)', 'Obrázek PNG, 2× větší (*.png)', 'Obrázek PNG, 4× větší (*.png)',
+                             'Vektorový obrázek SVG (*.svg)']);
+    await (await page.$('aria/Obrázek PNG, 2× větší (*.png)[role="radio"]')).click();
+    await page.$eval('#picture-name', field => { field.value = 'dvakrat'; });
+    await page.click('#picture-box button[value="save"]');
+    const file = path.join(folder, 'dvakrat.png');
+    for (let i = 0; i < 200 && !fs.existsSync(file); ++i)
+        await new Promise(resolve => setTimeout(resolve, 50));
+    const png = DecodePng(fs.readFileSync(file));
+    assert.deepEqual([png.width, png.height], [1000, 1000]);
+    let differing = 0, coloured = 0;
+    for (let y = 0; y < 1000; ++y) {
+        for (let x = 0; x < 1000; ++x) {
+            const at = (y * 1000 + x) * 3, from = ((y >> 1) * 500 + (x >> 1)) * 4;
+            differing += png.rgb[at] !== plane[from] || png.rgb[at + 1] !== plane[from + 1]
+                || png.rgb[at + 2] !== plane[from + 2] ? 1 : 0;
+            coloured += plane[from + 2] === 200 && plane[from] === 0 ? 1 : 0;
+        }
+    }
+    assert.ok(coloured > 400, 'the curve is in the picture');
+    assert.equal(differing, 0);
     fs.rmSync(folder, { recursive: true, force: true });
     await page.close();
 });
