@@ -256,7 +256,7 @@ test('"Obrázek PNG, 2× větší" downloads each plane pixel as a 2 x 2 block',
     const types = await page.$$eval('#picture-box input[name="picture-type"]', inputs =>
         inputs.map(input => input.parentElement.textContent.trim()));
     assert.deepEqual(types, ['Obrázek PNG (*.png)', 'Obrázek PNG, 2× větší (*.png)', 'Obrázek PNG, 4× větší (*.png)',
-                             'Vektorový obrázek SVG (*.svg)']);
+                             'Obrázek SVG (*.svg)']);
     await (await page.$('aria/Obrázek PNG, 2× větší (*.png)[role="radio"]')).click();
     await page.$eval('#picture-name', field => { field.value = 'dvakrat'; });
     await page.click('#picture-box button[value="save"]');
