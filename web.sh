@@ -34,8 +34,9 @@ stage() {
 # on Node and needs Debian's Node modules.
 build_core_wasm() {
     export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-    emcmake cmake -S . -B build-web/core-build -DPARAMCURVE_CORE_ONLY=ON -DPARAMCURVE_TESTS=OFF \
-        -DCMAKE_BUILD_TYPE=Release
+    # Qt hidden as well: the core needs none, and nothing may find one.
+    emcmake cmake -S . -B build-web/core-build --no-warn-unused-cli -DPARAMCURVE_CORE_ONLY=ON -DPARAMCURVE_TESTS=OFF \
+        -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DCMAKE_BUILD_TYPE=Release
     nice -n 10 cmake --build build-web/core-build -j2 --target paramcurve-core
     mkdir -p build-web/core
     cp build-web/core-build/web/core/paramcurve-core.mjs build-web/core-build/web/core/paramcurve-core.wasm \

@@ -221,10 +221,11 @@ void TestPressReplay::KeepsTAndColourOfThePressToCome()
     QCOMPARE(int(surface->CurveG), 20);
     QCOMPARE(int(surface->CurveB), 30);
     // ... while the curve itself was drawn in the press's red.
+    const QImage plane = ToQImage(surface->Plane());
     int red = 0;
     for (int y = 0; y < 500; ++y)
         for (int x = 0; x < 500; ++x)
-            red += ToQImage(surface->Plane()).pixel(x, y) == qRgb(255, 0, 0);
+            red += plane.pixel(x, y) == qRgb(255, 0, 0);
     QVERIFY(red > 500);
 }
 
