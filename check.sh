@@ -64,6 +64,16 @@ scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 tree_unchanged "the test suite"
 
+# The page's core compiles to WebAssembly while the stages after run, which
+# leave a core idle (its packages are installed first, so that only the
+# package check below runs apt).
+stage "Build the page's core as WebAssembly, beside the next stages"
+scripts/setup.sh --packages web
+page_work=$(mktemp -d)
+trap 'rm -rf "$page_work"' EXIT
+./web.sh --build --out "$page_work/site" > "$page_work/build.log" 2>&1 &
+page_build=$!
+
 stage "The windows on an X server, bare and under openbox"
 scripts/check-x11.sh build build-asan
 tree_unchanged "the check on an X server"
@@ -72,10 +82,6 @@ stage "The windows over the accessibility bus"
 scripts/check-atspi.sh build
 tree_unchanged "the walk over the accessibility bus"
 
-stage "The page: the core in WebAssembly, the page in headless Chromium, its canvas against the renderer"
-PARAMCURVE_RENDER="$PWD/build/app/paramcurve-render" scripts/check-web.sh
-tree_unchanged "the page's checks"
-
 stage "Install and validate the desktop entry, metainfo and manual pages"
 scripts/validate-install.sh build
 
@@ -83,17 +89,29 @@ stage "Build the Debian package from the checked build, lint it, install it, che
 scripts/check-package.sh build
 tree_unchanged "the package check"
 
-stage "Fuzz the expression engine and the lesson reader for a bounded time, side by side"
-# One core each; each run's output is shown whole once it ends.
-fuzz_logs=$(mktemp -d)
-scripts/fuzz.sh 40 > "$fuzz_logs/engine.log" 2>&1 &
+stage "The page in headless Chromium, its canvas against the renderer; the fuzz runs beside it"
+page_status=0
+wait "$page_build" || page_status=$?
+cat "$page_work/build.log"
+[ "$page_status" -eq 0 ] || { echo "check.sh: the page did not build" >&2; exit 1; }
+# The page's tests mostly wait on its tempo: the fuzz runs of the engine and
+# of the lesson reader take what they leave, at the lowest priority, one
+# core each; each run's output is shown whole once it ends.
+fuzz_logs="$page_work/fuzz"
+mkdir -p "$fuzz_logs"
+nice -n 19 scripts/fuzz.sh 60 > "$fuzz_logs/engine.log" 2>&1 &
 engine_fuzz=$!
-lesson_fuzz_status=0
-scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 || lesson_fuzz_status=$?
+nice -n 19 scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 &
+lesson_fuzz=$!
+PARAMCURVE_RENDER="$PWD/build/app/paramcurve-render" scripts/check-web.sh --site "$page_work/site"
+tree_unchanged "the page's checks"
+
+stage "Fuzz the expression engine and the lesson reader for a bounded time (begun beside the page's tests)"
 engine_fuzz_status=0
 wait "$engine_fuzz" || engine_fuzz_status=$?
+lesson_fuzz_status=0
+wait "$lesson_fuzz" || lesson_fuzz_status=$?
 cat "$fuzz_logs/engine.log" "$fuzz_logs/lesson.log"
-rm -rf "$fuzz_logs"
 [ "$engine_fuzz_status" -eq 0 ] || { echo "check.sh: the engine's fuzz run failed" >&2; exit 1; }
 [ "$lesson_fuzz_status" -eq 0 ] || { echo "check.sh: the lesson reader's fuzz run failed" >&2; exit 1; }
 tree_unchanged "the fuzz runs"

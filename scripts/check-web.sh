@@ -7,6 +7,8 @@
 # on a free port of 127.0.0.1. The comparisons with the desktop's renderer
 # take build/app/paramcurve-render (./check.sh builds it) or the one
 # PARAMCURVE_RENDER names, and are skipped, with the reason, without one.
+#   scripts/check-web.sh              build the page, then test it
+#   scripts/check-web.sh --site DIR   test the page web.sh built into DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,13 +16,18 @@ scripts/setup.sh --packages web
 work=$(mktemp -d "${TMPDIR:-/tmp}/paramcurve-check-web.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-echo "Building the page into $work/site…"
-./web.sh --build --out "$work/site"
+site="$work/site"
+if [ "${1:-}" = --site ]; then
+    site=$(cd "${2:?usage: scripts/check-web.sh [--site DIR]}" && pwd)
+else
+    echo "Building the page into $site…"
+    ./web.sh --build --out "$site"
+fi
 # Most tests wait on the page (a trace takes 50 ms a step): three files run
 # at a time. The pace's measures run afterwards, alone, so nothing else
 # competes with what they time.
 echo "Running the page's tests…"
 mapfile -t files < <(ls web/tests/*.test.mjs | grep -v '/Measures\.test\.mjs$')
-PARAMCURVE_WEB_SITE="$work/site" TMPDIR="$work" node --test --test-concurrency=3 --test-reporter=spec "${files[@]}"
+PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-concurrency=3 --test-reporter=spec "${files[@]}"
 echo "Measuring the page's pace…"
-PARAMCURVE_WEB_SITE="$work/site" TMPDIR="$work" node --test --test-reporter=spec web/tests/Measures.test.mjs
+PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-reporter=spec web/tests/Measures.test.mjs

@@ -34,7 +34,7 @@ check_packages=(
     xdg-utils shared-mime-info libfile-mimeinfo-perl
 )
 x11_packages=(xvfb openbox x11-utils dbus at-spi2-core python3-pyatspi)
-web_packages=(nodejs chromium emscripten)
+web_packages=(nodejs chromium emscripten cmake make nlohmann-json3-dev)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

@@ -247,7 +247,8 @@ test('shortcuts: Ctrl+R shows "Proměnné", F2 the readout, remembered, Ctrl+O t
     await page.keyboard.press('F2');
     assert.equal(await checked(), 'false');
 
-    const chooser = page.waitForFileChooser({ timeout: 3000 });
+    await page.bringToFront();
+    const chooser = page.waitForFileChooser({ timeout: 10000 });
     await page.keyboard.down('Control');
     await page.keyboard.press('KeyO');
     await page.keyboard.up('Control');
