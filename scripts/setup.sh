@@ -101,4 +101,5 @@ build_dir=$1
 shift
 install_group check
 cmake -S "$(dirname "$0")/.." -B "$build_dir" "$@"
-cmake --build "$build_dir" -j"$(nproc)"
+# One job more than cores: the moc, uic and link steps leave a core waiting.
+cmake --build "$build_dir" -j"$(( $(nproc) + 1 ))"
