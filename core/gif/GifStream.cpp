@@ -61,18 +61,25 @@ std::vector<GifColour> ColourTable(const GifPalette& palette)
 PixelRect ChangedPixels(const RgbImage& before, const RgbImage& after, PixelRect area)
 {
     int left = area.Right() + 1, right = area.Left() - 1, top = -1, bottom = -1;
+    const std::size_t rowBytes = 3 * std::size_t(area.Width());
     for (int y = area.Top(); y <= area.Bottom(); ++y) {
         const std::uint8_t* a = before.Line(y);
         const std::uint8_t* b = after.Line(y);
-        for (int x = area.Left(); x <= area.Right(); ++x) {
-            if (std::memcmp(a + 3 * x, b + 3 * x, 3) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                if (top < 0)
-                    top = y;
-                bottom = y;
-            }
-        }
+        // Most rows of a frame are unchanged: one comparison of the row, and
+        // in a changed row only its first and last changed pixels matter.
+        if (std::memcmp(a + 3 * area.Left(), b + 3 * area.Left(), rowBytes) == 0)
+            continue;
+        int first = area.Left();
+        while (std::memcmp(a + 3 * first, b + 3 * first, 3) == 0)
+            ++first;
+        int last = area.Right();
+        while (std::memcmp(a + 3 * last, b + 3 * last, 3) == 0)
+            --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top < 0)
+            top = y;
+        bottom = y;
     }
     if (top < 0)
         return PixelRect();
