@@ -101,5 +101,4 @@ build_dir=$1
 shift
 install_group check
 cmake -S "$(dirname "$0")/.." -B "$build_dir" "$@"
-# One job more than cores: the moc, uic and link steps leave a core waiting.
-cmake --build "$build_dir" -j"$(( $(nproc) + 1 ))"
+cmake --build "$build_dir" -j"$(nproc)"
