@@ -61,18 +61,16 @@ stage "Build and run the test suite with AddressSanitizer and UndefinedBehaviorS
 # and without debug information (the reports still name the functions).
 scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release \
     "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG" -DPARAMCURVE_TEST_DEBUG_INFO=OFF -DPARAMCURVE_TEST_OPTIMIZE=OFF
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
-tree_unchanged "the test suite"
-
-# The page's core compiles to WebAssembly while the stages after run, which
-# leave a core idle (its packages are installed first, so that only the
-# package check below runs apt).
-stage "Build the page's core as WebAssembly, beside the next stages"
+# The page's core compiles to WebAssembly (at a lower priority) while the
+# suite runs and the stages after it, which leave a core idle at times; its
+# packages are installed first, so that only the package check below runs apt.
 scripts/setup.sh --packages web
 page_work=$(mktemp -d)
 trap 'rm -rf "$page_work"' EXIT
-./web.sh --build --out "$page_work/site" > "$page_work/build.log" 2>&1 &
+nice -n 10 ./web.sh --build --out "$page_work/site" > "$page_work/build.log" 2>&1 &
 page_build=$!
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+tree_unchanged "the test suite"
 
 stage "The windows on an X server, bare and under openbox"
 scripts/check-x11.sh build build-asan
@@ -89,7 +87,7 @@ stage "Build the Debian package from the checked build, lint it, install it, che
 scripts/check-package.sh build
 tree_unchanged "the package check"
 
-stage "The page in headless Chromium, its canvas against the renderer; the fuzz runs beside it"
+stage "The page (its core built beside the stages before) in headless Chromium, its canvas against the renderer; the fuzz runs beside it"
 page_status=0
 wait "$page_build" || page_status=$?
 cat "$page_work/build.log"
@@ -99,7 +97,7 @@ cat "$page_work/build.log"
 # core each; each run's output is shown whole once it ends.
 fuzz_logs="$page_work/fuzz"
 mkdir -p "$fuzz_logs"
-nice -n 19 scripts/fuzz.sh 60 > "$fuzz_logs/engine.log" 2>&1 &
+nice -n 19 scripts/fuzz.sh 45 > "$fuzz_logs/engine.log" 2>&1 &
 engine_fuzz=$!
 nice -n 19 scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 &
 lesson_fuzz=$!
