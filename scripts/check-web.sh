@@ -28,6 +28,6 @@ fi
 # competes with what they time.
 echo "Running the page's tests…"
 mapfile -t files < <(ls web/tests/*.test.mjs | grep -v '/Measures\.test\.mjs$')
-PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-concurrency=3 --test-reporter=spec "${files[@]}"
+PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-concurrency=3 --test-reporter=tap "${files[@]}"
 echo "Measuring the page's pace…"
-PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-reporter=spec web/tests/Measures.test.mjs
+PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-reporter=tap web/tests/Measures.test.mjs
