@@ -24,10 +24,12 @@ else
     ./web.sh --build --out "$site"
 fi
 # Most tests wait on the page (a trace takes 50 ms a step): three files run
-# at a time. The pace's measures run afterwards, alone, so nothing else
-# competes with what they time.
+# at a time, the longest (the comparisons with the renderer) first so that it
+# does not end alone. The pace's measures run afterwards, alone, so nothing
+# else competes with what they time.
 echo "Running the page's tests…"
-mapfile -t files < <(ls web/tests/*.test.mjs | grep -v '/Measures\.test\.mjs$')
+mapfile -t files < <(echo web/tests/SamePlane.test.mjs
+                     ls web/tests/*.test.mjs | grep -v '/Measures\.test\.mjs$\|/SamePlane\.test\.mjs$')
 PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-concurrency=3 --test-reporter=tap "${files[@]}"
 echo "Measuring the page's pace…"
 PARAMCURVE_WEB_SITE="$site" TMPDIR="$work" node --test --test-reporter=tap web/tests/Measures.test.mjs

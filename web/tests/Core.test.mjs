@@ -57,8 +57,10 @@ test('Kresli traces the circle at 50 ms a step and measures it', { skip }, async
     assert.ok(await BluePixels(page) > 100);
     const measures = await page.evaluate(() => performance.getEntriesByName('paramcurve-trace').map(m => m.duration));
     assert.equal(measures.length, 1);
-    // (20 + 1) x 50 ms, a little more for reading, drawing and the messages.
-    assert.ok(measures[0] >= 21 * 50 - 5 && measures[0] < 21 * 50 + 400, `${measures[0]} ms`);
+    // Never quicker than (20 + 1) x 50 ms. How little more it takes is measured
+    // alone, on a quiet page (Measures.test.mjs): here other tests and the
+    // fuzz runs share the machine, and a first trace also waits on the core.
+    assert.ok(measures[0] >= 21 * 50 - 5, `${measures[0]} ms`);
     assert.equal(await page.$eval('#menu-saveAnimation', e => e.disabled), false);
     await page.close();
 });

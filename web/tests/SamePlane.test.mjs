@@ -10,7 +10,7 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { after, before, describe, it, test } from 'node:test';
 
 import { CoreSkip, OpenBrowser, Site, Sleep, TemporaryFolder } from './support/Browser.mjs';
 import { LessonCorpus, PagePixels, PlaneDifference, Render, RenderedPixels, RenderSkip } from './support/Render.mjs';
@@ -77,19 +77,23 @@ const Traced = [
     { name: 'dráha planety', preset: 'dráha planety', args: ['--preset', 'draha-planety'] },
 ];
 
-for (const { name, preset, args, before: first } of Traced) {
-    test(`Kresli: ${name} is the renderer's picture`, { skip }, async () => {
-        const page = await session.NewPage();
-        if (first)
-            await (await page.$(`aria/${first}[role="radio"]`)).click();
-        if (preset)
-            await (await page.$(`aria/${preset}[role="radio"]`)).click();
-        await page.click('#draw');
-        await Described(page, /1 křivka.*nakreslena celá/);
-        AssertSamePlane(await PagePixels(page), RenderedPixels(args, path.join(folder, 'traced.png')), name);
-        await page.close();
-    });
-}
+// Each trace mostly waits on its tempo: the five run at once, each in a
+// window of its own.
+describe('Kresli', { concurrency: true }, () => {
+    for (const [index, { name, preset, args, before: first }] of Traced.entries()) {
+        it(`${name} is the renderer's picture`, { skip }, async () => {
+            const page = await session.NewPage({ ownWindow: true });
+            if (first)
+                await (await page.$(`aria/${first}[role="radio"]`)).click();
+            if (preset)
+                await (await page.$(`aria/${preset}[role="radio"]`)).click();
+            await page.click('#draw');
+            await Described(page, /1 křivka.*nakreslena celá/);
+            AssertSamePlane(await PagePixels(page), RenderedPixels(args, path.join(folder, `traced-${index}.png`)), name);
+            await page.close();
+        });
+    }
+});
 
 // Lessons the renderer makes from its options; each opened in the page must
 // give its picture.

@@ -63,9 +63,16 @@ export async function OpenBrowser({ site = null } = {})
     const errors = [];
     return {
         browser, server, address, root: built.root, errors,
-        async NewPage({ width = 1280, height = 900, ratio = 1, hash = '', wait = true } = {})
+        // ownWindow: the page in a browser context, and so a window, of its
+        // own. Pages that share a window are tabs of it, and only the front
+        // one is shown: a hidden page gets no animation frames, which clicks
+        // and waits rely on, so pages that work at once need windows apart.
+        async NewPage({ width = 1280, height = 900, ratio = 1, hash = '', wait = true, ownWindow = false } = {})
         {
-            const page = await browser.newPage();
+            const context = ownWindow ? await browser.createBrowserContext() : null;
+            const page = await (context ?? browser).newPage();
+            if (context)
+                page.once('close', () => context.close().catch(() => {}));
             page.on('pageerror', error => errors.push(`pageerror: ${error.message}`));
             page.on('console', message => {
                 if (message.type() === 'error' && !/paramcurve-core\.mjs/.test(message.text())
