@@ -49,24 +49,37 @@ tree_unchanged "the core's configuration"
 
 stage "Build the program and the benchmarks"
 scripts/setup.sh --packages check x11
+# The page's packages (Emscripten and Chromium, the largest of all) download
+# and install beside the builds; nothing else runs apt until the package
+# check, and the page's build waits for them.
+page_work=$(mktemp -d)
+trap 'rm -rf "$page_work"' EXIT
+scripts/setup.sh --packages web > "$page_work/packages.log" 2>&1 &
+page_packages=$!
 # The program is built once, with the package's settings, so that the package
 # is made from the very build checked on the X server below rather than
 # compiled once more.
+# Both builds here are unity builds: each library's sources compiled a few at
+# a time as one, so that the toolkit's headers are read once a batch rather
+# than once a file (a third less compiling; tests are of one source each and
+# stay as they are). The code is kept free of clashes between files for it.
 source scripts/package-settings.sh
-scripts/setup.sh build "${package_cmake_settings[@]}" -DPARAMCURVE_TESTS=OFF -DPARAMCURVE_BENCHMARKS=ON
+scripts/setup.sh build "${package_cmake_settings[@]}" -DCMAKE_UNITY_BUILD=ON -DPARAMCURVE_TESTS=OFF \
+    -DPARAMCURVE_BENCHMARKS=ON
 
 stage "Build and run the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 # The test suite is built once, under the sanitizers: the libraries at -O1,
 # as the sanitizers' authors advise, the test programs themselves unoptimized
 # and without debug information (the reports still name the functions).
-scripts/setup.sh build-asan -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release \
+scripts/setup.sh build-asan -DCMAKE_UNITY_BUILD=ON -DPARAMCURVE_SANITIZE=ON -DPARAMCURVE_BENCHMARKS=OFF \
+    -DCMAKE_BUILD_TYPE=Release \
     "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG" -DPARAMCURVE_TEST_DEBUG_INFO=OFF -DPARAMCURVE_TEST_OPTIMIZE=OFF
 # The page's core compiles to WebAssembly (at a lower priority) while the
-# suite runs and the stages after it, which leave a core idle at times; its
-# packages are installed first, so that only the package check below runs apt.
-scripts/setup.sh --packages web
-page_work=$(mktemp -d)
-trap 'rm -rf "$page_work"' EXIT
+# suite runs and the stages after it, which leave a core idle at times.
+page_packages_status=0
+wait "$page_packages" || page_packages_status=$?
+cat "$page_work/packages.log"
+[ "$page_packages_status" -eq 0 ] || { echo "check.sh: the page's packages could not be installed" >&2; exit 1; }
 nice -n 10 ./web.sh --build --out "$page_work/site" > "$page_work/build.log" 2>&1 &
 page_build=$!
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"

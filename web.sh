@@ -34,9 +34,11 @@ stage() {
 # on Node and needs Debian's Node modules.
 build_core_wasm() {
     export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-    # Qt hidden as well: the core needs none, and nothing may find one.
+    # Qt hidden as well: the core needs none, and nothing may find one. A
+    # unity build (a few sources compiled as one) reads the large JSON header
+    # once a batch rather than once a file.
     emcmake cmake -S . -B build-web/core-build --no-warn-unused-cli -DPARAMCURVE_CORE_ONLY=ON -DPARAMCURVE_TESTS=OFF \
-        -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON
     nice -n 10 cmake --build build-web/core-build -j2 --target paramcurve-core
     mkdir -p build-web/core
     cp build-web/core-build/web/core/paramcurve-core.mjs build-web/core-build/web/core/paramcurve-core.wasm \

@@ -16,7 +16,7 @@ namespace {
 
 const char LessonFolderPurpose[] = "lesson";
 
-LessonFileChooser& Chooser()
+LessonFileChooser& LessonChooser()
 {
     static LessonFileChooser chooser;
     return chooser;
@@ -48,12 +48,12 @@ QString AskForFile(QWidget* parent, LessonDialog which)
 
 void SetLessonFileChooser(LessonFileChooser chooser)
 {
-    Chooser() = std::move(chooser);
+    LessonChooser() = std::move(chooser);
 }
 
 QString ChooseLessonFile(QWidget* parent, LessonDialog which)
 {
-    return Chooser() ? Chooser()(parent, which) : AskForFile(parent, which);
+    return LessonChooser() ? LessonChooser()(parent, which) : AskForFile(parent, which);
 }
 
 QString LessonDialogFolder()

@@ -18,7 +18,7 @@
 
 namespace {
 
-SaveFileChooser& Chooser()
+SaveFileChooser& SaveChooser()
 {
     static SaveFileChooser chooser;
     return chooser;
@@ -160,7 +160,7 @@ bool ShowPreview(QPrinter& printer, const PagePainter& paint, QWidget* parent)
 
 void SetSaveFileChooser(SaveFileChooser chooser)
 {
-    Chooser() = std::move(chooser);
+    SaveChooser() = std::move(chooser);
 }
 
 void SetPrintDialog(PrintDialogRunner runner)
@@ -170,7 +170,7 @@ void SetPrintDialog(PrintDialogRunner runner)
 
 SaveChoice ChooseSaveFile(QWidget* parent, SaveWhat what)
 {
-    return Chooser() ? Chooser()(parent, what) : AskForFile(parent, what);
+    return SaveChooser() ? SaveChooser()(parent, what) : AskForFile(parent, what);
 }
 
 bool RunPrintDialog(QPrinter& printer, QWidget* parent)

@@ -34,7 +34,7 @@ void PrintError(const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
 }
 
-int BadUsage(const QString& reason)
+int ReportBadUsage(const QString& reason)
 {
     PrintError(reason);
     PrintError(UsageLine());
@@ -81,7 +81,7 @@ int main(int argc, char* argv[])
     QStringList arguments;
     QString problem;
     if (!DecodeArguments(argc, argv, arguments, problem))
-        return BadUsage(problem);
+        return ReportBadUsage(problem);
     const ParsedCommandLine parsed = ParseRenderCommandLine(arguments);
     switch (parsed.Command) {
     case RenderCommand::Help:
@@ -89,7 +89,7 @@ int main(int argc, char* argv[])
     case RenderCommand::ManOptions:
         return PrintHelp(parsed.Text);
     case RenderCommand::BadUsage:
-        return BadUsage(parsed.Text);
+        return ReportBadUsage(parsed.Text);
     case RenderCommand::Render:
         break;
     }

@@ -16,6 +16,7 @@
 // sink itself. After a failure of the sink what follows is no GIF.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +50,9 @@ enum class GifWriteError : int {
 enum class GifDisposal : std::uint8_t { Unspecified = 0, DoNotDispose = 1, ToBackground = 2, ToPrevious = 3 };
 
 inline constexpr int GifNoTransparentIndex = -1;
+
+// The most colours a colour table holds.
+inline constexpr std::size_t GifMaxColours = 256;
 
 struct GifFrameControl {
     int Delay = 0;                                 // hundredths of a second, 0 to 65535

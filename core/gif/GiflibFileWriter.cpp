@@ -18,8 +18,6 @@ static_assert(int(GifWriteError::NotWriteable) == E_GIF_ERR_NOT_WRITEABLE);
 static_assert(int(GifDisposal::DoNotDispose) == DISPOSE_DO_NOT && int(GifDisposal::ToPrevious) == DISPOSE_PREVIOUS);
 static_assert(GifNoTransparentIndex == NO_TRANSPARENT_COLOR);
 
-constexpr std::size_t MaxColours = 256;
-
 // A giflib colour map of the colours, padded with black to a power of two:
 // giflib makes no other.
 struct ColourMap {
@@ -85,7 +83,7 @@ bool GiflibFileWriter::PutScreen(int width, int height, std::span<const GifColou
     // giflib would report a second screen too, but lose the first one's table.
     if (screenPut_)
         return Fail(GifWriteError::HasScreenDescriptor);
-    if (colours.size() > MaxColours)
+    if (colours.size() > GifMaxColours)
         return Fail(GifWriteError::NotEnoughMemory);
     const ColourMap map(colours);
     if (map.Failed)
@@ -122,7 +120,7 @@ bool GiflibFileWriter::PutImage(int left, int top, int width, int height, std::s
 {
     if (!gif_)
         return Fail(GifWriteError::NotWriteable);
-    if (colours.size() > MaxColours)
+    if (colours.size() > GifMaxColours)
         return Fail(GifWriteError::NotEnoughMemory);
     const ColourMap map(colours);
     if (map.Failed)

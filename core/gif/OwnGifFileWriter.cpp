@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::size_t MaxColours = 256;
 constexpr std::uint8_t Header[] = {'G', 'I', 'F', '8', '9', 'a'};
 constexpr std::uint8_t ColourResolution = 8;
 constexpr std::uint8_t ExtensionIntroducer = 0x21;
@@ -68,7 +67,7 @@ bool OwnGifFileWriter::PutScreen(int width, int height, std::span<const GifColou
         return Fail(GifWriteError::NotWriteable);
     if (screenPut_)
         return Fail(GifWriteError::HasScreenDescriptor);
-    if (colours.size() > MaxColours)
+    if (colours.size() > GifMaxColours)
         return Fail(GifWriteError::NotEnoughMemory);
     // giflib reports a failed write of the header and of the table, not of
     // the descriptor between them; it takes the table once the header is
@@ -125,7 +124,7 @@ bool OwnGifFileWriter::PutImage(int left, int top, int width, int height, std::s
 {
     if (!open_)
         return Fail(GifWriteError::NotWriteable);
-    if (colours.size() > MaxColours)
+    if (colours.size() > GifMaxColours)
         return Fail(GifWriteError::NotEnoughMemory);
     const int bits = colours.empty() ? 0 : TableBits(colours.size());
     // giflib reports a failed write of the descriptor only in its table.

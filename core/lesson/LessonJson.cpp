@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "HexDigit.h"
 #include "RealChars.h"
 #include "Utf8Text.h"
 
@@ -18,17 +19,6 @@ bool IsJsonSpace(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // UTF-16 units as UTF-8: a pair as its character, a lone surrogate in its

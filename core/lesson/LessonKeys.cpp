@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "HexDigit.h"
 #include "Lesson.h"
 #include "PlotState.h"
 #include "RealChars.h"
@@ -53,17 +54,6 @@ LessonKey SwitchKey(const char* name, bool TracePress::*member)
             [member](const RecordedPress& press) -> std::optional<nlohmann::json> {
                 return press.Press.*member;
             }};
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // "#rrggbb" in either case. A line break after it is taken too, as it
