@@ -4,9 +4,6 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "DocumentSignals.h"
 #include "PlaneQt.h"
 #include "PositionReadout.h"
@@ -14,19 +11,8 @@
 #include "ReadoutText.h"
 #include "WindowReplay.h"
 
-namespace {
-
-constexpr int Notch = 120;  // the wheel's delta for one notch
-
-std::array<std::string*, 4> BoundsOf(TracePress& press)
-{
-    return {&press.Texts.X1, &press.Texts.X2, &press.Texts.Y1, &press.Texts.Y2};
-}
-
-}  // namespace
-
 PlaneZoom::PlaneZoom(PlotDocument& document, PanelPress& panel, PositionReadout& readout, QObject* parent)
-    : QObject(parent), document_(document), panel_(panel), readout_(readout)
+    : QObject(parent), document_(document), panel_(panel), readout_(readout), moves_(document)
 {
     // A "Kresli", a "Vymaž" or a lesson opened starts afresh; only drawing
     // the same presses in another window keeps the way back.
@@ -37,78 +23,21 @@ PlaneZoom::PlaneZoom(PlotDocument& document, PanelPress& panel, PositionReadout&
     });
 }
 
-bool PlaneZoom::HasPresses() const
-{
-    return document_.Shown().has_value();
-}
-
-WorldWindow PlaneZoom::ShownWorld() const
-{
-    const ShownWindow shown = document_.Shown().value_or(ShownWindow{});
-    return WorldWindow{shown.X1, shown.X2, shown.Y1, shown.Y2};
-}
-
-bool PlaneZoom::AnyAxes() const
-{
-    for (const RecordedPress& press : document_.Presses()) {
-        if (press.Press.ShowAxes)
-            return true;
-    }
-    return false;
-}
-
-bool PlaneZoom::Works(const WorldWindow& candidate, const WorldWindow& current)
-{
-    if (scratch_.Plane().Size() != document_.Surface().Plane().Size())
-        scratch_.ResizePlane(document_.Surface().Plane().Width(), document_.Surface().Plane().Height());
-    if (!MappingWorks(scratch_, candidate))
-        return false;
-    // Axes that could not be drawn in the window on the plane (a reversed
-    // window) are no reason to stop: the zoom makes nothing worse.
-    return !AnyAxes() || AxesFit(scratch_, candidate) || !AxesFit(scratch_, current);
-}
-
 void PlaneZoom::Wheel(QPoint pixel, int angleDelta)
 {
-    if (angleDelta == 0 || !HasPresses())
-        return;
-    const WorldWindow current = ShownWorld();
-    WorldPoint at;
-    try {
-        at = PixelCentre(document_.Shown()->Mapping, FromQPoint(pixel));
-    } catch (const FloatFault&) {
-        return;  // the plane has no mapping
-    }
-    // Notch by notch, so a fast turn stops at the last window that works.
-    WorldWindow reached = current;
-    bool stopped = false;
-    for (int remaining = angleDelta; remaining != 0 && !stopped;) {
-        const int part = std::abs(remaining) >= Notch ? (remaining > 0 ? Notch : -Notch) : remaining;
-        remaining -= part;
-        const Extended factor = std::pow(ZoomPerNotch, Extended(part) / Notch);
-        try {
-            const WorldWindow candidate =
-                WrittenWindow(ZoomedWindow(reached, at, factor), document_.Surface().Plane().Size());
-            if (candidate == reached || !Works(candidate, current))
-                stopped = true;
-            else
-                reached = candidate;
-        } catch (const FloatFault&) {
-            stopped = true;  // a bound beyond the double range
-        }
-    }
-    if (reached != current)
-        Apply(reached);
-    if (stopped)
+    const WindowMove move = moves_.Zoom(FromQPoint(pixel), angleDelta);
+    if (move.To)
+        Apply(*move.To);
+    if (move.Limited)
         readout_.Note(QString::fromUtf8(angleDelta > 0 ? ZoomInLimitText : ZoomOutLimitText));
 }
 
 void PlaneZoom::Press(QPoint pixel)
 {
     drag_.reset();
-    if (!HasPresses())
+    if (!document_.Shown())
         return;
-    drag_ = Drag{pixel, ShownWorld(), false};
+    drag_ = Drag{pixel, moves_.Shown(), false};
 }
 
 void PlaneZoom::DragTo(QPoint pixel)
@@ -141,43 +70,22 @@ void PlaneZoom::PanNow()
     panQueued_ = false;
     if (!drag_ || TraceRunning())
         return;
-    try {
-        const PixelSize plane = document_.Surface().Plane().Size();
-        const WorldWindow candidate = WrittenWindow(
-            PannedWindow(drag_->Start, plane, FromQPoint(drag_->From), FromQPoint(dragTarget_)), plane);
-        if (candidate == ShownWorld())
-            return;
-        if (Works(candidate, drag_->Start)) {
-            Apply(candidate);
-            return;
-        }
-    } catch (const FloatFault&) {
-        // beyond the double range: as a window that does not work
-    }
-    readout_.Note(QString::fromUtf8(PanLimitText));
+    const WindowMove move = moves_.Pan(drag_->Start, FromQPoint(drag_->From), FromQPoint(dragTarget_));
+    if (move.To)
+        Apply(*move.To);
+    if (move.Limited)
+        readout_.Note(QString::fromUtf8(PanLimitText));
 }
 
 void PlaneZoom::Apply(const WorldWindow& window)
 {
     PressHistory presses = document_.Presses();
     if (!original_) {
-        Original original;
-        for (RecordedPress& press : presses) {
-            const auto bounds = BoundsOf(press.Press);
-            original.PressBounds.push_back({*bounds[0], *bounds[1], *bounds[2], *bounds[3]});
-        }
-        original.Fields = panel_.WorldTexts();
-        original_ = std::move(original);
+        original_ = Original{BoundsOfPresses(presses), panel_.WorldTexts()};
         emit CanReturnChanged(true);
     }
-    // Shortest texts that read back as the very doubles.
-    const std::array<std::string, 4> texts{FormulaText(window.X1), FormulaText(window.X2), FormulaText(window.Y1),
-                                           FormulaText(window.Y2)};
-    for (RecordedPress& press : presses) {
-        const auto bounds = BoundsOf(press.Press);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            *bounds[i] = texts[i];
-    }
+    const BoundTexts texts = WindowTexts(window);
+    SetBoundsOfPresses(presses, texts);
     DrawAgain(presses, texts);
 }
 
@@ -189,11 +97,7 @@ void PlaneZoom::ReturnToOriginal()
     const Original original = std::move(*original_);
     ForgetOriginal();
     // Esc may have left fewer presses than there were.
-    for (std::size_t i = 0; i < presses.size() && i < original.PressBounds.size(); ++i) {
-        const auto bounds = BoundsOf(presses[i].Press);
-        for (std::size_t k = 0; k < bounds.size(); ++k)
-            *bounds[k] = original.PressBounds[i][k];
-    }
+    SetBoundsOfPresses(presses, original.PressBounds);
     DrawAgain(presses, original.Fields);
 }
 

@@ -26,17 +26,12 @@
 
 #include "PanelPress.h"
 #include "PlotDocument.h"
-#include "PlotSurface.h"
 #include "PressHistory.h"
+#include "WindowMoves.h"
 #include "WorldWindow.h"
 
 class PositionReadout;
 
-inline constexpr char ZoomInLimitText[] = "Dál přiblížit nelze";
-inline constexpr char ZoomOutLimitText[] = "Dál oddálit nelze";
-inline constexpr char PanLimitText[] = "Dál posunout nelze";
-
-inline constexpr long double ZoomPerNotch = 1.25L;
 
 class PlaneZoom : public QObject {
     Q_OBJECT
@@ -63,8 +58,8 @@ signals:
 
 private:
     struct Original {
-        std::vector<std::array<std::string, 4>> PressBounds;  // X1, X2, Y1, Y2 of each press
-        std::array<std::string, 4> Fields;
+        std::vector<BoundTexts> PressBounds;
+        BoundTexts Fields;
     };
     struct Drag {
         QPoint From;
@@ -72,13 +67,6 @@ private:
         bool Moving = false;  // past the drag distance
     };
 
-    // Whether the plane shows a window to move: a press drew a point.
-    bool HasPresses() const;
-    WorldWindow ShownWorld() const;
-    bool AnyAxes() const;
-    // Whether the window may be drawn: it maps, and the axes fit unless they
-    // did not fit in the window on the plane either.
-    bool Works(const WorldWindow& candidate, const WorldWindow& current);
     void Apply(const WorldWindow& window);
     void DrawAgain(const PressHistory& presses, const std::array<std::string, 4>& fields);
     void PanNow();
@@ -87,7 +75,7 @@ private:
     PlotDocument& document_;
     PanelPress& panel_;
     PositionReadout& readout_;
-    PlotSurface scratch_;
+    WindowMoves moves_;
     std::optional<Original> original_;
     std::optional<Drag> drag_;
     QPoint dragTarget_;

@@ -14,7 +14,7 @@
 #include "PlanePainter.h"
 #include "PlaneQt.h"
 #include "PlotState.h"
-#include "TickPainter.h"
+#include "VectorTicks.h"
 #include "VectorStyle.h"
 
 namespace {
@@ -35,9 +35,6 @@ public:
         font_ = CanvasFont(fontHeight);
         ascent_ = QFontMetrics(font_).ascent();
     }
-
-    // The canvas state that decides where marks go and what they cover.
-    const TCanvas& Metrics() const { return metrics_; }
 
     void Draw(QPainter& painter, QPointF corner, const QString& text, QColor brush, QColor colour) const
     {
@@ -86,31 +83,14 @@ void PaintAxisRecord(QPainter& painter, const AxisRecord& axis, QSize page)
     if (!axis.HasStep)
         return;
 
-    // The same tick marks as the bitmap's, rounded, to learn which of them it
-    // shows; those are drawn at their unrounded positions.
     const CanvasTexts texts(axis.FontHeight, axis.PenWidth);
-    const std::int32_t acrossPixel = horizontal ? mapping.ScreenY(axis.At) : mapping.ScreenX(axis.At);
-    std::vector<TickMark> marks;
-    std::vector<double> positions;
-    marks.reserve(std::size_t(axis.TickCount));
-    positions.reserve(std::size_t(axis.TickCount));
-    for (std::int64_t k = 0; k < axis.TickCount; ++k) {
-        const auto index = std::int32_t(axis.FirstTick + k);
-        const double position = StoreReal(Extended(index) * Extended(axis.Step.Step));
-        const std::int32_t along = horizontal ? mapping.ScreenX(position) : mapping.ScreenY(position);
-        const PixelPoint tick = horizontal ? PixelPoint{along, acrossPixel} : PixelPoint{acrossPixel, along};
-        auto at = [&](PixelOffset offset) { return ShiftPixel(tick, offset); };
-        marks.push_back(TickMark{at(layout.TickFrom), at(layout.TickTo), at(layout.Label), index});
-        positions.push_back(position);
-    }
-    const std::vector<TickMarkShown> shown = ShownTickMarks(texts.Metrics(), FromQSize(page), marks);
     const QColor tickBrush = VectorColour(axis.Brush);
-    for (std::size_t k = 0; k < marks.size(); ++k) {
-        const QPointF tick = pointAt(positions[k]);
-        if (shown[k].Line)
-            Stroke(painter, Offset(tick, layout.TickFrom), Offset(tick, layout.TickTo), colour, axis.PenWidth);
-        if (shown[k].Label)
-            texts.Draw(painter, Offset(tick, layout.Label), QString::number(marks[k].Index), tickBrush, colour);
+    for (const VectorTick& tick : VectorTicks(axis, FromQSize(page))) {
+        const QPointF at = pointAt(tick.Position);
+        if (tick.Line)
+            Stroke(painter, Offset(at, layout.TickFrom), Offset(at, layout.TickTo), colour, axis.PenWidth);
+        if (tick.Label)
+            texts.Draw(painter, Offset(at, layout.Label), QString::number(tick.Index), tickBrush, colour);
     }
     if (!axis.Complete)
         return;

@@ -299,31 +299,25 @@ void TVariables::ReadRange(std::size_t variable)
     typed.Step = row.Step->text().toStdString();
     if (reading_ || typed == shown_[variable])
         return;
-    PlotState scratch;
-    SliderRange range;
-    std::string message;
-    RangePart part = RangePart::Low;
-    bool good = false;
-    bool fault = false;
-    try {
-        good = ReadSliderRange(scratch, typed, range, message, &part);
-    } catch (const FloatFault& thrown) {
-        message = FaultText(thrown);
-        fault = true;
-    }
-    if (!good) {
-        QLineEdit* field = part == RangePart::Low ? row.Low : part == RangePart::High ? row.High : row.Step;
-        Refuse(field, QString::fromStdString(RefusalText(message, PressVariables[variable].Field)), fault, [&] {
+    const VariableRangeReading reading = ReadVariableRange(variable, typed);
+    if (!reading.Range) {
+        QLineEdit* field = reading.Part == RangePart::Low    ? row.Low
+                           : reading.Part == RangePart::High ? row.High
+                                                             : row.Step;
+        Refuse(field, QString::fromStdString(reading.Refusal), reading.Fault, [&] {
             row.Low->setText(QString::fromStdString(shown_[variable].Low));
             row.High->setText(QString::fromStdString(shown_[variable].High));
             row.Step->setText(QString::fromStdString(shown_[variable].Step));
         });
         return;
     }
+    const SliderRange range = *reading.Range;
     std::array<VariableTexts, VariableCount> texts = document_.Variables();
     texts[variable] = typed;
     shown_[variable] = typed;
     ranges_[variable] = range;
+    PlotState scratch;
+    std::string message;
     double value = 0.0;
     EvaluateValue(scratch, typed.Value, value, message);  // read before, so it reads again
     // A value the new range leaves out comes to its nearer end, and the

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Expression.h"
+#include "PressMessages.h"
 #include "RealChars.h"
 #include "RealArith.h"
 #include "RealText.h"
@@ -71,11 +72,20 @@ bool ReadSliderRange(PlotState& state, const VariableTexts& texts, SliderRange& 
             message = text;
         return false;
     };
+    // The part is the text being read, so that a fault thrown while reading
+    // it names the right one.
+    const auto reading = [&](RangePart which) {
+        if (part)
+            *part = which;
+    };
     SliderRange read;
+    reading(RangePart::Low);
     if (!EvaluateValue(state, texts.Low, read.Low, message))
         return refuse(RangePart::Low, nullptr);
+    reading(RangePart::High);
     if (!EvaluateValue(state, texts.High, read.High, message))
         return refuse(RangePart::High, nullptr);
+    reading(RangePart::Step);
     if (!EvaluateValue(state, texts.Step, read.Step, message))
         return refuse(RangePart::Step, nullptr);
     if (!(read.Low < read.High))
@@ -89,6 +99,26 @@ bool ReadSliderRange(PlotState& state, const VariableTexts& texts, SliderRange& 
     read.Count = std::int64_t(std::floor(steps)) + 1;
     range = read;
     return true;
+}
+
+VariableRangeReading ReadVariableRange(std::size_t variable, const VariableTexts& typed)
+{
+    VariableRangeReading reading;
+    PlotState scratch;
+    SliderRange range;
+    std::string message;
+    bool good = false;
+    try {
+        good = ReadSliderRange(scratch, typed, range, message, &reading.Part);
+    } catch (const FloatFault& fault) {
+        message = FaultText(fault);
+        reading.Fault = true;
+    }
+    if (good)
+        reading.Range = range;
+    else
+        reading.Refusal = RefusalText(message, PressVariables[variable].Field);
+    return reading;
 }
 
 double SweepValue(const SliderRange& range, std::int64_t index)

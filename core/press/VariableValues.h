@@ -50,10 +50,22 @@ struct SliderRange {
 enum class RangePart { Low, High, Step };
 
 // Reads the three range texts of a variable. False with the message (and the
-// text it is about) for a text that is no value, a lower bound not below
-// the upper, a step not above 0, or more than MaxSliderValues values.
+// text it is about) for a text that is no value, a lower bound not below the
+// upper, a step not above 0, or more than MaxSliderValues values. A fault
+// thrown while reading a text leaves `part` at that text.
 bool ReadSliderRange(PlotState& state, const VariableTexts& texts, SliderRange& range, std::string& message,
                      RangePart* part = nullptr);
+
+// The range variable `variable`'s fields give, or why they give none: the
+// refusal as its field shows it, the text it is about, and whether a
+// floating-point fault stopped the reading (a bound of 10^308*10).
+struct VariableRangeReading {
+    std::optional<SliderRange> Range;
+    std::string Refusal;
+    RangePart Part = RangePart::Low;
+    bool Fault = false;
+};
+VariableRangeReading ReadVariableRange(std::size_t variable, const VariableTexts& typed);
 
 // The value at step `index` (0 to Count - 1) of the range, by the rule above;
 // never above High.

@@ -13,7 +13,7 @@
 #include "PlotState.h"
 #include "RealArith.h"
 #include "RealText.h"
-#include "TickPainter.h"
+#include "VectorTicks.h"
 
 namespace {
 
@@ -92,8 +92,6 @@ public:
         metrics_.SetPenWidth(penWidth);
     }
 
-    const TCanvas& Metrics() const { return metrics_; }
-
     void Draw(std::string& out, Point corner, std::string_view text, const std::string& brush,
               const std::string& colour) const
     {
@@ -152,31 +150,14 @@ void WriteAxis(std::string& out, const AxisRecord& axis, PixelSize page)
            "\">\n";
     Stroke(out, pointAt(axis.Min), pointAt(axis.Max), colour, axis.PenWidth);
     if (axis.HasStep) {
-        // The bitmap's marks, rounded, tell which of them it shows; those are
-        // drawn at their unrounded positions.
         const CanvasTexts texts(axis.FontHeight, axis.PenWidth);
-        const std::int32_t acrossPixel = horizontal ? mapping.ScreenY(axis.At) : mapping.ScreenX(axis.At);
-        std::vector<TickMark> marks;
-        std::vector<double> positions;
-        marks.reserve(std::size_t(axis.TickCount));
-        positions.reserve(std::size_t(axis.TickCount));
-        for (std::int64_t k = 0; k < axis.TickCount; ++k) {
-            const auto index = std::int32_t(axis.FirstTick + k);
-            const double position = StoreReal(Extended(index) * Extended(axis.Step.Step));
-            const std::int32_t along = horizontal ? mapping.ScreenX(position) : mapping.ScreenY(position);
-            const PixelPoint tick = horizontal ? PixelPoint{along, acrossPixel} : PixelPoint{acrossPixel, along};
-            auto at = [&](PixelOffset offset) { return ShiftPixel(tick, offset); };
-            marks.push_back(TickMark{at(layout.TickFrom), at(layout.TickTo), at(layout.Label), index});
-            positions.push_back(position);
-        }
-        const std::vector<TickMarkShown> shown = ShownTickMarks(texts.Metrics(), page, marks);
         const std::string tickBrush = Colour(axis.Brush);
-        for (std::size_t k = 0; k < marks.size(); ++k) {
-            const Point tick = pointAt(positions[k]);
-            if (shown[k].Line)
-                Stroke(out, Offset(tick, layout.TickFrom), Offset(tick, layout.TickTo), colour, axis.PenWidth);
-            if (shown[k].Label)
-                texts.Draw(out, Offset(tick, layout.Label), std::to_string(marks[k].Index), tickBrush, colour);
+        for (const VectorTick& tick : VectorTicks(axis, page)) {
+            const Point at = pointAt(tick.Position);
+            if (tick.Line)
+                Stroke(out, Offset(at, layout.TickFrom), Offset(at, layout.TickTo), colour, axis.PenWidth);
+            if (tick.Label)
+                texts.Draw(out, Offset(at, layout.Label), std::to_string(tick.Index), tickBrush, colour);
         }
         if (axis.Complete) {
             const std::string endBrush = layout.EndLabelsOnWhite ? Colour(ColorValue(255, 255, 255)) : tickBrush;

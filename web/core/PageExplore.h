@@ -16,10 +16,7 @@
 #include "PageJson.h"
 #include "PageStop.h"
 #include "PlotDocument.h"
-
-inline constexpr char ZoomInLimitText[] = "Dál přiblížit nelze";
-inline constexpr char ZoomOutLimitText[] = "Dál oddálit nelze";
-inline constexpr char PanLimitText[] = "Dál posunout nelze";
+#include "WindowMoves.h"
 
 class PageExplore : private PlotListener {
 public:
@@ -43,20 +40,17 @@ public:
 
 private:
     struct Original {
-        std::vector<std::array<std::string, 4>> PressBounds;  // x1, x2, y1, y2 of each press
+        std::vector<BoundTexts> PressBounds;
         Json Fields;
     };
 
     void PressesChanged(PressesChange change) override;
-    WorldWindow ShownWorld() const;
-    bool AnyAxes() const;
-    bool Works(const WorldWindow& candidate, const WorldWindow& current);
     Json Apply(const WorldWindow& window, const Json& fields);
     void DrawAgain(const PressHistory& presses);
 
     PlotDocument& document_;
     PageStop& stop_;
-    PlotSurface scratch_;
+    WindowMoves moves_;
     std::optional<Original> original_;
     std::optional<int> drag_;
     WorldWindow dragStart_;

@@ -81,28 +81,20 @@ Json PageVariables::ReadValue(std::size_t variable, const std::string& text)
 
 Json PageVariables::ReadRange(std::size_t variable, const VariableTexts& typed)
 {
-    PlotState scratch;
-    SliderRange range;
-    std::string message;
-    RangePart part = RangePart::Low;
-    bool fault = false;
-    bool good = false;
-    try {
-        good = ReadSliderRange(scratch, typed, range, message, &part);
-    } catch (const FloatFault& thrown) {
-        message = FaultText(thrown);
-        fault = true;
-    }
-    if (!good) {
+    const VariableRangeReading reading = ReadVariableRange(variable, typed);
+    if (!reading.Range) {
         const char* parts[] = {"low", "high", "step"};
-        return Json{{"ok", false}, {"refusal", RefusalText(message, PressVariables[variable].Field)},
-                    {"part", parts[int(part)]}, {"fault", fault}};
+        return Json{{"ok", false}, {"refusal", reading.Refusal}, {"part", parts[int(reading.Part)]},
+                    {"fault", reading.Fault}};
     }
+    const SliderRange range = *reading.Range;
     std::array<VariableTexts, VariableCount> texts = document_.Variables();
     texts[variable].Low = typed.Low;
     texts[variable].High = typed.High;
     texts[variable].Step = typed.Step;
     ranges_[variable] = range;
+    PlotState scratch;
+    std::string message;
     double value = 0.0;
     try {
         EvaluateValue(scratch, texts[variable].Value, value, message);  // read before, so it reads again
