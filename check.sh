@@ -42,20 +42,23 @@ stage "Configure the core alone, where the toolkit cannot be found"
 # Qt hidden from CMake they still configure here, and the page's stage below
 # builds them so for the browser, where there is no Qt at all. Their tests
 # link no Qt and run in the sanitizers' suite.
-scripts/setup.sh --packages check
+# Only what the first build needs is installed before it.
+scripts/setup.sh --packages build
 cmake -S . -B build-core --no-warn-unused-cli -DPARAMCURVE_CORE_ONLY=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE \
     -DCMAKE_BUILD_TYPE=Release > /dev/null
 tree_unchanged "the core's configuration"
 
 stage "Build the program and the benchmarks"
-scripts/setup.sh --packages check x11
-# The page's packages (Emscripten and Chromium, the largest of all) download
-# and install beside the builds; nothing else runs apt until the package
-# check, and the page's build waits for them.
+# The rest (the sanitizers' and fuzzers' runtimes, the X server, the package's
+# linter, and the page's Emscripten and Chromium, the largest of all)
+# downloads and installs beside this build; nothing else runs apt until it
+# is done.
 page_work=$(mktemp -d)
-trap 'rm -rf "$page_work"' EXIT
-scripts/setup.sh --packages web > "$page_work/packages.log" 2>&1 &
-page_packages=$!
+scripts/setup.sh --sudo-ready check x11 web
+scripts/setup.sh --packages check x11 web > "$page_work/packages.log" 2>&1 &
+packages=$!
+# An install is never cut short: a stage that fails first waits for it.
+trap 'wait "$packages" 2> /dev/null || true; rm -rf "$page_work"' EXIT
 # The program is built once, with the package's settings, so that the package
 # is made from the very build checked on the X server below rather than
 # compiled once more.
@@ -64,10 +67,15 @@ page_packages=$!
 # than once a file (a third less compiling; tests are of one source each and
 # stay as they are). The code is kept free of clashes between files for it.
 source scripts/package-settings.sh
-scripts/setup.sh build "${package_cmake_settings[@]}" -DCMAKE_UNITY_BUILD=ON -DPARAMCURVE_TESTS=OFF \
+cmake -S . -B build "${package_cmake_settings[@]}" -DCMAKE_UNITY_BUILD=ON -DPARAMCURVE_TESTS=OFF \
     -DPARAMCURVE_BENCHMARKS=ON
+cmake --build build -j"$(nproc)"
 
 stage "Build and run the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
+packages_status=0
+wait "$packages" || packages_status=$?
+cat "$page_work/packages.log"
+[ "$packages_status" -eq 0 ] || { echo "check.sh: the packages the checks need could not be installed" >&2; exit 1; }
 # The test suite is built once, under the sanitizers: the libraries at -O1,
 # as the sanitizers' authors advise, the test programs themselves unoptimized
 # and without debug information (the reports still name the functions).
@@ -76,10 +84,6 @@ scripts/setup.sh build-asan -DCMAKE_UNITY_BUILD=ON -DPARAMCURVE_SANITIZE=ON -DPA
     "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG" -DPARAMCURVE_TEST_DEBUG_INFO=OFF -DPARAMCURVE_TEST_OPTIMIZE=OFF
 # The page's core compiles to WebAssembly (at a lower priority) while the
 # suite runs and the stages after it, which leave a core idle at times.
-page_packages_status=0
-wait "$page_packages" || page_packages_status=$?
-cat "$page_work/packages.log"
-[ "$page_packages_status" -eq 0 ] || { echo "check.sh: the page's packages could not be installed" >&2; exit 1; }
 nice -n 10 ./web.sh --build --out "$page_work/site" > "$page_work/build.log" 2>&1 &
 page_build=$!
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"

@@ -4,9 +4,12 @@
 # configures and builds paramcurve into the given build folder.
 #   scripts/setup.sh BUILD_DIR [extra cmake arguments...]   everything check.sh needs; all targets
 #   scripts/setup.sh --packages GROUP...                    install only
+#   scripts/setup.sh --sudo-ready GROUP...                  sudo's password now, if any are missing
 # GROUP is one of:
 #   program   building and running the program (run.sh)
 #   package   building the Debian package (package.sh)
+#   build     check.sh's first build: the program with the package's flags,
+#             and the benchmarks
 #   check     the tests, benchmarks, fuzzing and the package's checks
 #   x11       the checks on an X server and over the accessibility bus; where
 #             these cannot be had, those checks are skipped, not failed
@@ -24,10 +27,11 @@ program_packages=(
     qt6-translations-l10n
 )
 package_packages=("${program_packages[@]}" dpkg-dev file)
+build_packages=("${package_packages[@]}" libbenchmark-dev libmuparser-dev libx11-dev)
 check_packages=(
-    "${package_packages[@]}"
+    "${build_packages[@]}"
     poppler-utils man-db
-    libbenchmark-dev libgtest-dev libx11-dev libmuparser-dev libboost-dev libexpat1-dev
+    libgtest-dev libboost-dev libexpat1-dev
     clang libclang-rt-14-dev llvm-14
     desktop-file-utils appstream
     lintian
@@ -40,12 +44,18 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 updated=false
 
+# Prints those of the given packages that are not installed, one a line.
+missing_packages() {
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || echo "$pkg"
+    done
+}
+
 # Installs those of the given packages that are missing; fails if it cannot.
 install_missing() {
-    local missing=() pkg
-    for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-    done
+    local missing=()
+    mapfile -t missing < <(missing_packages "$@")
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "Installing missing packages: ${missing[*]}"
     if [ "$updated" = false ]; then
@@ -72,6 +82,7 @@ install_group() {
     case "$1" in
     program) install_missing "${program_packages[@]}" ;;
     package) install_missing "${package_packages[@]}" ;;
+    build) install_missing "${build_packages[@]}" ;;
     check) install_missing "${check_packages[@]}" ;;
     x11)
         install_missing "${x11_packages[@]}" \
@@ -88,6 +99,22 @@ install_group() {
         ;;
     esac
 }
+
+# --sudo-ready GROUP...: where packages of the groups are missing and we are
+# not root, has sudo ask for the password now, in the foreground, so that
+# an install of them run in the background does not stop to ask.
+if [ "${1:-}" = --sudo-ready ]; then
+    shift
+    [ ${#sudo_cmd[@]} -gt 0 ] || exit 0
+    for group in "$@"; do
+        declare -n members="${group}_packages"
+        if [ -n "$(missing_packages "${members[@]}")" ]; then
+            sudo -v
+            exit 0
+        fi
+    done
+    exit 0
+fi
 
 if [ "${1:-}" = --packages ]; then
     shift
