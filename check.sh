@@ -89,6 +89,17 @@ page_build=$!
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 tree_unchanged "the test suite"
 
+# From here on most stages wait: on the X server, on the package's tools, on
+# the page's tempo. The fuzz runs of the engine and of the lesson reader
+# take what they leave, at the lowest priority, one core each; each run's
+# output is shown whole once it ends.
+fuzz_logs="$page_work/fuzz"
+mkdir -p "$fuzz_logs"
+nice -n 19 scripts/fuzz.sh 45 > "$fuzz_logs/engine.log" 2>&1 &
+engine_fuzz=$!
+nice -n 19 scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 &
+lesson_fuzz=$!
+
 stage "The windows on an X server, bare and under openbox"
 scripts/check-x11.sh build build-asan
 tree_unchanged "the check on an X server"
@@ -104,24 +115,15 @@ stage "Build the Debian package from the checked build, lint it, install it, che
 scripts/check-package.sh build
 tree_unchanged "the package check"
 
-stage "The page (its core built beside the stages before) in headless Chromium, its canvas against the renderer; the fuzz runs beside it"
+stage "The page (its core built beside the stages before) in headless Chromium, its canvas against the renderer"
 page_status=0
 wait "$page_build" || page_status=$?
 cat "$page_work/build.log"
 [ "$page_status" -eq 0 ] || { echo "check.sh: the page did not build" >&2; exit 1; }
-# The page's tests mostly wait on its tempo: the fuzz runs of the engine and
-# of the lesson reader take what they leave, at the lowest priority, one
-# core each; each run's output is shown whole once it ends.
-fuzz_logs="$page_work/fuzz"
-mkdir -p "$fuzz_logs"
-nice -n 19 scripts/fuzz.sh 45 > "$fuzz_logs/engine.log" 2>&1 &
-engine_fuzz=$!
-nice -n 19 scripts/fuzz-lesson.sh 30 > "$fuzz_logs/lesson.log" 2>&1 &
-lesson_fuzz=$!
 PARAMCURVE_RENDER="$PWD/build/app/paramcurve-render" scripts/check-web.sh --site "$page_work/site"
 tree_unchanged "the page's checks"
 
-stage "Fuzz the expression engine and the lesson reader for a bounded time (begun beside the page's tests)"
+stage "Fuzz the expression engine and the lesson reader for a bounded time (begun after the test suite)"
 engine_fuzz_status=0
 wait "$engine_fuzz" || engine_fuzz_status=$?
 lesson_fuzz_status=0
