@@ -7,19 +7,9 @@
 #include <cstdint>
 
 #include "DecimalText.h"
+#include "HexDigit.h"
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The hexadecimal digits after "0x" as a DecimalValue (a binary one here):
 // the first 128 significant bits exactly, any further non-zero bit as a

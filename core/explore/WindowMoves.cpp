@@ -2,7 +2,6 @@
 #include "WindowMoves.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "PlotDocument.h"
 #include "RealText.h"
@@ -60,7 +59,8 @@ WindowMove WindowMoves::Zoom(PixelPoint pixel, long angleDelta)
     WorldWindow reached = current;
     bool stopped = false;
     for (long remaining = angleDelta; remaining != 0 && !stopped;) {
-        const long part = std::labs(remaining) >= WheelNotch ? (remaining > 0 ? WheelNotch : -WheelNotch) : remaining;
+        // (No std::labs: it overflows on the most negative long.)
+        const long part = remaining >= WheelNotch ? WheelNotch : remaining <= -WheelNotch ? -WheelNotch : remaining;
         remaining -= part;
         const Extended factor = std::pow(Extended(ZoomPerNotch), Extended(double(part)) / WheelNotch);
         try {

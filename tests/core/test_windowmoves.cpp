@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "PlotDocument.h"
@@ -110,15 +111,18 @@ TEST_P(ZoomLimits, StopAtTheLastWindowThatWorks)
     PlotSurface after;
     after.ResizePlane(500, 500);
     EXPECT_TRUE(MappingWorks(after, *move.To));
-    if (c.Axes)
+    if (c.Axes) {
         EXPECT_TRUE(AxesFit(after, *move.To));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Turns, ZoomLimits,
                          ::testing::Values(LimitCase{"InWithoutAxes", false, 300 * WheelNotch},
                                            LimitCase{"InWithAxes", true, 300 * WheelNotch},
                                            LimitCase{"OutWithAxes", true, -400 * WheelNotch},
-                                           LimitCase{"OutWithoutAxes", false, -4000 * WheelNotch}),
+                                           LimitCase{"OutWithoutAxes", false, -4000 * WheelNotch},
+                                           LimitCase{"TheFurthestTurnOut", false, std::numeric_limits<long>::min()},
+                                           LimitCase{"TheFurthestTurnIn", true, std::numeric_limits<long>::max()}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(WindowMoves, ADragMovesTheGrabbedPointUnderTheMouse)

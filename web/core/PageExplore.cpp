@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PageExplore.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "RealText.h"
@@ -35,7 +36,9 @@ void PageExplore::PressesChanged(PressesChange change)
 Json PageExplore::Zoom(int x, int y, double notches, const Json& fields)
 {
     // A fraction of a notch is taken in the parts the desktop's wheel counts.
-    const long angleDelta = std::lround(notches * WheelNotch);
+    // A million notches go far past where any zoom stops, and keep the
+    // rounding within a long.
+    const long angleDelta = std::lround(std::clamp(notches, -1e6, 1e6) * WheelNotch);
     const WindowMove move = moves_.Zoom(PixelPoint{x, y}, angleDelta);
     Json reply = move.To ? Apply(*move.To, fields) : Reply(nullptr, "");
     if (move.Limited)

@@ -4,23 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "HexDigit.h"
 #include "LessonKeys.h"
 #include "PressMessages.h"
 #include "RealChars.h"
 #include "RealText.h"
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // "#rrggbb" into the press; anything else leaves its colour.
 void ReadColour(const Json& value, TracePress& press)

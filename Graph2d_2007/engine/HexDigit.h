@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The value of a hexadecimal digit in either case, as in a lesson's colours
-// ("#0000C8") and JSON's "\u00e1"; -1 for any other character.
+// The value of a hexadecimal digit in either case, as in colours
+// ("#0000C8"), JSON's "\u00e1" and hexadecimal numbers ("0x1.8p1"); -1 for
+// any other character.
 #pragma once
 
 constexpr int HexDigit(char c)
